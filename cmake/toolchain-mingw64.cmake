@@ -1,0 +1,12 @@
+# Cross build for 64-bit Windows with the posix thread model (std::thread, std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(DK_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${DK_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${DK_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${DK_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${DK_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

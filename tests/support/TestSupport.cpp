@@ -1,0 +1,163 @@
+#include "TestSupport.h"
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace testsupport {
+
+std::string HostBuildDir() {
+  const char* b = std::getenv("DK_BUILD");
+  return b ? b : "";
+}
+
+std::wstring WinPath(const std::string& hostPath) {
+  std::wstring w = L"Z:";
+  for (char c : hostPath) w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return w;
+}
+
+bool SpawnHostTool(const std::string& tool, const std::string& args) {
+  // Through a shell, so the tool gets no descriptor of ours: a child holding the
+  // test runner's output pipe would keep the runner waiting.
+  std::string log = HostBuildDir() + "/wine/" + tool + ".log";
+  std::string line = "exec setsid '" + HostBuildDir() + "/host/bin/" + tool + "' " + args + " >>'" + log +
+                     "' 2>&1 </dev/null";
+  std::wstring cmd = L"Z:\\bin\\sh -c \"";
+  for (char c : line) {
+    if (c == '"' || c == '\\') cmd += L'\\';
+    cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  }
+  cmd += L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::vector<wchar_t> buf(cmd.begin(), cmd.end());
+  buf.push_back(0);
+  if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return true;
+}
+
+bool WaitForHostFile(const std::string& hostPath, int timeoutMs) {
+  std::wstring w = WinPath(hostPath);
+  for (int waited = 0; waited <= timeoutMs; waited += 10) {
+    if (GetFileAttributesW(w.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+std::string ReadHostFile(const std::string& hostPath) {
+  std::ifstream f(WinPath(hostPath).c_str(), std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+namespace {
+
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  for (int i = 3; i >= 0; --i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+}
+
+void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+  Put32(out, static_cast<uint32_t>(data.size()));
+  std::vector<uint8_t> body(type, type + 4);
+  body.insert(body.end(), data.begin(), data.end());
+  out.insert(out.end(), body.begin(), body.end());
+  Put32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
+}
+
+// Writes 24-bit RGB rows (top first) as a PNG file.
+bool WritePng(const std::wstring& path, int w, int h, const std::vector<uint8_t>& rgb) {
+  std::vector<uint8_t> raw;
+  raw.reserve(static_cast<size_t>(h) * (w * 3 + 1));
+  for (int y = 0; y < h; ++y) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgb.begin() + static_cast<size_t>(y) * w * 3, rgb.begin() + static_cast<size_t>(y + 1) * w * 3);
+  }
+  uLongf zlen = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<uint8_t> z(zlen);
+  if (compress2(z.data(), &zlen, raw.data(), static_cast<uLong>(raw.size()), 6) != Z_OK) return false;
+  z.resize(zlen);
+  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> ihdr;
+  Put32(ihdr, static_cast<uint32_t>(w));
+  Put32(ihdr, static_cast<uint32_t>(h));
+  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+  Chunk(out, "IHDR", ihdr);
+  Chunk(out, "IDAT", z);
+  Chunk(out, "IEND", {});
+  std::ofstream f(path.c_str(), std::ios::binary);
+  f.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+  return f.good();
+}
+
+}  // namespace
+
+std::string Screenshot(HWND wnd, const std::string& name) {
+  RECT r;
+  if (!GetWindowRect(wnd, &r)) return "";
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return "";
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+  auto* px = static_cast<const uint8_t*>(bits);
+  for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
+    rgb[i * 3] = px[i * 4 + 2];
+    rgb[i * 3 + 1] = px[i * 4 + 1];
+    rgb[i * 3 + 2] = px[i * 4];
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  std::string dir = HostBuildDir() + "/screenshots";
+  CreateDirectoryW(WinPath(dir).c_str(), nullptr);
+  std::string file = dir + "/" + name + ".png";
+  return WritePng(WinPath(file), w, h, rgb) ? file : "";
+}
+
+COLORREF ClientPixel(HWND wnd, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+void PumpMessages(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  for (;;) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    DWORD now = GetTickCount();
+    if (static_cast<int>(end - now) <= 0) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+  }
+}
+
+}  // namespace testsupport

@@ -17,7 +17,8 @@ std::string HostBuildDir() {
 }
 
 std::wstring WinPath(const std::string& hostPath) {
-  std::wstring w = L"Z:";
+  // "\\?\" keeps Windows from reading names such as "com6.info" as devices.
+  std::wstring w = L"\\\\?\\Z:";
   for (char c : hostPath) w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
   return w;
 }

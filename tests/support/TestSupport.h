@@ -11,7 +11,8 @@ namespace testsupport {
 // The build folder (DK_BUILD, set by scripts/wine-exec) as a host path.
 std::string HostBuildDir();
 
-// A host path ("/work/x") as a Windows path through Wine's Z: drive.
+// A host path ("/work/x") as a Windows path through Wine's Z: drive, in the
+// "\\?\" form, so that names such as "com6.info" are files, not devices.
 std::wstring WinPath(const std::string& hostPath);
 
 // Starts a native program of the host build's bin folder with arguments; it

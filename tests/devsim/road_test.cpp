@@ -6,34 +6,12 @@
 
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 
 using namespace testsupport;
 
 namespace {
-
-// Starts the simulator of the host build (a native program) beside the test.
-bool SpawnDevsim(const std::string& args) {
-  std::string line = "exec setsid '" DEVSIM_HOST_EXE "' " + args + " >>'" + HostBuildDir() +
-                     "/wine/devsim.log' 2>&1 </dev/null";
-  std::wstring cmd = L"Z:\\bin\\sh -c \"";
-  for (char c : line) {
-    if (c == '"' || c == '\\') cmd += L'\\';
-    cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  }
-  cmd += L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::vector<wchar_t> buf(cmd.begin(), cmd.end());
-  buf.push_back(0);
-  if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return true;
-}
 
 class DevsimRoad : public ::testing::Test {
  protected:
@@ -43,7 +21,7 @@ class DevsimRoad : public ::testing::Test {
     ctl_ = wine + "/devsim-road.ctl";
     log_ = wine + "/devsim-road.log";
     DeleteFileW(WinPath(link_ + ".info").c_str());
-    ASSERT_TRUE(SpawnDevsim("--port '" + link_ + "' --control '" + ctl_ + "' --log '" + log_ +
+    ASSERT_TRUE(SpawnHostTool("devsim", "--port '" + link_ + "' --control '" + ctl_ + "' --log '" + log_ +
                             "' --idle-exit 60 --device XBV5:1:57600:E:weight=1000:noise=0:drift=0"));
     ASSERT_TRUE(WaitForHostFile(link_ + ".info", 10000)) << "devsim did not make the cable";
     port_ = CreateFileW(L"\\\\.\\COM6", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,

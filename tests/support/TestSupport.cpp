@@ -27,8 +27,7 @@ bool SpawnHostTool(const std::string& tool, const std::string& args) {
   // Through a shell, so the tool gets no descriptor of ours: a child holding the
   // test runner's output pipe would keep the runner waiting.
   std::string log = HostBuildDir() + "/wine/" + tool + ".log";
-  std::string line = "exec setsid '" + HostBuildDir() + "/host/bin/" + tool + "' " + args + " >>'" + log +
-                     "' 2>&1 </dev/null";
+  std::string line = "exec setsid '" DK_HOST_TOOLS_DIR "/" + tool + "' " + args + " >>'" + log + "' 2>&1 </dev/null";
   std::wstring cmd = L"Z:\\bin\\sh -c \"";
   for (char c : line) {
     if (c == '"' || c == '\\') cmd += L'\\';

@@ -15,8 +15,9 @@ std::string HostBuildDir();
 // "\\?\" form, so that names such as "com6.info" are files, not devices.
 std::wstring WinPath(const std::string& hostPath);
 
-// Starts a native program of the host build's bin folder with arguments; it
-// runs beside the test and is not waited for. Returns false when it cannot start.
+// Starts a native program of the host build (the build's DK_HOST_TOOLS) with
+// arguments; it runs beside the test and is not waited for. Its output goes
+// to build/wine/<tool>.log. Returns false when it cannot start.
 bool SpawnHostTool(const std::string& tool, const std::string& args);
 
 // Waits until a host file exists, up to timeoutMs.

@@ -160,4 +160,93 @@ void PumpMessages(int ms) {
   }
 }
 
+TestPort::TestPort(const wchar_t* device) {
+  port_ = CreateFileW(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  if (port_ == INVALID_HANDLE_VALUE) {
+    error_ = GetLastError();
+    return;
+  }
+  COMMTIMEOUTS t{MAXDWORD, 0, 0, 0, 1000};
+  if (!SetupComm(port_, 1000, 1000) || !SetCommTimeouts(port_, &t) || !SetCommMask(port_, EV_RXCHAR)) {
+    error_ = GetLastError();
+    CloseHandle(port_);
+    port_ = INVALID_HANDLE_VALUE;
+  }
+}
+
+TestPort::~TestPort() {
+  if (port_ != INVALID_HANDLE_VALUE) CloseHandle(port_);
+}
+
+bool TestPort::SetLine(DWORD baud, BYTE parity) {
+  DCB dcb{};
+  dcb.DCBlength = sizeof dcb;
+  if (!GetCommState(port_, &dcb)) return false;
+  dcb.BaudRate = baud;
+  dcb.ByteSize = 8;
+  dcb.Parity = parity;
+  dcb.fParity = parity != NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  dcb.fBinary = TRUE;
+  return SetCommState(port_, &dcb) != FALSE;
+}
+
+bool TestPort::Write(const std::string& text) {
+  OVERLAPPED ov{};
+  ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD n = 0;
+  bool ok = WriteFile(port_, text.data(), static_cast<DWORD>(text.size()), &n, &ov) ||
+            (GetLastError() == ERROR_IO_PENDING && GetOverlappedResult(port_, &ov, &n, TRUE));
+  CloseHandle(ov.hEvent);
+  return ok && n == text.size();
+}
+
+std::string TestPort::ReadLine(DWORD timeoutMs) {
+  std::string got;
+  DWORD start = GetTickCount();
+  OVERLAPPED ov{};
+  ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  while (got.find('\n') == std::string::npos && GetTickCount() - start < timeoutMs) {
+    DWORD mask = 0, n = 0;
+    ResetEvent(ov.hEvent);
+    if (!WaitCommEvent(port_, &mask, &ov)) {
+      if (GetLastError() != ERROR_IO_PENDING) break;
+      DWORD left = timeoutMs - (GetTickCount() - start);
+      if (WaitForSingleObject(ov.hEvent, left) != WAIT_OBJECT_0) {
+        CancelIo(port_);
+        break;
+      }
+      if (!GetOverlappedResult(port_, &ov, &n, FALSE)) break;
+    }
+    COMSTAT st{};
+    DWORD errors = 0;
+    ClearCommError(port_, &errors, &st);
+    if (st.cbInQue == 0) continue;
+    std::string buf(st.cbInQue, '\0');
+    OVERLAPPED rov{};
+    rov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!ReadFile(port_, buf.data(), st.cbInQue, &n, &rov) && GetLastError() == ERROR_IO_PENDING)
+      GetOverlappedResult(port_, &rov, &n, TRUE);
+    CloseHandle(rov.hEvent);
+    got.append(buf.data(), n);
+  }
+  CloseHandle(ov.hEvent);
+  return got;
+}
+
+std::string DevsimCommand(const std::string& controlDir, const std::string& commands, int timeoutMs) {
+  static int serial = 0;
+  std::string name = controlDir + "/test" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
+  std::wstring tmp = WinPath(name + ".tmp"), cmd = WinPath(name + ".cmd");
+  {
+    std::ofstream f(tmp.c_str(), std::ios::binary);
+    f << commands << "\n";
+  }
+  if (!MoveFileW(tmp.c_str(), cmd.c_str())) return "";
+  if (!WaitForHostFile(name + ".done", timeoutMs)) return "";
+  std::string answer = ReadHostFile(name + ".done");
+  DeleteFileW(WinPath(name + ".done").c_str());
+  return answer;
+}
+
 }  // namespace testsupport

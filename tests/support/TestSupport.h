@@ -36,4 +36,32 @@ COLORREF ClientPixel(HWND wnd, int x, int y);
 // Runs the message loop for ms milliseconds.
 void PumpMessages(int ms);
 
+// A serial port of Wine opened as the program opens its port (overlapped),
+// for tests that talk to a device end of the virtual cable.
+class TestPort {
+ public:
+  explicit TestPort(const wchar_t* device);  // L"\\\\.\\COM5"
+  ~TestPort();
+  TestPort(const TestPort&) = delete;
+  TestPort& operator=(const TestPort&) = delete;
+
+  bool IsOpen() const { return port_ != INVALID_HANDLE_VALUE; }
+  DWORD OpenError() const { return error_; }
+  HANDLE Handle() const { return port_; }
+  // 8 data bits, one stop bit; false when the port refuses.
+  bool SetLine(DWORD baud, BYTE parity);
+  bool Write(const std::string& text);
+  // What arrives (through WaitCommEvent and ReadFile) up to a line feed, or
+  // within the time.
+  std::string ReadLine(DWORD timeoutMs);
+
+ private:
+  HANDLE port_ = INVALID_HANDLE_VALUE;
+  DWORD error_ = 0;
+};
+
+// Runs control commands of a device simulator through its control folder
+// (written under another name and renamed) and returns what it answered.
+std::string DevsimCommand(const std::string& controlDir, const std::string& commands, int timeoutMs = 5000);
+
 }  // namespace testsupport

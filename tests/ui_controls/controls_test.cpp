@@ -1,0 +1,380 @@
+// Controls on real windows: how messages travel, what the property setters
+// announce, reflection to child controls, windows made again, painting by
+// the parent, alignment.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/ui/Controls.h"
+#include "classlib/ui/Forms.h"
+
+// after the class library, whose header takes care of the platform macros
+#include "TestSupport.h"
+
+namespace {
+
+// Records the messages that pass through a replaced WindowProc.
+class TRecorder : public TObject {
+  DK_CLASS(TRecorder, TObject)
+ public:
+  TControl* Target = nullptr;
+  TWndMethod Old;
+  std::vector<UINT> Seen;
+  UINT Watch = 0;  // 0: everything of the class library (CM_*, CN_*), else this number only
+  void Hook(TControl* c) {
+    Target = c;
+    Old = c->WindowProc;
+    c->WindowProc = TWndMethod(this, &TRecorder::Proc);
+  }
+  void Unhook() { Target->WindowProc = Old; }
+  void Proc(TMessage& m) {
+    if (Watch ? m.Msg == Watch : m.Msg >= CM_BASE) Seen.push_back(m.Msg);
+    Old(m);
+  }
+  bool Has(UINT msg) const { return std::find(Seen.begin(), Seen.end(), msg) != Seen.end(); }
+};
+
+constexpr UINT WM_PROBE = WM_USER + 77;
+
+// A window control with a handler of its own for WM_PROBE and CN_COMMAND.
+class TProbeControl : public TCustomControl {
+  DK_CLASS(TProbeControl, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  std::vector<AnsiString> Log;
+  TColor Fill = clLime;
+  void WMProbe(TMessage& m) {
+    Log.push_back("handler");
+    m.Result = 42;
+  }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_PROBE) Log.push_back("wndproc");
+    inherited::WndProc(m);
+  }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(Fill);
+    Canvas()->FillRect(ClientRect());
+  }
+};
+DK_MESSAGE_HANDLER(TProbeControl, WM_PROBE, WMProbe);
+
+// Controls on system classes, as the standard controls are built.
+class TProbeButton : public TWinControl {
+  DK_CLASS(TProbeButton, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+  int Clicks = 0;
+  void CNCommand(TWMCommand& m) {
+    if (m.NotifyCode() == BN_CLICKED) ++Clicks;
+  }
+
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    inherited::CreateParams(p);
+    CreateSubClass(p, L"BUTTON");
+    p.Style |= BS_PUSHBUTTON;
+  }
+};
+DK_MESSAGE_HANDLER(TProbeButton, CN_COMMAND, CNCommand);
+
+class TProbeEdit : public TWinControl {
+  DK_CLASS(TProbeEdit, TWinControl)
+ public:
+  using TWinControl::TWinControl;
+
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    inherited::CreateParams(p);
+    CreateSubClass(p, L"EDIT");
+    p.Style |= ES_AUTOHSCROLL;
+  }
+};
+
+// A control without a window that fills itself.
+class TProbeShape : public TGraphicControl {
+  DK_CLASS(TProbeShape, TGraphicControl)
+ public:
+  using TGraphicControl::TGraphicControl;
+  TColor Fill = clRed;
+  int Clicks = 0;
+  void Click() override { ++Clicks; }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(Fill);
+    Canvas()->FillRect(ClientRect());
+  }
+};
+
+AnsiString ClassOf(HWND w) {
+  wchar_t buf[64];
+  int n = GetClassNameW(w, buf, 64);
+  return winapi::A(buf, n);
+}
+
+int gSubclassCount = 0;
+WNDPROC gSubclassOld = nullptr;
+LRESULT CALLBACK CountingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_PROBE) ++gSubclassCount;
+  return CallWindowProcW(gSubclassOld, w, m, wp, lp);
+}
+
+struct Fixture : ::testing::Test {
+  TForm* Form = nullptr;
+  void SetUp() override {
+    Form = Create<TForm>(nullptr, 0);
+    Form->SetBounds(100, 100, 300, 200);
+  }
+  void TearDown() override { Form->Free(); }
+  template <class T>
+  T* Child(int l, int t, int w, int h) {
+    T* c = Create<T>(Form);
+    c->SetParent(Form);
+    c->SetBounds(l, t, w, h);
+    return c;
+  }
+};
+
+using UiControls = Fixture;
+
+TEST_F(UiControls, MessagesGoThroughWindowProcThenWndProcThenTheHandler) {
+  auto* c = Child<TProbeControl>(10, 10, 50, 50);
+  HWND h = c->Handle();
+  EXPECT_EQ(ClassOf(h), "TProbeControl") << "the window class carries the class name";
+  EXPECT_EQ(FindControl(h), c);
+
+  TRecorder rec;
+  rec.Watch = WM_PROBE;
+  rec.Hook(c);
+  EXPECT_EQ(SendMessageW(h, WM_PROBE, 0, 0), 42);
+  EXPECT_EQ(c->Perform(WM_PROBE), 42);
+  EXPECT_EQ(rec.Seen.size(), 2u) << "both the window and Perform pass the replaced WindowProc";
+  EXPECT_EQ(c->Log, (std::vector<AnsiString>{"wndproc", "handler", "wndproc", "handler"}));
+
+  // a window subclass sees what comes through the window, not Perform
+  gSubclassOld = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+  gSubclassCount = 0;
+  SendMessageW(h, WM_PROBE, 0, 0);
+  c->Perform(WM_PROBE);
+  EXPECT_EQ(gSubclassCount, 1);
+  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gSubclassOld));
+
+  rec.Unhook();
+  rec.Seen.clear();
+  c->Log.clear();
+  EXPECT_EQ(SendMessageW(h, WM_PROBE, 0, 0), 42);
+  EXPECT_TRUE(rec.Seen.empty()) << "the restored WindowProc no longer passes the recorder";
+  EXPECT_EQ(c->Log, (std::vector<AnsiString>{"wndproc", "handler"}));
+}
+
+TEST_F(UiControls, PropertySettersAnnounceTheirChangesByNumber) {
+  auto* parent = Child<TProbeControl>(0, 0, 100, 100);
+  auto* c = Create<TProbeControl>(Form);
+  c->SetParent(parent);
+  TRecorder rec;
+  rec.Hook(c);
+  struct Case {
+    const char* What;
+    std::function<void()> Change;
+    UINT Expected;
+  } cases[] = {
+      {"Visible", [&] { c->SetVisible(false); }, 0xB00B},
+      {"Enabled", [&] { c->SetEnabled(false); }, 0xB00C},
+      {"Color", [&] { c->SetColor(clRed); }, 0xB00D},
+      {"Font", [&] { c->Font()->SetSize(14); }, 0xB00E},
+      {"Text", [&] { c->SetText("abc"); }, 0xB012},
+      {"parent's font", [&] { parent->Font()->SetName("Arial"); }, 0xB008},
+      {"parent's colour", [&] { c->SetParentColor(true); parent->SetColor(clBlue); }, 0xB009},
+      {"Invalidate", [&] { c->Invalidate(); }, 0xB034},
+  };
+  EXPECT_EQ(CM_MOUSEENTER, 0xB013u);
+  EXPECT_EQ(CM_MOUSELEAVE, 0xB014u);
+  EXPECT_EQ(CM_SHOWINGCHANGED, 0xB019u);
+  EXPECT_EQ(CN_NOTIFY, 0xBC4Eu);
+  EXPECT_EQ(CN_COMMAND, 0xBD11u);
+  for (auto& k : cases) {
+    rec.Seen.clear();
+    k.Change();
+    EXPECT_TRUE(rec.Has(k.Expected)) << k.What;
+  }
+  c->Font()->SetSize(9);
+  parent->Font()->SetName("Tahoma");
+  EXPECT_EQ(c->Font()->Name(), "MS Sans Serif") << "a font of its own does not follow the parent";
+  c->SetParentFont(true);
+  EXPECT_EQ(c->Font()->Name(), "Tahoma");
+  EXPECT_EQ(c->Color(), clBlue);
+  rec.Unhook();
+}
+
+TEST_F(UiControls, NotificationsReachTheChildAsReflectedMessages) {
+  auto* b = Child<TProbeButton>(10, 10, 80, 24);
+  auto* e = Child<TProbeEdit>(10, 40, 120, 24);
+  EXPECT_EQ(ClassOf(b->Handle()), "TProbeButton");
+  EXPECT_EQ(ClassOf(e->Handle()), "TProbeEdit");
+  SendMessageW(b->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(b->Clicks, 1) << "WM_COMMAND to the form came back to the button as CN_COMMAND";
+
+  // WM_CTLCOLOREDIT is answered by the edit itself: its colour and font colour
+  e->SetColor(clYellow);
+  e->Font()->SetColor(clNavy);
+  HDC dc = GetDC(e->Handle());
+  LRESULT brush = SendMessageW(Form->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(e->Handle()));
+  EXPECT_EQ(brush, reinterpret_cast<LRESULT>(e->Brush()->Handle()));
+  EXPECT_EQ(GetBkColor(dc), static_cast<COLORREF>(clYellow));
+  EXPECT_EQ(GetTextColor(dc), static_cast<COLORREF>(clNavy));
+  ReleaseDC(e->Handle(), dc);
+}
+
+TEST_F(UiControls, RecreateWndKeepsTheTextTheWindowHolds) {
+  auto* e = Child<TProbeEdit>(10, 40, 120, 24);
+  e->SetText("start");
+  HWND old = e->Handle();
+  SetWindowTextW(old, L"\x0422\x0435\x043A\x0441\x0442");  // typed by the user: "Текст"
+  e->RecreateWnd();
+  HWND now = e->Handle();
+  EXPECT_NE(now, old);
+  EXPECT_FALSE(IsWindow(old));
+  EXPECT_EQ(e->Text(), "\xD2\xE5\xEA\xF1\xF2") << "the text comes back in code page 1251";
+  wchar_t buf[16];
+  GetWindowTextW(now, buf, 16);
+  EXPECT_STREQ(buf, L"\x0422\x0435\x043A\x0441\x0442");
+  EXPECT_EQ(FindControl(now), e);
+  EXPECT_EQ(FindControl(old), nullptr);
+}
+
+TEST_F(UiControls, GraphicControlsArePaintedByTheirParentAtTheirPlace) {
+  Form->SetColor(clWhite);
+  auto* shape = Child<TProbeShape>(20, 30, 40, 20);
+  shape->Fill = clRed;
+  auto* over = Child<TProbeShape>(50, 40, 30, 30);  // later: on top
+  over->Fill = clBlue;
+  Form->Show();
+  testsupport::PumpMessages(300);
+  HWND h = Form->Handle();
+  EXPECT_EQ(testsupport::ClientPixel(h, 21, 31), static_cast<COLORREF>(clRed));
+  EXPECT_EQ(testsupport::ClientPixel(h, 45, 45), static_cast<COLORREF>(clRed));
+  EXPECT_EQ(testsupport::ClientPixel(h, 60, 50), static_cast<COLORREF>(clBlue)) << "z-order among graphic controls";
+  EXPECT_EQ(testsupport::ClientPixel(h, 19, 29), static_cast<COLORREF>(clWhite));
+  EXPECT_EQ(testsupport::ClientPixel(h, 81, 71), static_cast<COLORREF>(clWhite));
+  // the same through a bitmap
+  Form->SetDoubleBuffered(true);
+  shape->Fill = clGreen;
+  Form->Repaint();
+  testsupport::PumpMessages(100);
+  EXPECT_EQ(testsupport::ClientPixel(h, 21, 31), static_cast<COLORREF>(clGreen));
+  EXPECT_EQ(testsupport::ClientPixel(h, 60, 50), static_cast<COLORREF>(clBlue));
+  EXPECT_EQ(testsupport::ClientPixel(h, 19, 29), static_cast<COLORREF>(clWhite));
+  shape->Fill = clRed;
+
+  // PaintTo draws the same into any DC
+  std::unique_ptr<TBitmap> bmp(Create<TBitmap>());
+  bmp->SetSize(Form->ClientWidth(), Form->ClientHeight());
+  RECT wr, cr;
+  GetWindowRect(h, &wr);
+  POINT o{0, 0};
+  ClientToScreen(h, &o);
+  bmp->SetSize(wr.right - wr.left, wr.bottom - wr.top);
+  Form->PaintTo(bmp->Canvas()->Handle(), 0, 0);
+  int dx = o.x - wr.left, dy = o.y - wr.top;
+  (void)cr;
+  EXPECT_EQ(bmp->Canvas()->Pixel(dx + 21, dy + 31), clRed);
+  EXPECT_EQ(bmp->Canvas()->Pixel(dx + 60, dy + 50), clBlue);
+  EXPECT_EQ(bmp->Canvas()->Pixel(dx + 19, dy + 29), clWhite);
+
+  // a click on the parent at the control's place is the control's click
+  PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
+  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(25, 35));
+  testsupport::PumpMessages(100);
+  EXPECT_EQ(shape->Clicks, 1);
+  EXPECT_EQ(over->Clicks, 0);
+}
+
+TEST_F(UiControls, AlignedChildrenShareTheClientArea) {
+  Form->HandleNeeded();
+  Form->SetClientWidth(200);
+  Form->SetClientHeight(100);
+  auto* top = Child<TProbeControl>(0, 0, 10, 20);
+  auto* bottom = Child<TProbeControl>(0, 0, 10, 10);
+  auto* left = Child<TProbeShape>(0, 0, 30, 10);
+  auto* right = Child<TProbeControl>(0, 0, 40, 10);
+  auto* client = Child<TProbeControl>(0, 0, 5, 5);
+  top->SetAlign(alTop);
+  bottom->SetAlign(alBottom);
+  left->SetAlign(alLeft);
+  right->SetAlign(alRight);
+  client->SetAlign(alClient);
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 200, 20));
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 90, 200, 100));
+  EXPECT_EQ(left->BoundsRect(), Rect(0, 20, 30, 90));
+  EXPECT_EQ(right->BoundsRect(), Rect(160, 20, 200, 90));
+  EXPECT_EQ(client->BoundsRect(), Rect(30, 20, 160, 90));
+  Form->SetClientWidth(300);
+  EXPECT_EQ(client->BoundsRect(), Rect(30, 20, 260, 90)) << "a new size aligns again";
+  EXPECT_EQ(right->BoundsRect(), Rect(260, 20, 300, 90));
+  top->SetVisible(false);
+  EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 30, 90)) << "a hidden control gives its room away";
+}
+
+TEST_F(UiControls, ConstraintsLimitTheSize) {
+  auto* shape = Child<TProbeShape>(0, 0, 10, 10);
+  auto* panel = Child<TProbeControl>(0, 0, 10, 10);
+  panel->Handle();
+  for (TControl* c : {static_cast<TControl*>(shape), static_cast<TControl*>(panel)}) {
+    c->Constraints()->SetMaxWidth(50);
+    c->Constraints()->SetMinHeight(30);
+    EXPECT_EQ(c->Height(), 30) << "a new limit applies at once";
+    c->SetBounds(0, 0, 100, 10);
+    EXPECT_EQ(c->Width(), 50);
+    EXPECT_EQ(c->Height(), 30);
+    c->SetAlign(alClient);
+    EXPECT_EQ(c->Width(), 50) << "alignment keeps to the limits too";
+    c->SetAlign(alNone);
+  }
+  RECT r;
+  GetWindowRect(panel->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 50);
+}
+
+TEST_F(UiControls, ChildControlsGoWithTheirParent) {
+  struct TCounted : TProbeShape {
+    using TProbeShape::TProbeShape;
+    int* Gone = nullptr;
+    ~TCounted() override { ++*Gone; }
+  };
+  int gone = 0;
+  auto* panel = Child<TProbeControl>(0, 0, 100, 100);
+  auto* owned = Create<TCounted>(Form);     // owned by the form
+  auto* unowned = Create<TCounted>(nullptr);  // owned by nobody
+  owned->Gone = unowned->Gone = &gone;
+  owned->SetParent(panel);
+  unowned->SetParent(panel);
+  panel->Handle();
+  int before = Form->ComponentCount();
+  panel->Free();
+  EXPECT_EQ(gone, 2);
+  EXPECT_EQ(Form->ComponentCount(), before - 2) << "the owner forgets the panel and the owned child";
+}
+
+TEST_F(UiControls, UtilityWindowsServeTheirMethod) {
+  // AllocateHWnd calls the method directly (no WindowProc of a control here)
+  struct TSink : TObject {
+    int Got = 0;
+    void Proc(TMessage& m) {
+      if (m.Msg == WM_PROBE) {
+        ++Got;
+        m.Result = 7;
+      }
+    }
+  } sink;
+  HWND w = AllocateHWnd(TWndMethod(&sink, &TSink::Proc));
+  EXPECT_EQ(ClassOf(w), "TPUtilWindow");
+  EXPECT_EQ(SendMessageW(w, WM_PROBE, 0, 0), 7);
+  EXPECT_EQ(sink.Got, 1);
+  DeallocateHWnd(w);
+  EXPECT_FALSE(IsWindow(w));
+}
+
+}  // namespace

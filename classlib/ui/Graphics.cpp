@@ -493,6 +493,11 @@ void TGraphic::Changed(TObject* Sender) {
   if (OnChange) OnChange(this);
 }
 
+void TGraphic::Progress(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow, const TRect& R,
+                        const AnsiString& Msg) {
+  if (OnProgress) OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
+}
+
 // ------------------------------------------------------------------- bitmap
 
 namespace {

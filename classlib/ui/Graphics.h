@@ -227,6 +227,13 @@ class TCanvas : public TPersistent {
 
 // ------------------------------------------------------------------ graphics
 
+DK_ENUM(TProgressStage, psStarting, psRunning, psEnding);
+// Progress of a long operation on a graphic (loading a picture): the stage,
+// the percentage done, whether to redraw now, the part of the picture ready
+// and a text.
+using TProgressEvent = TClosure<void(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow,
+                                     const TRect& R, const AnsiString& Msg)>;
+
 class TGraphic : public TPersistent {
   DK_CLASS(TGraphic, TPersistent)
  public:
@@ -246,9 +253,12 @@ class TGraphic : public TPersistent {
   void SetModified(bool Value);
 
   TNotifyEvent OnChange;
+  TProgressEvent OnProgress;
 
  protected:
   virtual void Changed(TObject* Sender);
+  virtual void Progress(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow, const TRect& R,
+                        const AnsiString& Msg);
   bool FTransparent = false;
   bool FModified = false;
 };

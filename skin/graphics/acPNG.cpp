@@ -7,6 +7,8 @@
 
 const Byte PNGMagic[8] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 
+bool UseACPng = true;
+
 namespace {
 
 const char* const kPNG = "PNG";
@@ -112,17 +114,25 @@ TPNGGraphic::TPNGGraphic() : FColorManager(std::make_unique<TColorManager>()) {}
 
 TPNGGraphic::~TPNGGraphic() = default;
 
+// The image properties, then the bitmap; background, transparent colour and
+// reflection stay the picture's own.
 void TPNGGraphic::Assign(TPersistent* source) {
   auto* png = dynamic_cast<TPNGGraphic*>(source);
+  if (png == this) return;
+  if (png) FImageProperties = png->FImageProperties;
+#ifdef _WIN32
+  inherited::Assign(source);
+#else
   if (!png) {
-    TPersistent::Assign(source);
+    inherited::Assign(source);
     return;
   }
-  FImageProperties = png->FImageProperties;
   FBitmap = png->FBitmap;
+#endif
 }
 
 bool TPNGGraphic::CanLoad(TStream* stream) {
+  if (!UseACPng) return false;
   Int64 pos = stream->Position();
   bool result = false;
   try {
@@ -140,6 +150,7 @@ bool TPNGGraphic::CanLoad(TStream* stream) {
 }
 
 bool TPNGGraphic::CanLoad(const AnsiString& fileName) {
+  if (!UseACPng) return false;
   TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
   return CanLoad(&stream);
 }
@@ -238,7 +249,7 @@ Integer TPNGGraphic::SetupColorDepth(Integer colorType, Integer bitDepth) {
     case 0:
       if (bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8 || bitDepth == 16) {
         setup(csG, csG, 1, 1, static_cast<Byte>(bitDepth == 2 ? 4 : bitDepth == 16 ? 8 : bitDepth));
-        FPixelFormat = cm.GetPixelFormat(1);
+        FTargetFormat = cm.GetPixelFormat(1);
         FPalette = cm.CreateGrayscalePalette(false);
         FHasPalette = true;
         return (bitDepth + 7) / 8;
@@ -247,21 +258,21 @@ Integer TPNGGraphic::SetupColorDepth(Integer colorType, Integer bitDepth) {
     case 2:
       if (bitDepth == 8 || bitDepth == 16) {
         setup(csRGB, csBGR, 3, 3, 8);
-        FPixelFormat = pf24bit;
+        FTargetFormat = pf24bit;
         return bitDepth * 3 / 8;
       }
       break;
     case 3:
       if (bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8) {
         setup(csIndexed, csIndexed, 1, 1, static_cast<Byte>(bitDepth == 2 ? 4 : bitDepth));
-        FPixelFormat = cm.GetPixelFormat(1);
+        FTargetFormat = cm.GetPixelFormat(1);
         return 1;
       }
       break;
     case 4:
       if (bitDepth == 8 || bitDepth == 16) {
         setup(csGA, csG, 1, 1, 8);
-        FPixelFormat = pf8bit;
+        FTargetFormat = pf8bit;
         FPalette = cm.CreateGrayscalePalette(false);
         FHasPalette = true;
         return bitDepth * 2 / 8;
@@ -270,7 +281,7 @@ Integer TPNGGraphic::SetupColorDepth(Integer colorType, Integer bitDepth) {
     case 6:
       if (bitDepth == 8 || bitDepth == 16) {
         setup(csRGBA, csBGRA, 4, 4, 8);
-        FPixelFormat = pf32bit;
+        FTargetFormat = pf32bit;
         return bitDepth * 4 / 8;
       }
       break;
@@ -320,20 +331,29 @@ void TPNGGraphic::LoadTransparency() {
     case 0: {
       if (FRawBuffer.size() < 2) InvalidFormat();
       Byte v = scale(Sample16(0));
-      FTransparentColor = MakeColor(v, v, v);
+      FPNGTransparentColor = MakeColor(v, v, v);
       break;
     }
     case 2:
       if (FRawBuffer.size() < 6) InvalidFormat();
-      FTransparentColor = MakeColor(scale(Sample16(0)), scale(Sample16(1)), scale(Sample16(2)));
+      FPNGTransparentColor = MakeColor(scale(Sample16(0)), scale(Sample16(1)), scale(Sample16(2)));
       break;
     default:
       break;
   }
 }
 
+#ifndef _WIN32
 void TPNGGraphic::LoadFromStream(TStream* stream) {
-  FBitmap.Release();
+  FTransparent = false;
+  LoadInto(stream, FBitmap);
+  FTransparent = FPNGTransparentColor != 0x1FFFFFFF;
+}
+#endif
+
+void TPNGGraphic::LoadInto(TStream* stream, TacImageTarget& target) {
+  FTarget = &target;
+  FTarget->ReleaseImage();
   FStreamStart = stream->Position();
   FStream = stream;
   FDecoder.reset();
@@ -342,20 +362,39 @@ void TPNGGraphic::LoadFromStream(TStream* stream) {
   FColorManager = std::make_unique<TColorManager>();
   FPalette.clear();
   FHasPalette = false;
-  FPixelFormat = pfDevice;
+  FTargetFormat = pfDevice;
   FSourceBPP = 0;
   FHaveImageData = false;
-  FTransparent = false;
+  FPNGTransparentColor = 0x1FFFFFFF;
+  FProgressStarted = false;
   try {
     DoLoad();
   } catch (...) {
-    FBitmap.Release();
+    if (FProgressStarted) {
+      try {
+        ReportProgress(false, "");
+      } catch (...) {
+      }
+    }
+    FTarget->ReleaseImage();
+    FTarget = nullptr;
     FDecoder.reset();
     std::vector<Byte>().swap(FRawBuffer);
     FStream = nullptr;
     throw;
   }
+  FTarget = nullptr;
   FStream = nullptr;
+  ReportProgress(false, "");
+}
+
+void TPNGGraphic::ReportProgress(bool starting, const char* text) {
+#ifdef _WIN32
+  Progress(this, starting ? psStarting : psEnding, 0, false, FProgressRect, text);
+#else
+  (void)starting;
+  (void)text;
+#endif
 }
 
 void TPNGGraphic::DoLoad() {
@@ -363,8 +402,11 @@ void TPNGGraphic::DoLoad() {
   const TImageProperties& p = FImageProperties;
   if (p.Width > MaxSide || p.Height > MaxSide || Int64(p.Width) * p.Height > MaxArea) InvalidFormat();
   FStream->SetPosition(FStreamStart + 8);
+  FProgressRect = {0, 0, static_cast<std::int32_t>(p.Width), 1};
+  FProgressStarted = true;
+  ReportProgress(true, "Preparing...");
   FBackgroundColor = 0xFFFFFF;
-  FTransparentColor = 0x1FFFFFFF;
+  FPNGTransparentColor = 0x1FFFFFFF;
   LoadAndSwapHeader();
   FRawBuffer.clear();
   FColorManager->SourceOptions = {coNeedByteSwap};
@@ -386,8 +428,8 @@ void TPNGGraphic::DoLoad() {
   Cardinal dims[2];
   std::memcpy(dims, FRawBuffer.data(), 8);
   SwapLong(dims, 2);
-  FWidth = dims[0];
-  FHeight = dims[1];
+  FImageWidth = dims[0];
+  FImageHeight = dims[1];
   FBitDepth = FRawBuffer[8];
   FColorType = FRawBuffer[9];
   FCompression = FRawBuffer[10];
@@ -402,6 +444,7 @@ void TPNGGraphic::DoLoad() {
     LoadAndSwapHeader();
     if (IsChunk("IDAT")) {
       if (FHaveImageData) throw EInvalidGraphic(kExtraData, {kPNG});
+      ReportProgress(false, "");
       LoadIDAT();
       FHaveImageData = true;
       // The current header is the first chunk after the image data.
@@ -445,35 +488,37 @@ void TPNGGraphic::DoLoad() {
   }
   // An image without image data is no image.
   if (!FHaveImageData) InvalidFormat();
-  FTransparent = FTransparentColor != 0x1FFFFFFF;
 }
 
 void TPNGGraphic::LoadIDAT() {
-  if (FPixelFormat == pfDevice) {
+  ReportProgress(true, "Transfering...");
+  if (FTargetFormat == pfDevice) {
     if (FColorType == 3) throw EInvalidGraphic(kBadPalette, {kPNG});  // no palette came
     FSourceBPP = SetupColorDepth(FColorType, FBitDepth);
   }
   const Integer rowFactor = FBitDepth == 16 ? FSourceBPP / 2 : FSourceBPP;
-  FBitmap.Setup(FPixelFormat, static_cast<int>(FWidth), static_cast<int>(FHeight));
-  if (FHasPalette) FBitmap.Palette = FPalette;
-  // The background shows where no row is drawn (the colour bitmaps only).
-  if (FPixelFormat == pf24bit || FPixelFormat == pf32bit) {
-    const int bpp = FPixelFormat == pf24bit ? 3 : 4;
-    for (int y = 0; y < FBitmap.Height(); ++y) {
-      Byte* row = FBitmap.ScanLine(y);
-      for (int x = 0; x < FBitmap.Width(); ++x) {
+  FTarget->SetupImage(FTargetFormat, static_cast<int>(FImageWidth), static_cast<int>(FImageHeight),
+                      FHasPalette ? FPalette.data() : nullptr, FHasPalette ? static_cast<int>(FPalette.size()) : 0);
+  Byte* line;
+  std::ptrdiff_t delta;
+  FTarget->InitLine(line, delta);
+  // The background shows where no row is drawn (the colour bitmaps only);
+  // the alpha of a 32-bit picture starts at 0.
+  if (FTargetFormat == pf24bit || FTargetFormat == pf32bit) {
+    const int bpp = FTargetFormat == pf24bit ? 3 : 4;
+    for (Cardinal y = 0; y < FImageHeight; ++y) {
+      Byte* row = line + delta * std::ptrdiff_t(y);
+      for (Cardinal x = 0; x < FImageWidth; ++x) {
         row[x * bpp] = static_cast<Byte>(FBackgroundColor >> 16);
         row[x * bpp + 1] = static_cast<Byte>(FBackgroundColor >> 8);
         row[x * bpp + 2] = static_cast<Byte>(FBackgroundColor);
+        if (bpp == 4) row[x * bpp + 3] = 0;
       }
     }
   }
-  const Integer rowSize = static_cast<Integer>((Int64(FWidth) * FBitDepth + 7) / 8 * rowFactor + 1);
+  const Integer rowSize = static_cast<Integer>((Int64(FImageWidth) * FBitDepth + 7) / 8 * rowFactor + 1);
   std::vector<Byte> rows[2] = {std::vector<Byte>(rowSize, 0), std::vector<Byte>(rowSize, 0)};
   int current = 0;
-  Byte* line;
-  std::ptrdiff_t delta;
-  FBitmap.InitLine(line, delta);
   FIDATSize = 0;
   FCurrentSource = nullptr;
   if (FInterlace == 1) {
@@ -483,25 +528,27 @@ void TPNGGraphic::LoadIDAT() {
     static const Cardinal columnIncrement[7] = {8, 8, 4, 4, 2, 2, 1};
     static const Byte passMask[7] = {0x80, 0x08, 0x88, 0x22, 0xAA, 0x55, 0xFF};
     for (int pass = 0; pass < 7; ++pass) {
-      if (FWidth <= columnStart[pass]) continue;
-      Cardinal passWidth = (FWidth + columnIncrement[pass] - columnStart[pass] - 1) / columnIncrement[pass];
+      if (FImageWidth <= columnStart[pass]) continue;
+      Cardinal passWidth = (FImageWidth + columnIncrement[pass] - columnStart[pass] - 1) / columnIncrement[pass];
       Integer passRowSize = static_cast<Integer>((Int64(FBitDepth) * passWidth + 7) / 8 * rowFactor + 1);
       std::fill(rows[1 - current].begin(), rows[1 - current].end(), 0);
-      for (Cardinal y = rowStart[pass]; y < FHeight; y += rowIncrement[pass]) {
+      for (Cardinal y = rowStart[pass]; y < FImageHeight; y += rowIncrement[pass]) {
         Byte* row = rows[current].data();
         ReadRow(row, passRowSize);
         ApplyFilter(row[0], row + 1, rows[1 - current].data() + 1, row + 1, FSourceBPP, passRowSize - 1);
-        FColorManager->ConvertRow({row + 1}, line + delta * std::ptrdiff_t(y), FWidth, passMask[pass]);
+        FColorManager->ConvertRow({row + 1}, line + delta * std::ptrdiff_t(y), FImageWidth, passMask[pass]);
         current = 1 - current;
+        if (pass == 6) FProgressRect.Offset(0, 1);
       }
     }
   } else {
-    for (Cardinal y = 0; y < FHeight; ++y) {
+    for (Cardinal y = 0; y < FImageHeight; ++y) {
       Byte* row = rows[current].data();
       ReadRow(row, rowSize);
       ApplyFilter(row[0], row + 1, rows[1 - current].data() + 1, row + 1, FSourceBPP, rowSize - 1);
-      FColorManager->ConvertRow({row + 1}, line + delta * std::ptrdiff_t(y), FWidth, 0xFF);
+      FColorManager->ConvertRow({row + 1}, line + delta * std::ptrdiff_t(y), FImageWidth, 0xFF);
       current = 1 - current;
+      FProgressRect.Offset(0, 1);
     }
   }
   // The rest of the image data is read (CRC tested) and not decoded.

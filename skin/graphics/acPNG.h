@@ -7,8 +7,13 @@
 #include <vector>
 
 #include "classlib/core/Classes.h"
+#include "classlib/core/Types.h"
 #include "skin/graphics/acPixelBuffer.h"
 #include "skin/graphics/acZLibEx.h"
+
+#ifdef _WIN32
+#include "classlib/ui/Graphics.h"
+#endif
 
 // ---------------------------------------------------------------- colour manager
 
@@ -165,9 +170,23 @@ class TLZ77Decoder : public TObject {
   bool FInitialised = false;
 };
 
-// A picture read from a PNG stream into a plain bitmap.
-class TPNGGraphic : public TPersistent {
-  DK_CLASS(TPNGGraphic, TPersistent)
+// Whether the PNG pictures of this unit are in use (CanLoad says no while
+// it is false).
+extern bool UseACPng;
+
+#ifdef _WIN32
+// On Windows the picture is a bitmap of the class library; elsewhere it
+// decodes into a plain pixel buffer.
+using TacPNGGraphicParent = TBitmap;
+#else
+using TacPNGGraphicParent = TPersistent;
+#endif
+
+// A picture read from a PNG stream into the bitmap itself: 32-bit pixels with
+// alpha for colour images with alpha, 24-bit for colour images, palette
+// bitmaps of 1, 4 or 8 bits for grey and indexed images.
+class TPNGGraphic : public TacPNGGraphicParent {
+  DK_CLASS(TPNGGraphic, TacPNGGraphicParent)
  public:
   // The largest side and area the reader accepts.
   static constexpr Cardinal MaxSide = 16384;
@@ -176,26 +195,41 @@ class TPNGGraphic : public TPersistent {
   TPNGGraphic();
   ~TPNGGraphic() override;
 
-  // Decodes a PNG stream; raises on any format error (and then holds no image).
+  // Decodes a PNG stream into the picture; raises on any format error (and
+  // then holds no image).
+#ifdef _WIN32
+  void LoadFromStream(TStream* stream) override;
+  void Draw(TCanvas* canvas, const TRect& rect) override;
+#else
   void LoadFromStream(TStream* stream);
+#endif
+  // Decodes a PNG stream into another target than the picture itself; the
+  // image properties, background and transparent colour are the picture's.
+  void LoadInto(TStream* stream, TacImageTarget& target);
   void Assign(TPersistent* source) override;
   static bool CanLoad(const AnsiString& fileName);
   static bool CanLoad(TStream* stream);
   // True when the stream holds a PNG with a usable header.
   bool ReadImageProperties(TStream* stream, Cardinal imageIndex);
 
+#ifndef _WIN32
   TacPixelBuffer& Bitmap() { return FBitmap; }
   const TacPixelBuffer& Bitmap() const { return FBitmap; }
+  bool Empty() const { return FBitmap.Empty(); }
   int Width() const { return FBitmap.Width(); }
   int Height() const { return FBitmap.Height(); }
   TPixelFormat PixelFormat() const { return FBitmap.PixelFormat(); }
-  const TImageProperties& ImageProperties() const { return FImageProperties; }
-  // The colour of a tRNS chunk (0x1FFFFFFF when none) and the bKGD colour.
-  TColor TransparentColor() const { return FTransparentColor; }
+  // The colour of a tRNS chunk (0x1FFFFFFF when none).
+  TColor TransparentColor() const { return FPNGTransparentColor; }
   bool Transparent() const { return FTransparent; }
+#endif
+  const TImageProperties& ImageProperties() const { return FImageProperties; }
+  // The bKGD colour (white when none).
   TColor BackgroundColor() const { return FBackgroundColor; }
   TColorManager& ColorManager() { return *FColorManager; }
 
+  // Draws a 32-bit picture mirrored below itself, fading (only when it is
+  // drawn at its own size).
   bool DrawReflection = false;
 
  protected:
@@ -211,11 +245,21 @@ class TPNGGraphic : public TPersistent {
 
  private:
   void DoLoad();
+  // The class library's progress event of the picture (Windows).
+  void ReportProgress(bool starting, const char* text);
   [[noreturn]] void InvalidFormat();
   Word Sample16(int index) const;
 
   std::unique_ptr<TColorManager> FColorManager;
+#ifndef _WIN32
   TacPixelBuffer FBitmap;
+  bool FTransparent = false;
+#endif
+  // The bitmap being drawn (valid during a load).
+  TacImageTarget* FTarget = nullptr;
+  // The rows ready so far, as the progress event reports them.
+  TRect FProgressRect;
+  bool FProgressStarted = false;
   Int64 FStreamStart = 0;
   Int64 FStreamSize = 0;
   TStream* FStream = nullptr;
@@ -229,13 +273,12 @@ class TPNGGraphic : public TPersistent {
   Integer FSourceBPP = 0;
   TacPalette FPalette;
   bool FHasPalette = false;
-  TPixelFormat FPixelFormat = pfDevice;
-  TColor FTransparentColor = 0x1FFFFFFF;
-  bool FTransparent = false;
+  TPixelFormat FTargetFormat = pfDevice;
+  TColor FPNGTransparentColor = 0x1FFFFFFF;
   TColor FBackgroundColor = 0xFFFFFF;
   bool FHaveImageData = false;
   // The header as read: width, height, bit depth, colour type, compression,
   // filter and interlace method.
-  Cardinal FWidth = 0, FHeight = 0;
+  Cardinal FImageWidth = 0, FImageHeight = 0;
   Byte FBitDepth = 0, FColorType = 0, FCompression = 0, FFilterMethod = 0, FInterlace = 0;
 };

@@ -24,6 +24,12 @@ void TacPixelBuffer::Setup(TPixelFormat pf, int width, int height) {
   FBits.assign(static_cast<size_t>(FRowBytes) * static_cast<size_t>(height), 0);
 }
 
+void TacPixelBuffer::SetupImage(TPixelFormat pf, int width, int height, const TacPaletteEntry* palette,
+                                int colorCount) {
+  Setup(pf, width, height);
+  if (palette && colorCount > 0 && BitsPerPixel(pf) <= 8) Palette.assign(palette, palette + colorCount);
+}
+
 void TacPixelBuffer::Release() {
   FBits.clear();
   FBits.shrink_to_fit();

@@ -1,6 +1,7 @@
 // A plain bitmap in memory: the pixel formats and the palette of a device
 // independent bitmap, rows top-down, each row padded to 4 bytes. The PNG
-// reader draws into it; the Windows bitmap becomes a thin target later.
+// reader draws into it where there is no Windows bitmap (and wherever a
+// program wants the pixels without one).
 #pragma once
 
 #include <cstddef>
@@ -20,11 +21,40 @@ using TacPalette = std::vector<TacPaletteEntry>;
 // Bits per pixel of a format (0 for pfDevice and pfCustom).
 int BitsPerPixel(TPixelFormat pf);
 
-class TacPixelBuffer {
+// What an image decoder draws into: a bitmap it sets up with a format, a size
+// and a palette, then fills row by row.
+class TacImageTarget {
  public:
+  virtual ~TacImageTarget() = default;
+  // Drops the image held (the target is then empty).
+  virtual void ReleaseImage() = 0;
+  // A new image; formats of up to 8 bits take the palette (nullptr: none
+  // given). What the rows hold at first is the target's own affair: the
+  // decoder draws every pixel.
+  virtual void SetupImage(TPixelFormat pf, int width, int height, const TacPaletteEntry* palette,
+                          int colorCount) = 0;
+  // The first (top) row and the signed distance from one row to the next.
+  virtual void InitLine(Byte*& first, std::ptrdiff_t& delta) = 0;
+
+ protected:
+  TacImageTarget() = default;
+  TacImageTarget(const TacImageTarget&) = default;
+  TacImageTarget& operator=(const TacImageTarget&) = default;
+};
+
+class TacPixelBuffer : public TacImageTarget {
+ public:
+  TacPixelBuffer() = default;
+  TacPixelBuffer(const TacPixelBuffer&) = default;
+  TacPixelBuffer(TacPixelBuffer&&) = default;
+  TacPixelBuffer& operator=(const TacPixelBuffer&) = default;
+  TacPixelBuffer& operator=(TacPixelBuffer&&) = default;
+
   // Allocates zero-filled rows of the format; any earlier image is released.
   void Setup(TPixelFormat pf, int width, int height);
   void Release();
+  void ReleaseImage() override { Release(); }
+  void SetupImage(TPixelFormat pf, int width, int height, const TacPaletteEntry* palette, int colorCount) override;
   bool Empty() const { return FBits.empty(); }
 
   TPixelFormat PixelFormat() const { return FPixelFormat; }
@@ -34,7 +64,7 @@ class TacPixelBuffer {
   Byte* ScanLine(int y) { return FBits.data() + y * FRowBytes; }
   const Byte* ScanLine(int y) const { return FBits.data() + y * FRowBytes; }
   // The first row and the signed distance from one row to the next.
-  void InitLine(Byte*& first, std::ptrdiff_t& delta);
+  void InitLine(Byte*& first, std::ptrdiff_t& delta) override;
 
   TacPalette Palette;
 

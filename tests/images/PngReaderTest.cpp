@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ImageTestPaths.h"
+#include "PngPixels.h"
 #include "PngWriter.h"
 #include "skin/graphics/acPNG.h"
 
@@ -33,7 +34,7 @@ std::string LoadError(const Bytes& bytes) {
   try {
     Load(png, bytes);
   } catch (const Exception& e) {
-    EXPECT_TRUE(png.Bitmap().Empty());
+    EXPECT_TRUE(png.Empty());
     return e.Message;
   }
   return "";
@@ -67,27 +68,27 @@ TEST(PngReader, DrawsEachColourType) {
   Load(png, Grey3x2());
   EXPECT_EQ(pf8bit, png.PixelFormat());
   EXPECT_EQ(3, png.Width());
-  EXPECT_EQ(BGRA(0x50, 0x50, 0x50), png.Bitmap().PixelBGRA(1, 1));
+  EXPECT_EQ(BGRA(0x50, 0x50, 0x50), Pixels(png).PixelBGRA(1, 1));
 
   // 16-bit colour: 24-bit pixels, each sample v * 255 div 65535.
   Load(png, Png(1, 1, 16, 2, Rows({Bytes("\xFF\xFF\x12\x34\x80\x00", 6)})));
   EXPECT_EQ(pf24bit, png.PixelFormat());
-  EXPECT_EQ(BGRA(255, 0x1234 * 255 / 65535, 0x8000 * 255 / 65535), png.Bitmap().PixelBGRA(0, 0));
+  EXPECT_EQ(BGRA(255, 0x1234 * 255 / 65535, 0x8000 * 255 / 65535), Pixels(png).PixelBGRA(0, 0));
 
   // 2-bit grey: a 4-bit bitmap holding 0, 5, 10, 15 with 16 greys.
   Load(png, Png(4, 1, 2, 0, Rows({Bytes("\x1B", 1)})));
   EXPECT_EQ(pf4bit, png.PixelFormat());
-  EXPECT_EQ(16u, png.Bitmap().Palette.size());
-  EXPECT_EQ(0x05, png.Bitmap().ScanLine(0)[0]);
-  EXPECT_EQ(0xAF, png.Bitmap().ScanLine(0)[1]);
+  EXPECT_EQ(16u, Pixels(png).Palette.size());
+  EXPECT_EQ(0x05, Pixels(png).ScanLine(0)[0]);
+  EXPECT_EQ(0xAF, Pixels(png).ScanLine(0)[1]);
 
   // RGBA: 32-bit with the alpha as stored; grey + alpha drops its alpha.
   Load(png, Png(1, 1, 8, 6, Rows({Bytes("\x01\x02\x03\x04", 4)})));
   EXPECT_EQ(pf32bit, png.PixelFormat());
-  EXPECT_EQ(BGRA(1, 2, 3, 4), png.Bitmap().PixelBGRA(0, 0));
+  EXPECT_EQ(BGRA(1, 2, 3, 4), Pixels(png).PixelBGRA(0, 0));
   Load(png, Png(1, 1, 8, 4, Rows({Bytes("\x09\x04", 2)})));
   EXPECT_EQ(pf8bit, png.PixelFormat());
-  EXPECT_EQ(BGRA(9, 9, 9), png.Bitmap().PixelBGRA(0, 0));
+  EXPECT_EQ(BGRA(9, 9, 9), Pixels(png).PixelBGRA(0, 0));
 }
 
 TEST(PngReader, InterlacedEqualsPlain) {
@@ -101,7 +102,7 @@ TEST(PngReader, InterlacedEqualsPlain) {
   Load(a, Png(3, 3, 8, 2, plain));
   Load(b, Png(3, 3, 8, 2, interlaced, "", 1));
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(a.Bitmap().PixelBGRA(x, y), b.Bitmap().PixelBGRA(x, y)) << x << "," << y;
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(Pixels(a).PixelBGRA(x, y), Pixels(b).PixelBGRA(x, y)) << x << "," << y;
 }
 
 TEST(PngReader, ChunkRules) {
@@ -172,10 +173,10 @@ TEST(PngReader, RefusesFaultyInput) {
 TEST(PngReader, IndexBeyondThePaletteDrawsTheFirstEntry) {
   TPNGGraphic png;
   Load(png, Png(4, 1, 2, 3, Rows({Bytes("\x1B", 1)}), Chunk("PLTE", Bytes("\xFF\0\0\0\xFF\0", 6))));
-  EXPECT_EQ(BGRA(255, 0, 0), png.Bitmap().PixelBGRA(0, 0));
-  EXPECT_EQ(BGRA(0, 255, 0), png.Bitmap().PixelBGRA(1, 0));
-  EXPECT_EQ(BGRA(255, 0, 0), png.Bitmap().PixelBGRA(2, 0));
-  EXPECT_EQ(BGRA(255, 0, 0), png.Bitmap().PixelBGRA(3, 0));
+  EXPECT_EQ(BGRA(255, 0, 0), Pixels(png).PixelBGRA(0, 0));
+  EXPECT_EQ(BGRA(0, 255, 0), Pixels(png).PixelBGRA(1, 0));
+  EXPECT_EQ(BGRA(255, 0, 0), Pixels(png).PixelBGRA(2, 0));
+  EXPECT_EQ(BGRA(255, 0, 0), Pixels(png).PixelBGRA(3, 0));
 }
 
 TEST(PngReader, NothingCarriesOverBetweenLoads) {
@@ -183,18 +184,18 @@ TEST(PngReader, NothingCarriesOverBetweenLoads) {
   Bytes rgb = Rows({Bytes("\x40\x80\xC0", 3)});
   Load(png, Png(1, 1, 8, 2, rgb, Chunk("gAMA", BE32(35000)) + Chunk("tRNS", Bytes("\0\1\0\2\0\3", 6)) +
                                      Chunk("bKGD", Bytes("\0\4\0\5\0\6", 6))));
-  EXPECT_NE(BGRA(0x40, 0x80, 0xC0), png.Bitmap().PixelBGRA(0, 0));
+  EXPECT_NE(BGRA(0x40, 0x80, 0xC0), Pixels(png).PixelBGRA(0, 0));
   EXPECT_TRUE(png.Transparent());
   EXPECT_EQ(0x030201, png.TransparentColor());
   EXPECT_EQ(0x060504, png.BackgroundColor());
   Load(png, Png(1, 1, 8, 2, rgb));
-  EXPECT_EQ(BGRA(0x40, 0x80, 0xC0), png.Bitmap().PixelBGRA(0, 0));
+  EXPECT_EQ(BGRA(0x40, 0x80, 0xC0), Pixels(png).PixelBGRA(0, 0));
   EXPECT_FALSE(png.Transparent());
   EXPECT_EQ(0xFFFFFF, png.BackgroundColor());
   EXPECT_FALSE(png.ImageProperties().Options.Contains(ioUseGamma));
   // A failed load leaves no image behind.
   EXPECT_THROW(Load(png, Flip(Png(1, 1, 8, 2, rgb), "IDAT")), EInvalidGraphic);
-  EXPECT_TRUE(png.Bitmap().Empty());
+  EXPECT_TRUE(png.Empty());
 }
 
 TEST(PngReader, CanLoadLooksAtTheSignature) {

@@ -4,6 +4,7 @@
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/Menus.h"
 
 namespace {
 
@@ -1015,7 +1016,24 @@ void TWinControl::WMSetCursor(TWMSetCursor& Message) {
   DefaultHandler(&Message);
 }
 
-void TWinControl::WMContextMenu(TMessage& Message) { DefaultHandler(&Message); }
+// Right click or the menu key: the control's pop-up menu when it shows itself
+// automatically; otherwise the message goes on (to the parent, through the
+// platform's default handling).
+void TWinControl::WMContextMenu(TMessage& Message) {
+  POINT pt{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+  if (pt.x == -1 && pt.y == -1) {  // from the keyboard: at the control's corner
+    pt = {0, 0};
+    ::ClientToScreen(Handle(), &pt);
+  }
+  TPopupMenu* menu = PopupMenu();
+  if (menu && menu->AutoPopup()) {
+    menu->SetPopupComponent(this);
+    menu->Popup(pt.x, pt.y);
+    Message.Result = 1;
+    return;
+  }
+  DefaultHandler(&Message);
+}
 
 // ------------------------------------------------------------ notifications
 

@@ -2,7 +2,9 @@
 // and shortcuts running the items.
 #include <gtest/gtest.h>
 
+#include "classlib/ui/Forms.h"
 #include "classlib/ui/Menus.h"
+#include "classlib/ui/StdCtrls.h"
 
 namespace {
 
@@ -168,6 +170,38 @@ TEST(UiMenus, APopupMenuRunsTheItemChosen) {
   EXPECT_GT(b->Measured, 0) << "an owner-drawn menu asks its items";
   EXPECT_GT(b->Drawn, 0);
   menu->Free();
+}
+
+int gContextTicks = 0;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menuWnd = FindWindowW(L"#32768", nullptr);
+  if (!menuWnd || !IsWindowVisible(menuWnd) || ++gContextTicks != 2) return;
+  PostMessageW(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(menuWnd, WM_KEYUP, VK_ESCAPE, 0);
+}
+
+TEST(UiMenus, RightClickShowsTheControlsPopupMenu) {
+  auto* form = Create<TForm>(nullptr);
+  auto* edit = Create<TEdit>(form);
+  edit->SetParent(form);
+  auto* menu = Create<TPopupMenu>(form);
+  menu->Items()->Add(Item(menu, "Копировать"_cp));
+  TClicks popups;
+  menu->OnPopup = TNotifyEvent(&popups, &TClicks::Click);
+  edit->SetPopupMenu(menu);
+  form->Show();
+  // Each menu that opens is closed again by the timer.
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
+  gContextTicks = 0;
+  SendMessageW(edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit->Handle()), MAKELPARAM(-1, -1));
+  EXPECT_EQ(popups.Count, 1);
+  EXPECT_EQ(menu->PopupComponent(), edit);
+  menu->SetAutoPopup(false);
+  gContextTicks = 0;
+  SendMessageW(edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit->Handle()), MAKELPARAM(10, 10));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(popups.Count, 1) << "no automatic pop-up: the edit's own menu shows instead";
+  form->Free();
 }
 
 TEST(UiMenus, ItemsTravelAsChildrenOfTheMenuInAFormStream) {

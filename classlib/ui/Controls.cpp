@@ -427,6 +427,7 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent == this) throw EInvalidOperation("A control cannot have itself as its parent");
   if (FParent) FParent->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
+  UpdateAnchorRules();
 }
 
 void TControl::ReadState(TReader* Reader) {
@@ -453,6 +454,7 @@ void TControl::Loaded() {
     Perform(CM_PARENTFONTCHANGED, 0, 0);
   }
   if (FAlign != alNone && FParent) FParent->Realign();
+  UpdateAnchorRules();
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
@@ -482,7 +484,24 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   FHeight = AHeight;
   Invalidate();
   if (FParent && FAlign != alNone) FParent->AlignControl(this);
+  if (!FParent || !FParent->FAnchoring) UpdateAnchorRules();
   if (sized && !ComponentState().Contains(csLoading)) Resize();
+}
+
+void TControl::SetAnchors(TAnchors Value) {
+  FAnchors = Value;
+  UpdateAnchorRules();
+}
+
+// The rules are recorded against the parent's window client size; without a
+// window they are recorded at the parent's first alignment.
+void TControl::UpdateAnchorRules() {
+  FAnchorRulesValid = false;
+  if (!FParent || !FParent->HandleAllocated() || ComponentState().Contains(csLoading)) return;
+  TRect client = FParent->GetClientRect();
+  FAnchorBounds = Bounds(FLeft, FTop, FWidth, FHeight);
+  FAnchorParentSize = {client.Width(), client.Height()};
+  FAnchorRulesValid = true;
 }
 
 TRect TControl::GetClientRect() { return Rect(0, 0, FWidth, FHeight); }

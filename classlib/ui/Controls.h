@@ -353,7 +353,7 @@ class TControl : public TComponent {
   TAlign Align() const { return FAlign; }
   void SetAlign(TAlign Value);
   TAnchors Anchors() const { return FAnchors; }
-  void SetAnchors(TAnchors Value) { FAnchors = Value; }
+  void SetAnchors(TAnchors Value);
   TSizeConstraints* Constraints() const { return FConstraints.get(); }
   void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
   bool AutoSize() const { return FAutoSize; }
@@ -488,6 +488,12 @@ class TControl : public TComponent {
   Integer FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   TAlign FAlign = alNone;
   TAnchors FAnchors{akLeft, akTop};
+  // Where the control stood within which client size of its parent when it
+  // was last placed by hand: anchored edges keep their distances from this.
+  TRect FAnchorBounds;
+  TPoint FAnchorParentSize;
+  bool FAnchorRulesValid = false;
+  void UpdateAnchorRules();
   bool FAutoSize = false;
   bool FVisible = true;
   bool FEnabled = true;
@@ -715,6 +721,8 @@ class TWinControl : public TControl {
   Integer FBorderWidth = 0;
   bool FRecreating = false;
   bool FAligning = false;
+  bool FAnchoring = false;  // children moved by their anchors keep their rules
+  void AnchorControls(const TRect& Client);
   Word FCtlID = 0;
 };
 

@@ -488,8 +488,49 @@ void TWinControl::AdjustClientRect(TRect& Rect) {
 }
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
+  TRect client = Rect;
   AdjustClientRect(Rect);
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) DoAlign(a, Rect);
+  AnchorControls(client);
+}
+
+// Children that are not aligned follow their anchors: an edge anchored to the
+// parent's right or bottom keeps its distance from it, a side anchored at both
+// ends stretches, and a side anchored at neither keeps its relative place.
+void TWinControl::AnchorControls(const TRect& Client) {
+  const TAnchors plain{akLeft, akTop};
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (c->Align() != alNone || c->Anchors() == plain) continue;
+    if (!c->FAnchorRulesValid) {
+      c->UpdateAnchorRules();
+      continue;
+    }
+    const TRect& b = c->FAnchorBounds;
+    auto place = [](bool first, bool second, int pos, int size, int old, int now, int& outPos, int& outSize) {
+      outPos = pos;
+      outSize = size;
+      if (first && second)
+        outSize = std::max(0, size + now - old);
+      else if (second)
+        outPos = pos + now - old;
+      else if (!first && old > 0)
+        outPos = (pos + size / 2) * now / old - size / 2;
+    };
+    int left, width, top, height;
+    place(c->Anchors().Contains(akLeft), c->Anchors().Contains(akRight), b.Left, b.Width(), c->FAnchorParentSize.X,
+          Client.Width(), left, width);
+    place(c->Anchors().Contains(akTop), c->Anchors().Contains(akBottom), b.Top, b.Height(), c->FAnchorParentSize.Y,
+          Client.Height(), top, height);
+    FAnchoring = true;
+    try {
+      c->SetBounds(left, top, width, height);
+    } catch (...) {
+      FAnchoring = false;
+      throw;
+    }
+    FAnchoring = false;
+  }
 }
 
 void TWinControl::DoAlign(TAlign AAlign, TRect& Rect) {
@@ -587,6 +628,7 @@ void TWinControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer
     FHeight = AHeight;
   }
   if (Parent() && Align() != alNone) Parent()->AlignControl(this);
+  if (!Parent() || !Parent()->FAnchoring) UpdateAnchorRules();
 }
 
 void TWinControl::UpdateBounds() {

@@ -318,6 +318,33 @@ TEST_F(UiControls, AlignedChildrenShareTheClientArea) {
   EXPECT_EQ(left->BoundsRect(), Rect(0, 0, 30, 90)) << "a hidden control gives its room away";
 }
 
+TEST_F(UiControls, AnchoredChildrenFollowTheEdgesTheyHold) {
+  Form->HandleNeeded();
+  Form->SetClientWidth(300);
+  Form->SetClientHeight(200);
+  auto* corner = Child<TProbeControl>(200, 150, 80, 30);  // a button in the bottom right corner
+  auto* wide = Child<TProbeShape>(10, 10, 280, 20);        // a field across the top
+  auto* middle = Child<TProbeControl>(130, 90, 40, 20);    // anchored to nothing: keeps its relative place
+  auto* plain = Child<TProbeControl>(5, 40, 10, 10);
+  corner->SetAnchors(TAnchors{akRight, akBottom});
+  wide->SetAnchors(TAnchors{akLeft, akTop, akRight});
+  middle->SetAnchors(TAnchors{});
+  Form->SetClientWidth(400);
+  Form->SetClientHeight(300);
+  EXPECT_EQ(corner->BoundsRect(), Rect(300, 250, 380, 280));
+  EXPECT_EQ(wide->BoundsRect(), Rect(10, 10, 390, 30));
+  EXPECT_EQ(middle->BoundsRect(), Rect(180, 140, 220, 160));
+  EXPECT_EQ(plain->BoundsRect(), Rect(5, 40, 15, 50));
+  Form->SetClientWidth(300);
+  Form->SetClientHeight(200);
+  EXPECT_EQ(corner->BoundsRect(), Rect(200, 150, 280, 180)) << "back at the first size, back in place";
+  EXPECT_EQ(wide->BoundsRect(), Rect(10, 10, 290, 30));
+  // Placed by hand, the control keeps its new distance from the edges.
+  corner->SetBounds(100, 100, 80, 30);
+  Form->SetClientWidth(350);
+  EXPECT_EQ(corner->BoundsRect(), Rect(150, 100, 230, 130));
+}
+
 TEST_F(UiControls, ConstraintsLimitTheSize) {
   auto* shape = Child<TProbeShape>(0, 0, 10, 10);
   auto* panel = Child<TProbeControl>(0, 0, 10, 10);

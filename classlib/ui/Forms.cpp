@@ -42,23 +42,12 @@ struct Startup {
   }
 } startup;
 
-// A stream over a resource's bytes (they live as long as the module).
-class TResourceBytes : public TCustomMemoryStream {
-  DK_CLASS(TResourceBytes, TCustomMemoryStream)
- public:
-  TResourceBytes(void* Ptr, Int64 Size) { SetPointer(Ptr, Size); }
-};
-
 bool ReadFormResource(TComponent* Instance, TClass Cls) {
   std::wstring name = winapi::W(UpperCase(Cls->ClassName()));
   HMODULE module = MainInstance();
-  HRSRC res = FindResourceW(module, name.c_str(), reinterpret_cast<LPCWSTR>(RT_RCDATA));
-  if (!res) return false;
-  HGLOBAL mem = LoadResource(module, res);
-  void* data = mem ? LockResource(mem) : nullptr;
-  DWORD size = SizeofResource(module, res);
-  if (!data) return false;
-  TResourceBytes stream(data, size);
+  if (!FindResourceW(module, name.c_str(), reinterpret_cast<LPCWSTR>(RT_RCDATA))) return false;
+  TResourceStream stream(reinterpret_cast<std::uintptr_t>(module), UpperCase(Cls->ClassName()),
+                         reinterpret_cast<const char*>(RT_RCDATA));
   TReader reader(&stream, 4096);
   reader.ReadRootComponent(Instance);
   return true;

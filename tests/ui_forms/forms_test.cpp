@@ -522,3 +522,19 @@ TEST(UiFormsRun, ClosingTheMainFormEndsRun) {
   EXPECT_TRUE(hiddenWhenMinimized) << "minimising the main form minimises the application";
   EXPECT_TRUE(shownWhenRestored);
 }
+
+namespace {
+
+TEST(UiResources, ResourceStreamsReadTheModulesResources) {
+  auto instance = reinterpret_cast<std::uintptr_t>(GetModuleHandleW(nullptr));
+  TResourceStream form(instance, "TUITESTFORM", reinterpret_cast<const char*>(RT_RCDATA));
+  char signature[4];
+  form.ReadBuffer(signature, 4);
+  EXPECT_EQ(std::string(signature, 4), "TPF0") << "the form resource as the build embedded it";
+  EXPECT_GT(form.Size(), 4);
+  EXPECT_THROW(form.WriteBuffer(signature, 4), EStreamError);
+  EXPECT_THROW(TResourceStream(instance, "NO_SUCH_RESOURCE", reinterpret_cast<const char*>(RT_RCDATA)), EResNotFound);
+  EXPECT_THROW(TResourceStream(instance, 4711, reinterpret_cast<const char*>(RT_RCDATA)), EResNotFound);
+}
+
+}  // namespace

@@ -242,8 +242,14 @@ std::string DevsimCommand(const std::string& controlDir, const std::string& comm
     std::ofstream f(tmp.c_str(), std::ios::binary);
     f << commands << "\n";
   }
-  if (!MoveFileW(tmp.c_str(), cmd.c_str())) return "";
-  if (!WaitForHostFile(name + ".done", timeoutMs)) return "";
+  // The simulator may take the command file away while Wine is still renaming
+  // it, and Wine then reports a failed rename of a file that did move: the
+  // answer tells.
+  MoveFileW(tmp.c_str(), cmd.c_str());
+  if (!WaitForHostFile(name + ".done", timeoutMs)) {
+    DeleteFileW(tmp.c_str());
+    return "";
+  }
   std::string answer = ReadHostFile(name + ".done");
   DeleteFileW(WinPath(name + ".done").c_str());
   return answer;

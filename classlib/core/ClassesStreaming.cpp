@@ -433,7 +433,7 @@ WideString TReader::ReadWideString() {
   AnsiString raw = ReadRawString(t);
   if (t == vaWString) return WideFromBytes(raw);
   if (t == vaUTF8String) return dk_streaming::Utf8ToWide(raw);
-  return dk_streaming::AnsiToWide(raw);
+  return ::AnsiToWide(raw);
 }
 
 char TReader::ReadChar() {

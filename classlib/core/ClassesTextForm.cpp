@@ -406,7 +406,7 @@ class TextParser {
         ++p_;
       } else {
         std::u32string u = ParseString();
-        for (char32_t c : u) dk_streaming::AppendUtf8(path, c);
+        for (char32_t c : u) ::AppendUtf8(path, c);
       }
       Expect('}');
       if (!include_) Fail("binary includes are not allowed here");
@@ -755,10 +755,10 @@ class BinaryToText {
         break;
       }
       case vaString:
-        WriteStringText(dk_streaming::AnsiToWide(Str()), indent);
+        WriteStringText(::AnsiToWide(Str()), indent);
         break;
       case vaLString:
-        WriteStringText(dk_streaming::AnsiToWide(Bytes(Len())), indent);
+        WriteStringText(::AnsiToWide(Bytes(Len())), indent);
         break;
       case vaUTF8String:
         WriteStringText(dk_streaming::Utf8ToWide(Bytes(Len())), indent);

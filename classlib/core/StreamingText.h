@@ -4,6 +4,7 @@
 #include <string>
 
 #include "classlib/core/Cp1251.h"
+#include "classlib/core/SysUtils.h"
 #include "classlib/core/System.h"
 
 namespace dk_streaming {
@@ -20,13 +21,6 @@ inline bool SameIdent(const std::string& a, const std::string& b) {
   return true;
 }
 
-inline std::u16string AnsiToWide(const std::string& s) {
-  std::u16string r;
-  r.reserve(s.size());
-  for (unsigned char c : s) r.push_back(dk_cp1251::ToUnicode(c));
-  return r;
-}
-
 // Characters the code page lacks become '?'.
 inline std::string WideToAnsi(const std::u16string& s) {
   std::string r;
@@ -38,24 +32,6 @@ inline std::string WideToAnsi(const std::u16string& s) {
   return r;
 }
 
-inline void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 inline std::string WideToUtf8(const std::u16string& s) {
   std::string r;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -64,7 +40,7 @@ inline std::string WideToUtf8(const std::u16string& s) {
       c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
     }
-    AppendUtf8(r, c);
+    ::AppendUtf8(r, c);
   }
   return r;
 }

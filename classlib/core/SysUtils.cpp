@@ -126,7 +126,13 @@ char32_t NextUtf16(const WideString& s, std::size_t& i) {
   return c;
 }
 
-void PutUtf8(std::string& out, char32_t cp) {
+char AnsiOf(char32_t cp) {
+  int b = dk_cp1251::FromUnicode(cp);
+  return b < 0 ? '?' : static_cast<char>(b);
+}
+}  // namespace
+
+void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
   } else if (cp < 0x800) {
@@ -144,12 +150,6 @@ void PutUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char AnsiOf(char32_t cp) {
-  int b = dk_cp1251::FromUnicode(cp);
-  return b < 0 ? '?' : static_cast<char>(b);
-}
-}  // namespace
-
 AnsiString WideToAnsi(const WideString& s) {
   AnsiString r;
   r.reserve(s.size());
@@ -160,7 +160,7 @@ AnsiString WideToAnsi(const WideString& s) {
 std::string AnsiToUtf8(const AnsiString& s) {
   std::string r;
   r.reserve(s.size() * 2);
-  for (unsigned char c : s) PutUtf8(r, dk_cp1251::ToUnicode(c));
+  for (unsigned char c : s) AppendUtf8(r, dk_cp1251::ToUnicode(c));
   return r;
 }
 
@@ -177,7 +177,7 @@ AnsiString Utf8ToAnsi(const std::string& s) {
 std::string WideToUtf8(const WideString& s) {
   std::string r;
   r.reserve(s.size() * 2);
-  for (std::size_t i = 0; i < s.size();) PutUtf8(r, NextUtf16(s, i));
+  for (std::size_t i = 0; i < s.size();) AppendUtf8(r, NextUtf16(s, i));
   return r;
 }
 

@@ -194,6 +194,8 @@ void GetFormatSettings();
 // or lone surrogates become '?' too (U+FFFD in 16-bit text).
 WideString AnsiToWide(const AnsiString& s);
 AnsiString WideToAnsi(const WideString& s);
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
 std::string AnsiToUtf8(const AnsiString& s);
 AnsiString Utf8ToAnsi(const std::string& s);
 std::string WideToUtf8(const WideString& s);

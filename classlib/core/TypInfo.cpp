@@ -338,13 +338,13 @@ void SetStrProp(TObject* Instance, PPropInfo Prop, const AnsiString& Value) {
   }
   if (Prop->GetWStr) {
     if (!Prop->SetWStr) ReadOnlyError(Prop);
-    return Prop->SetWStr(Instance, dk_streaming::AnsiToWide(Value));
+    return Prop->SetWStr(Instance, ::AnsiToWide(Value));
   }
   KindError(Prop);
 }
 WideString GetWideStrProp(TObject* Instance, PPropInfo Prop) {
   if (Prop->GetWStr) return Prop->GetWStr(Instance);
-  if (Prop->GetStr) return dk_streaming::AnsiToWide(Prop->GetStr(Instance));
+  if (Prop->GetStr) return ::AnsiToWide(Prop->GetStr(Instance));
   KindError(Prop);
 }
 void SetWideStrProp(TObject* Instance, PPropInfo Prop, const WideString& Value) {

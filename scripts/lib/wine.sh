@@ -58,7 +58,11 @@ dk_wine_up() {
     echo "$DISPLAY" >"$DK_WINE/display"
   fi
   if ! wineserver -k0 2>/dev/null; then
-    setsid wineserver -p -f >>"$DK_WINE/wineserver.log" 2>&1 </dev/null &
+    # Not in a session of its own: the server opens the serial ports, and a
+    # session leader that opens a pty takes it as its controlling terminal and
+    # is hung up when the device end goes away.
+    wineserver -p -f >>"$DK_WINE/wineserver.log" 2>&1 </dev/null &
+    disown
     DK_WINESERVER_STARTED=1
     sleep 0.2
   fi

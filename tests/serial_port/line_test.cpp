@@ -83,11 +83,13 @@ TEST_F(Line, DeviceSeesTheSettingsAndOpenCloseFireInOrder) {
   EXPECT_FALSE(port_->Connected());
   EXPECT_FALSE(port_->ThreadCreated());
   port_->Close();  // already closed: nothing happens
-  ASSERT_GE(rec_.Log.size(), 8u);
-  EXPECT_EQ(std::vector<std::string>(rec_.Log.begin(), rec_.Log.begin() + 4),
-            (std::vector<std::string>{"beforeopen", "conn+", "afteropen", "cts+"}));
-  EXPECT_EQ(std::vector<std::string>(rec_.Log.end() - 4, rec_.Log.end()),
-            (std::vector<std::string>{"cts-", "beforeclose", "conn-", "afterclose"}));
+  // The data signals (rx, tx) come when the event thread gets to them, which
+  // may be during the close: the order that matters is that of the others.
+  std::vector<std::string> order;
+  for (const std::string& e : rec_.Log)
+    if (e.rfind("rx", 0) != 0 && e.rfind("tx", 0) != 0) order.push_back(e);
+  EXPECT_EQ(order, (std::vector<std::string>{"beforeopen", "conn+", "afteropen", "cts+", "cts-", "beforeclose",
+                                             "conn-", "afterclose"}));
 }
 
 TEST_F(Line, AnswerArrivesOnTheUserInterfaceThreadThroughEveryRoute) {

@@ -294,26 +294,14 @@ AnsiString TReader::ReadStr() {
 
 Int64 TReader::ReadIntegerValue(TValueType t) {
   switch (t) {
-    case vaInt8: {
-      int8_t v;
-      ReadBytes(&v, 1);
-      return v;
-    }
-    case vaInt16: {
-      int16_t v;
-      ReadBytes(&v, 2);
-      return v;
-    }
-    case vaInt32: {
-      int32_t v;
-      ReadBytes(&v, 4);
-      return v;
-    }
-    case vaInt64: {
-      int64_t v;
-      ReadBytes(&v, 8);
-      return v;
-    }
+    case vaInt8:
+      return ReadFixed<int8_t>();
+    case vaInt16:
+      return ReadFixed<int16_t>();
+    case vaInt32:
+      return ReadFixed<int32_t>();
+    case vaInt64:
+      return ReadFixed<int64_t>();
     default:
       Error(kInvalidValue);
   }
@@ -342,21 +330,12 @@ double TReader::ReadFloatValue(TValueType t) {
       return dk_float::ExtendedToDouble(b);
     }
     case vaDouble:
-    case vaDate: {
-      double d;
-      ReadBytes(&d, 8);
-      return d;
-    }
-    case vaSingle: {
-      float f;
-      ReadBytes(&f, 4);
-      return f;
-    }
-    case vaCurrency: {
-      Int64 c;
-      ReadBytes(&c, 8);
-      return static_cast<double>(c) / 10000.0;
-    }
+    case vaDate:
+      return ReadFixed<double>();
+    case vaSingle:
+      return ReadFixed<float>();
+    case vaCurrency:
+      return static_cast<double>(ReadFixed<Int64>()) / 10000.0;
     case vaInt8:
     case vaInt16:
     case vaInt32:
@@ -372,11 +351,7 @@ float TReader::ReadSingle() { return static_cast<float>(ReadFloatValue(ReadValue
 
 Currency TReader::ReadCurrency() {
   TValueType t = ReadValue();
-  if (t == vaCurrency) {
-    Int64 c;
-    ReadBytes(&c, 8);
-    return Currency::FromScaled(c);
-  }
+  if (t == vaCurrency) return Currency::FromScaled(ReadFixed<Int64>());
   return Currency(ReadFloatValue(t));
 }
 
@@ -391,8 +366,7 @@ AnsiString TReader::ReadRawString(TValueType t) {
     case vaLString:
     case vaUTF8String:
     case vaWString: {
-      int32_t n;
-      ReadBytes(&n, 4);
+      int32_t n = ReadFixed<int32_t>();
       if (n < 0) Error(kInvalidValue);
       len = t == vaWString ? Int64(n) * 2 : n;
       break;
@@ -527,8 +501,7 @@ void TReader::SkipValue() {
     case vaLString:
     case vaUTF8String:
     case vaWString: {
-      int32_t n;
-      ReadBytes(&n, 4);
+      int32_t n = ReadFixed<int32_t>();
       if (n < 0) Error(kInvalidValue);
       skip(t == vaWString ? Int64(n) * 2 : n);
       break;
@@ -565,8 +538,7 @@ void TReader::DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWrit
 
 void TReader::ReadBinaryInto(TStream* Dest) {
   CheckValue(vaBinary);
-  int32_t n;
-  ReadBytes(&n, 4);
+  int32_t n = ReadFixed<int32_t>();
   if (n < 0) Error(kInvalidValue);
   // Refuse a length the source cannot hold before sizing the destination.
   Int64 left = static_cast<Int64>(FBufEnd - FBufPos) + (StreamSize(FStream) - StreamPos(FStream));
@@ -604,8 +576,7 @@ void TReader::DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData,
   if (auto* src = dynamic_cast<TCustomMemoryStream*>(FStream)) {
     // The data is in memory already: hand it over in place.
     CheckValue(vaBinary);
-    int32_t n;
-    ReadBytes(&n, 4);
+    int32_t n = ReadFixed<int32_t>();
     Int64 pos = Position();
     if (n < 0 || pos < 0 || n > src->Size() - pos) Error(kReadError);
     TBinaryView view(static_cast<char*>(src->Memory()) + pos, n);

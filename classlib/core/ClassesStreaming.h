@@ -113,6 +113,13 @@ class TReader : public TFiler {
   void FillBuffer(size_t need);
   Byte ReadByte();
   void ReadBytes(void* dst, size_t n);
+  // A value of fixed size as the stream holds it (little-endian, as the host).
+  template <class T>
+  T ReadFixed() {
+    T v;
+    ReadBytes(&v, sizeof v);
+    return v;
+  }
   AnsiString ReadRawString(TValueType t);
   Int64 ReadIntegerValue(TValueType t);
   double ReadFloatValue(TValueType t);

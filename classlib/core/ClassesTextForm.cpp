@@ -555,10 +555,15 @@ class BinaryToText {
     p_ += n;
     return r;
   }
+  template <class T>
+  T Fixed() {
+    T v;
+    Raw(&v, sizeof v);
+    return v;
+  }
   std::string Str() { return Bytes(Byte1()); }
   size_t Len() {
-    int32_t n;
-    Raw(&n, 4);
+    int32_t n = Fixed<int32_t>();
     if (n < 0) Fail("Invalid property value");
     return static_cast<size_t>(n);
   }
@@ -568,26 +573,14 @@ class BinaryToText {
 
   Int64 IntValue(unsigned char t) {
     switch (t) {
-      case vaInt8: {
-        int8_t v;
-        Raw(&v, 1);
-        return v;
-      }
-      case vaInt16: {
-        int16_t v;
-        Raw(&v, 2);
-        return v;
-      }
-      case vaInt32: {
-        int32_t v;
-        Raw(&v, 4);
-        return v;
-      }
-      case vaInt64: {
-        int64_t v;
-        Raw(&v, 8);
-        return v;
-      }
+      case vaInt8:
+        return Fixed<int8_t>();
+      case vaInt16:
+        return Fixed<int16_t>();
+      case vaInt32:
+        return Fixed<int32_t>();
+      case vaInt64:
+        return Fixed<int64_t>();
     }
     Fail("Invalid property value");
   }
@@ -730,30 +723,18 @@ class BinaryToText {
         out_ += FloatText(dk_float::ExtendedToDouble(e));
         break;
       }
-      case vaDouble: {
-        double d;
-        Raw(&d, 8);
-        out_ += FloatText(d);
+      case vaDouble:
+        out_ += FloatText(Fixed<double>());
         break;
-      }
-      case vaSingle: {
-        float f;
-        Raw(&f, 4);
-        out_ += FloatText(f) + "s";
+      case vaSingle:
+        out_ += FloatText(Fixed<float>()) + "s";
         break;
-      }
-      case vaCurrency: {
-        Int64 c;
-        Raw(&c, 8);
-        out_ += CurrencyText(c) + "c";
+      case vaCurrency:
+        out_ += CurrencyText(Fixed<Int64>()) + "c";
         break;
-      }
-      case vaDate: {
-        double d;
-        Raw(&d, 8);
-        out_ += FloatText(d) + "d";
+      case vaDate:
+        out_ += FloatText(Fixed<double>()) + "d";
         break;
-      }
       case vaString:
         WriteStringText(::AnsiToWide(Str()), indent);
         break;

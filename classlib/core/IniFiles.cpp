@@ -21,11 +21,20 @@ void TCustomIniFile::WriteBool(const AnsiString& Section, const AnsiString& Iden
   WriteString(Section, Ident, Value ? "1" : "0");
 }
 
-double TCustomIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) {
-  AnsiString s = ReadString(Section, Ident, "");
-  double v;
-  if (!s.empty() && TryStrToFloat(s, v)) return v;
+namespace {
+// A value in its text form; the default when the key is missing or the text
+// does not parse.
+template <class T, class Parse>
+T ReadParsed(TCustomIniFile* Ini, const AnsiString& Section, const AnsiString& Ident, T Default, Parse TryParse) {
+  AnsiString s = Ini->ReadString(Section, Ident, "");
+  T v;
+  if (!s.empty() && TryParse(s, v)) return v;
   return Default;
+}
+}  // namespace
+
+double TCustomIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) {
+  return ReadParsed(this, Section, Ident, Default, [](const AnsiString& s, double& v) { return TryStrToFloat(s, v); });
 }
 
 void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value) {
@@ -33,10 +42,7 @@ void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ide
 }
 
 TDateTime TCustomIniFile::ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
-  AnsiString s = ReadString(Section, Ident, "");
-  TDateTime v;
-  if (!s.empty() && TryStrToDate(s, v)) return v;
-  return Default;
+  return ReadParsed(this, Section, Ident, Default, [](const AnsiString& s, TDateTime& v) { return TryStrToDate(s, v); });
 }
 
 void TCustomIniFile::WriteDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
@@ -44,10 +50,7 @@ void TCustomIniFile::WriteDate(const AnsiString& Section, const AnsiString& Iden
 }
 
 TDateTime TCustomIniFile::ReadTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
-  AnsiString s = ReadString(Section, Ident, "");
-  TDateTime v;
-  if (!s.empty() && TryStrToTime(s, v)) return v;
-  return Default;
+  return ReadParsed(this, Section, Ident, Default, [](const AnsiString& s, TDateTime& v) { return TryStrToTime(s, v); });
 }
 
 void TCustomIniFile::WriteTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {

@@ -475,6 +475,15 @@ void TGraphic::SaveToFile(const AnsiString& FileName) {
   SaveToStream(&s);
 }
 
+void TGraphic::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, !Empty());
+}
+
+void TGraphic::ReadData(TStream* Stream) { LoadFromStream(Stream); }
+
+void TGraphic::WriteData(TStream* Stream) { SaveToStream(Stream); }
+
 void TGraphic::SetTransparent(bool Value) {
   if (Value == FTransparent) return;
   FTransparent = Value;
@@ -814,6 +823,34 @@ void TBitmap::FromDib(const BITMAPINFOHEADER* Header, const void* Colors, size_t
                       DIB_RGB_COLORS);
   }
   Changed(this);
+}
+
+void TBitmap::ReadData(TStream* Stream) {
+  char magic[2] = {};
+  Int64 start = Stream->Position();
+  if (Stream->Read(magic, 2) == 2 && magic[0] == 'B' && magic[1] == 'M') {
+    Stream->SetPosition(start);
+    LoadFromStream(Stream);
+    return;
+  }
+  Stream->SetPosition(start);
+  int32_t size = 0;
+  Stream->ReadBuffer(&size, 4);
+  if (size < 0 || size > Stream->Size() - Stream->Position()) throw EInvalidGraphic("Bitmap image is not valid");
+  if (size == 0) return;
+  TMemoryStream data;
+  data.CopyFrom(Stream, size);
+  data.SetPosition(0);
+  LoadFromStream(&data);
+}
+
+void TBitmap::WriteData(TStream* Stream) {
+  TMemoryStream data;
+  SaveToStream(&data);
+  int32_t size = static_cast<int32_t>(data.Size());
+  Stream->WriteBuffer(&size, 4);
+  data.SetPosition(0);
+  Stream->CopyFrom(&data, size);
 }
 
 void TBitmap::LoadFromStream(TStream* Stream) {

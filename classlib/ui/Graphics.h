@@ -255,7 +255,12 @@ class TGraphic : public TPersistent {
   TNotifyEvent OnChange;
   TProgressEvent OnProgress;
 
+  // The picture streams with its form as the binary property "Data".
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
+  virtual void ReadData(TStream* Stream);
+  virtual void WriteData(TStream* Stream);
   virtual void Changed(TObject* Sender);
   virtual void Progress(TObject* Sender, TProgressStage Stage, Byte PercentDone, bool RedrawNow, const TRect& R,
                         const AnsiString& Msg);
@@ -322,6 +327,12 @@ class TBitmap : public TGraphic {
   void LoadFromResourceID(HINSTANCE Instance, int ResID);
   TColor TransparentColor() const { return FTransparentColor; }
   void SetTransparentColor(TColor Value) { FTransparentColor = Value; }
+
+ protected:
+  // "Data" of a bitmap: the byte count (32 bits), then the bitmap file. A bare
+  // bitmap file (starting with "BM") is read as well.
+  void ReadData(TStream* Stream) override;
+  void WriteData(TStream* Stream) override;
 
  private:
   friend class TBitmapCanvas;

@@ -1,0 +1,5 @@
+#include "app/skinSelectDlgU.h"
+
+TskinSelectDlg* skinSelectDlg = nullptr;
+
+DK_PUBLISH(TskinSelectDlg) {}

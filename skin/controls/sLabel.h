@@ -1,0 +1,38 @@
+// The skinned labels: text controls that take their text colour from the
+// skin's section when a skin is loaded; plain labels until then.
+#pragma once
+
+#include "classlib/ui/StdCtrls.h"
+
+class TsCustomLabel : public TCustomLabel {
+  DK_CLASS(TsCustomLabel, TCustomLabel)
+ public:
+  explicit TsCustomLabel(TComponent* AOwner);
+  void Construct() override;
+  // Stored as written.
+  const AnsiString& SkinSection() const { return FSkinSection; }
+  void SetSkinSection(const AnsiString& Value);
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+ private:
+  AnsiString FSkinSection;
+};
+
+class TsLabel : public TsCustomLabel {
+  DK_CLASS(TsLabel, TsCustomLabel)
+ public:
+  using TsCustomLabel::TsCustomLabel;
+  bool UseSkinColor() const { return FUseSkinColor; }
+  void SetUseSkinColor(bool Value);
+
+ private:
+  bool FUseSkinColor = true;
+};
+
+// Every unit that includes this header links this unit in, so that form
+// resources find its classes by name.
+namespace dk_link {
+extern const int sLabelUnit;
+[[gnu::used]] static const int* const sLabelAnchor = &sLabelUnit;
+}  // namespace dk_link

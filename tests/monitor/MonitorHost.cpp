@@ -1,0 +1,222 @@
+#include "MonitorHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "classlib/ui/WinApi.h"
+
+namespace monitortest {
+
+AnsiString Cp(const std::string& Utf8Text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, Utf8Text.data(), static_cast<int>(Utf8Text.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, Utf8Text.data(), static_cast<int>(Utf8Text.size()), w.data(), n);
+  return winapi::A(w);
+}
+
+std::string Utf8(const AnsiString& Text) {
+  std::wstring w = winapi::W(Text);
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+namespace {
+
+std::string WindowTextUtf8(HWND Wnd) {
+  wchar_t buf[1024];
+  int n = GetWindowTextW(Wnd, buf, 1024);
+  return Utf8(winapi::A(buf, n));
+}
+
+void RemoveTree(const std::wstring& Dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((Dir + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = Dir + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileW(path.c_str());
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(Dir.c_str());
+}
+
+}  // namespace
+
+// ============================================================ dialog answerer
+
+TDialogAnswerer::TDialogAnswerer() : start_(std::chrono::steady_clock::now()), thread_([this] { Run(); }) {}
+
+TDialogAnswerer::~TDialogAnswerer() {
+  stop_ = true;
+  thread_.join();
+}
+
+void TDialogAnswerer::Answer(const std::string& CaptionUtf8, int ButtonId) {
+  std::lock_guard<std::mutex> g(lock_);
+  answers_[CaptionUtf8] = ButtonId;
+}
+
+std::vector<TSeenDialog> TDialogAnswerer::Seen() {
+  std::lock_guard<std::mutex> g(lock_);
+  return seen_;
+}
+
+bool TDialogAnswerer::Find(const std::string& CaptionUtf8, TSeenDialog* Out) {
+  std::lock_guard<std::mutex> g(lock_);
+  for (auto& d : seen_)
+    if (d.Caption == CaptionUtf8) {
+      if (Out) *Out = d;
+      return true;
+    }
+  return false;
+}
+
+void TDialogAnswerer::Run() {
+  DWORD pid = GetCurrentProcessId();
+  while (!stop_) {
+    std::vector<HWND> dialogs;
+    struct Ctx {
+      DWORD pid;
+      std::vector<HWND>* out;
+    } ctx{pid, &dialogs};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+          auto* c = reinterpret_cast<Ctx*>(lp);
+          DWORD p = 0;
+          GetWindowThreadProcessId(w, &p);
+          wchar_t cls[64];
+          GetClassNameW(w, cls, 64);
+          if (p == c->pid && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0) c->out->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    for (HWND dlg : dialogs) {
+      {
+        std::lock_guard<std::mutex> g(lock_);
+        if (std::find(handled_.begin(), handled_.end(), dlg) != handled_.end()) continue;
+        handled_.push_back(dlg);
+      }
+      // Asking a window of the program's thread for its text waits for that
+      // thread: never while holding the lock the test thread may be waiting on.
+      TSeenDialog seen;
+      seen.Caption = WindowTextUtf8(dlg);
+      seen.AtMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
+      // The message is the longest static text of the box.
+      std::string* text = &seen.Text;
+      EnumChildWindows(
+          dlg,
+          [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[64];
+            GetClassNameW(w, cls, 64);
+            std::string t = WindowTextUtf8(w);
+            auto* out = reinterpret_cast<std::string*>(lp);
+            if (_wcsicmp(cls, L"Static") == 0 && t.size() > out->size()) *out = t;
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(text));
+      int id = IDOK;
+      {
+        std::lock_guard<std::mutex> g(lock_);
+        seen_.push_back(seen);
+        auto it = answers_.find(seen.Caption);
+        if (it != answers_.end()) id = it->second;
+      }
+      if (!GetDlgItem(dlg, id)) id = GetDlgItem(dlg, IDOK) ? IDOK : IDYES;
+      PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+    }
+    Sleep(20);
+  }
+}
+
+// ================================================================== the host
+
+MonitorHost::MonitorHost(const std::vector<std::string>& Devices) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "monitor";
+  std::string build = testsupport::HostBuildDir();
+  dir_ = build + "/monitor-tests/" + name;
+  std::wstring wdir = testsupport::WinPath(dir_);
+  RemoveTree(wdir);
+  CreateDirectoryW(testsupport::WinPath(build + "/monitor-tests").c_str(), nullptr);
+  CreateDirectoryW(wdir.c_str(), nullptr);
+  SetCurrentDirectoryW(wdir.substr(4).c_str());
+
+  link_ = build + "/wine/ports/com5";
+  ctl_ = dir_ + "/devsim.ctl";
+  log_ = dir_ + "/devsim.log";
+  if (!Devices.empty()) {
+    std::string args = "--port '" + link_ + "' --control '" + ctl_ + "' --log '" + log_ + "' --idle-exit 120";
+    for (auto& d : Devices) args += " --device " + d;
+    DeleteFileW(testsupport::WinPath(link_ + ".info").c_str());
+    EXPECT_TRUE(testsupport::SpawnHostTool("devsim", args));
+    EXPECT_TRUE(testsupport::WaitForHostFile(link_ + ".info", 10000)) << "devsim did not make the cable";
+    devsim_ = true;
+  }
+}
+
+MonitorHost::~MonitorHost() {
+  if (Form1 && Form1->ComPort1) {
+    try {
+      Form1->Timer1->SetEnabled(false);
+      Form1->ComPort1->Close();
+    } catch (...) {
+    }
+  }
+  if (devsim_) testsupport::DevsimCommand(ctl_, "quit");
+}
+
+void MonitorHost::WriteSettings(const std::string& Utf8Text) {
+  std::wstring path = winapi::W(SettingsFileName());
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
+  if (Utf8Text.empty()) return;
+  AnsiString text = Cp(Utf8Text);
+  std::ofstream f(path.c_str(), std::ios::binary);
+  f << text;
+}
+
+std::string MonitorHost::ReadSettings() {
+  std::ifstream f(winapi::W(SettingsFileName()).c_str(), std::ios::binary);
+  std::string s((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  return Utf8(s);
+}
+
+void MonitorHost::Start() {
+  Application->Initialize();
+  Application->SetTitle(Cp("Дорнека-ХБВ"));
+  CreateMonitorForms();
+  Form1->Show();
+}
+
+bool MonitorHost::PumpUntil(const std::function<bool()>& Done, int TimeoutMs) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  while (!Done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    Application->ProcessMessages();
+  }
+  return true;
+}
+
+void MonitorHost::Pump(int Ms) {
+  PumpUntil([] { return false; }, Ms);
+}
+
+AnsiString MonitorHost::ValueOf(int Channel) {
+  if (!Form1 || !Form1->FindComponent("sPanel" + IntToStr(Channel))) return "";
+  auto* memo = dynamic_cast<TCustomMemo*>(Form1->FindComponent("sMemoVal" + IntToStr(Channel)));
+  return memo ? memo->Text() : AnsiString();
+}
+
+}  // namespace monitortest

@@ -1,0 +1,85 @@
+// The monitor's forms in a test program: a settings file beside the test
+// program, the device simulator on COM5, the nine forms created as the
+// program creates them, and a thread that answers the message boxes.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "TestSupport.h"
+
+namespace monitortest {
+
+// Text in UTF-8 (this source) as the program's code page 1251.
+AnsiString Cp(const std::string& Utf8);
+// Code page 1251 as UTF-8, for messages.
+std::string Utf8(const AnsiString& Text);
+
+// A message box the program showed.
+struct TSeenDialog {
+  std::string Caption;  // UTF-8
+  std::string Text;     // UTF-8
+  double AtMs;          // since the answerer started
+};
+
+// Watches for message boxes of this process and presses the button given for
+// their caption (IDOK for any other), remembering each one.
+class TDialogAnswerer {
+ public:
+  TDialogAnswerer();
+  ~TDialogAnswerer();
+  void Answer(const std::string& CaptionUtf8, int ButtonId);
+  std::vector<TSeenDialog> Seen();
+  // The first dialog with this caption, or nullptr.
+  bool Find(const std::string& CaptionUtf8, TSeenDialog* Out = nullptr);
+
+ private:
+  void Run();
+  std::mutex lock_;
+  std::map<std::string, int> answers_;
+  std::vector<TSeenDialog> seen_;
+  std::vector<HWND> handled_;
+  std::atomic<bool> stop_{false};
+  std::chrono::steady_clock::time_point start_;
+  std::thread thread_;
+};
+
+class MonitorHost {
+ public:
+  // Devices: devsim --device arguments; empty: no simulator (COM5 dead).
+  explicit MonitorHost(const std::vector<std::string>& Devices);
+  ~MonitorHost();
+
+  // Writes the settings file (UTF-8 text, stored in code page 1251). An empty
+  // text removes the file.
+  static void WriteSettings(const std::string& Utf8Text);
+  static std::string ReadSettings();  // UTF-8
+  // The working folder of the test (the log goes to its out\ folder).
+  const std::string& HostDir() const { return dir_; }
+  const std::string& DevsimLog() const { return log_; }
+  std::string Devsim(const std::string& Commands) { return testsupport::DevsimCommand(ctl_, Commands); }
+
+  // Creates the forms and lets the message loop run.
+  void Start();
+  // Runs the message loop until Done() or the time is out; true when done.
+  bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs);
+  void Pump(int Ms);
+
+  // The text of a channel's value field ("" without a panel).
+  static AnsiString ValueOf(int Channel);
+  TDialogAnswerer& Dialogs() { return dialogs_; }
+
+ private:
+  std::string dir_, link_, ctl_, log_;
+  bool devsim_ = false;
+  TDialogAnswerer dialogs_;
+};
+
+}  // namespace monitortest

@@ -1,0 +1,308 @@
+// The monitor's main road under Wine: its forms, as the program creates them,
+// against the device simulator on COM5 — start-up and the first-run question,
+// the channel panels and their values, the requests on the wire, the
+// reception lamp, the zero and tare buttons, the CSV log and the settings file.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "MonitorHost.h"
+#include "app/ModbusAscii.h"
+#include "app/XBV18panel.h"
+#include "classlib/ui/WinApi.h"
+
+using namespace monitortest;
+
+namespace {
+
+// An XBV5 at 1 (ADC 1 = 1234), an XBV18 at 5 (net weight 5000) and a generic
+// device at 0x10 answering registers 0x10..0x13 (100, 200, 300, 400).
+const std::vector<std::string> kThreeDevices = {
+    "XBV5:1:115200:N:weight1=1234:noise1=0:drift1=0",
+    "XBV18:5:115200:N:weight=5000:noise=0:drift=0",
+    "GOLM:16:115200:N:reg=10,100:reg=11,200:reg=12,300:reg=13,400",
+};
+
+const char kThreeChannels[] =
+    "[Settings]\r\n"
+    "ChannelLabel0=Весы 1\r\nDataSource0=[0]\r\nMODBUS_address0=01\r\nDeviceType0=0\r\n"
+    "ChannelLabel1=ХБВ18_Вес\r\nDataSource1=ХБВ18_Вес\r\nMODBUS_address1=05\r\nDeviceType1=2\r\nControlPanel1=1\r\n"
+    "ChannelLabel2=ГОЛМ\r\nDataSource2=[10-13]\r\nMODBUS_address2=10\r\nDeviceType2=7\r\n"
+    "OutDirectory=.\\out\\\r\n"
+    "[ADC]\r\nPeriod=100\r\n"
+    "[Point1_0]\r\nADC=0\r\nValue=0\r\n"
+    "[Point2_0]\r\nADC=100\r\nValue=1\r\n"
+    "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\nParity=None\r\n";
+
+std::string Frame(const std::string& f) {
+  // As the simulator's log writes it.
+  std::string s = f;
+  size_t p;
+  while ((p = s.find('\r')) != std::string::npos) s.replace(p, 1, "\\r");
+  while ((p = s.find('\n')) != std::string::npos) s.replace(p, 1, "\\n");
+  return s;
+}
+
+// The frames the simulator received, in order.
+std::vector<std::string> Received(const std::string& log) {
+  std::vector<std::string> out;
+  std::istringstream in(log);
+  std::string line;
+  while (std::getline(in, line)) {
+    size_t p = line.find(" RX ");
+    if (p != std::string::npos) out.push_back(line.substr(p + 4));
+  }
+  return out;
+}
+
+const std::string kRead0 = Frame(modbus::ReadRequest(1, 0, 1));
+const std::string kRead1 = Frame(modbus::ReadRequest(5, 0, 2));
+const std::string kRead2 = Frame(modbus::ReadRequest(16, 0x10, 4));
+
+class MonitorThreeChannels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MonitorHost::WriteSettings(kThreeChannels);
+    host_ = std::make_unique<MonitorHost>(kThreeDevices);
+    host_->Start();
+    ASSERT_TRUE(host_->PumpUntil(
+        [] {
+          return MonitorHost::ValueOf(0) == "12,34" && MonitorHost::ValueOf(1) == "5000,00" &&
+                 MonitorHost::ValueOf(2) == "1000,00";
+        },
+        5000))
+        << Utf8(MonitorHost::ValueOf(0)) << " | " << Utf8(MonitorHost::ValueOf(1)) << " | "
+        << Utf8(MonitorHost::ValueOf(2));
+  }
+  std::unique_ptr<MonitorHost> host_;
+};
+
+TEST_F(MonitorThreeChannels, PanelsShowTheConvertedValues) {
+  ASSERT_EQ(ChannelCount, 3);
+  int heights[3] = {91, 116, 91};
+  int top = Form1->sPanelCtl->Top() + Form1->sPanelCtl->Height();
+  const char* names[3] = {"Весы 1", "ХБВ18_Вес", "ГОЛМ"};
+  for (int n = 0; n < 3; ++n) {
+    auto* panel = dynamic_cast<TControl*>(Form1->FindComponent("sPanel" + IntToStr(n)));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Height(), heights[n]) << n;
+    EXPECT_EQ(panel->Top(), top) << n;
+    EXPECT_EQ(panel->Left(), 8);
+    EXPECT_EQ(panel->Width(), 329);
+    EXPECT_TRUE(panel->Visible());
+    top += panel->Height();
+    EXPECT_EQ(static_cast<TCustomMemo*>(Form1->FindComponent("sMemoName" + IntToStr(n)))->Text(), Cp(names[n]));
+    EXPECT_EQ(static_cast<TCustomMemo*>(Form1->FindComponent("sMemoLbl" + IntToStr(n)))->Text(), IntToStr(n + 1) + ":");
+  }
+  for (const char* name : {"btnConfig1", "btnDelete1", "sMemoVal1", "sMemoLbl1", "sMemoName1", "XBV18SetZero1",
+                           "XBV18SetTare1"})
+    EXPECT_NE(Form1->FindComponent(name), nullptr) << name;
+  EXPECT_EQ(Form1->FindComponent("XBV18SetZero0"), nullptr);
+  auto* zero = static_cast<TControl*>(Form1->FindComponent("XBV18SetZero1"));
+  EXPECT_EQ(zero->Top(), 86);
+  EXPECT_EQ(Form1->Height(), top + 50);
+  testsupport::Screenshot(Form1->Handle(), "monitor_three_channels");
+  // What the operator sees: the value field of channel 1 is grey with dark digits.
+  COLORREF field = testsupport::ClientPixel(Form1->Handle(), 8 + 72 + 4, 84 + 91 + 32 + 4);
+  EXPECT_EQ(field, RGB(178, 178, 178));
+}
+
+TEST_F(MonitorThreeChannels, RequestsGoOutInChannelOrder) {
+  host_->Pump(600);
+  std::vector<std::string> rx = Received(testsupport::ReadHostFile(host_->DevsimLog()));
+  ASSERT_GE(rx.size(), 9u);
+  // After the first request every request follows its channel's order.
+  size_t first = 0;
+  while (first < rx.size() && rx[first] != kRead0) ++first;
+  ASSERT_LT(first + 6, rx.size());
+  for (size_t i = first; i + 1 < rx.size(); i += 3) {
+    EXPECT_EQ(rx[i], kRead0) << i;
+    if (i + 1 < rx.size()) EXPECT_EQ(rx[i + 1], kRead1) << i;
+    if (i + 2 < rx.size()) EXPECT_EQ(rx[i + 2], kRead2) << i;
+  }
+  EXPECT_EQ(kRead0, ":010300000001FB\\r\\n");
+}
+
+TEST_F(MonitorThreeChannels, ASilentChannelShowsDashesWhileTheOthersGoOn) {
+  // The lamp while every device answers: green during a cycle, grey between.
+  std::set<TColor> lamp;
+  host_->PumpUntil(
+      [&] {
+        lamp.insert(Form1->InpDataStatusInd->Color());
+        return false;
+      },
+      800);
+  EXPECT_TRUE(lamp.count(kLampGreen));
+  EXPECT_TRUE(lamp.count(kLampGrey));
+  EXPECT_FALSE(lamp.count(kLampRed));
+
+  ASSERT_EQ(host_->Devsim("remove 16"), "ok\n");
+  auto removed = std::chrono::steady_clock::now();
+  ASSERT_TRUE(host_->PumpUntil([] { return MonitorHost::ValueOf(2) == "---"; }, 3000));
+  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - removed).count();
+  EXPECT_LT(ms, 1500);  // one cycle (0.1 s idle, two answers) and the 0.5 s timeout
+  ASSERT_EQ(host_->Devsim("weight 1 2000 1"), "ok\n");
+  lamp.clear();
+  EXPECT_TRUE(host_->PumpUntil(
+      [&] {
+        lamp.insert(Form1->InpDataStatusInd->Color());
+        return MonitorHost::ValueOf(0) == "20,00";
+      },
+      3000));
+  EXPECT_EQ(MonitorHost::ValueOf(1), "5000,00");
+  EXPECT_EQ(MonitorHost::ValueOf(2), "---");
+  host_->PumpUntil(
+      [&] {
+        lamp.insert(Form1->InpDataStatusInd->Color());
+        return false;
+      },
+      1500);
+  EXPECT_TRUE(lamp.count(kLampRed));
+  // And what the operator sees of it.
+  Form1->SetLamp(kLampRed);
+  Form1->Update();
+  RECT r;
+  GetWindowRect(Form1->InpDataStatusInd->Handle(), &r);
+  POINT p{r.left + 8, r.top + 6};
+  ScreenToClient(Form1->Handle(), &p);
+  EXPECT_EQ(testsupport::ClientPixel(Form1->Handle(), p.x, p.y), RGB(255, 0, 0));
+}
+
+TEST_F(MonitorThreeChannels, TheZeroButtonWritesInPlaceOfTheNextRead) {
+  host_->Pump(300);
+  size_t before = Received(testsupport::ReadHostFile(host_->DevsimLog())).size();
+  static_cast<TButton*>(Form1->FindComponent("XBV18SetZero1"))->Click();
+  EXPECT_EQ(WriteRequested[1], 1);
+  EXPECT_EQ(WriteRequested[0] + WriteRequested[2], 0);  // its own channel only
+  host_->Pump(800);
+  std::vector<std::string> rx = Received(testsupport::ReadHostFile(host_->DevsimLog()));
+  const std::string write = ":050600300001C4\\r\\n";
+  auto it = std::find(rx.begin() + static_cast<long>(before), rx.end(), write);
+  ASSERT_NE(it, rx.end());
+  EXPECT_EQ(std::count(rx.begin(), rx.end(), write), 1);
+  ASSERT_TRUE(it != rx.begin() && it + 1 != rx.end() && it + 2 != rx.end());
+  EXPECT_EQ(*(it - 1), kRead0);
+  EXPECT_EQ(*(it + 1), kRead2);
+  EXPECT_EQ(*(it + 2), kRead0);
+  EXPECT_EQ(*(it + 3), kRead1);  // the next cycle reads the channel again
+  EXPECT_EQ(WriteRequested[1], 0);
+
+  static_cast<TButton*>(Form1->FindComponent("XBV18SetTare1"))->Click();
+  host_->Pump(800);
+  rx = Received(testsupport::ReadHostFile(host_->DevsimLog()));
+  EXPECT_EQ(std::count(rx.begin(), rx.end(), Frame(modbus::WriteRequest(5, 0x20, 1))), 1);
+}
+
+TEST_F(MonitorThreeChannels, LoggingWritesOneLinePerCycle) {
+  Form1->Button3->Click();
+  ASSERT_TRUE(Logging);
+  EXPECT_EQ(Form1->Button3->Caption(), Cp("Стоп"));
+  EXPECT_EQ(Form1->Label7->Caption(), Cp("Включена"));
+  EXPECT_EQ(Form1->Label7->Color(), kLampGreen);
+  host_->Pump(1500);
+  // A channel that stops answering leaves its field empty.
+  ASSERT_EQ(host_->Devsim("remove 16"), "ok\n");
+  host_->Pump(2000);
+  Form1->Button3->Click();
+  EXPECT_FALSE(Logging);
+  EXPECT_EQ(Form1->Label7->Caption(), Cp("Выключена"));
+  int lines = LogLineCount;
+  EXPECT_GE(lines, 6);
+  EXPECT_TRUE(Form1->Label2->Caption() == IntToStr(lines) || Form1->Label2->Caption() == IntToStr(lines - 1))
+      << Form1->Label2->Caption();
+
+  std::regex name(R"(\d\d-\d\d-\d{4}_\d\d-\d\d-\d\d)");
+  ASSERT_TRUE(std::regex_match(LogFileName, name)) << LogFileName;
+  std::string csv = testsupport::ReadHostFile(host_->HostDir() + "/out/" + LogFileName + ".csv");
+  std::istringstream in(csv);
+  std::string line;
+  int count = 0, full = 0, empty = 0;
+  std::regex fullLine(R"(\d\d:\d\d:\d\d;12,34;5000,00;1000,00\r)");
+  std::regex emptyLast(R"(\d\d:\d\d:\d\d;12,34;5000,00;\r)");
+  while (std::getline(in, line)) {
+    ++count;
+    if (std::regex_match(line, fullLine))
+      ++full;
+    else if (std::regex_match(line, emptyLast))
+      ++empty;
+    else
+      ADD_FAILURE() << "line " << count << ": " << line;
+  }
+  EXPECT_EQ(count, lines);
+  EXPECT_GE(full, 3);
+  EXPECT_GE(empty, 2);
+}
+
+TEST_F(MonitorThreeChannels, DeletingAChannelShiftsTheLaterOnes) {
+  host_->Dialogs().Answer("Попытка удаления", IDYES);
+  auto* del = static_cast<TButton*>(Form1->FindComponent("btnDelete0"));
+  del->Click();
+  TSeenDialog d;
+  ASSERT_TRUE(host_->Dialogs().Find("Попытка удаления", &d));
+  EXPECT_EQ(d.Text, "Вы действительно хотите удалить Весы 1?");
+  ASSERT_TRUE(host_->PumpUntil([] { return ChannelCount == 2 && MonitorHost::ValueOf(1) == "1000,00"; }, 3000));
+  EXPECT_EQ(MonitorHost::ValueOf(0), "5000,00");
+  EXPECT_NE(Form1->FindComponent("XBV18SetZero0"), nullptr);
+  EXPECT_TRUE(Form1->btnAddPanel->Enabled());
+  std::string ini = MonitorHost::ReadSettings();
+  EXPECT_NE(ini.find("ChannelLabel0=ХБВ18_Вес"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("ControlPanel0=1"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("DataSource1=[10-13]"), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("DataSource2="), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("ControlPanel1="), std::string::npos) << ini;
+  // The deleted channel's calibration went with it.
+  EXPECT_EQ(ini.find("[Point2_0]\r\nADC=100"), std::string::npos) << ini;
+}
+
+TEST_F(MonitorThreeChannels, AReadOnlySettingsFileIsReportedAndTheProgramGoesOn) {
+  // Held by another program that lets nobody write it (a read-only file is no
+  // obstacle to a test that runs as the superuser).
+  HANDLE held = CreateFileW(winapi::W(SettingsFileName()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteIniString("Settings", "Skin", "x"));
+  CloseHandle(held);
+  TSeenDialog d;
+  ASSERT_TRUE(host_->Dialogs().Find("Дорнека-ХБВ", &d));
+  EXPECT_EQ(d.Text, "Ошибка записи INI-файла!");
+  ASSERT_EQ(host_->Devsim("weight 1 3000 1"), "ok\n");
+  EXPECT_TRUE(host_->PumpUntil([] { return MonitorHost::ValueOf(0) == "30,00"; }, 3000));
+}
+
+TEST(MonitorStart, FirstRunAsksForASearchAndReportsTheMissingPort) {
+  MonitorHost::WriteSettings("");
+  MonitorHost host({});
+  host.Dialogs().Answer("Не обнаружено подключения", IDNO);
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([&] { return host.Dialogs().Find("Дорнека-ХБВ"); }, 5000));
+  TSeenDialog q, e;
+  ASSERT_TRUE(host.Dialogs().Find("Не обнаружено подключения", &q));
+  EXPECT_EQ(q.Text, "Произвести поиск прибора?");
+  ASSERT_TRUE(host.Dialogs().Find("Дорнека-ХБВ", &e));
+  EXPECT_EQ(e.Text, "Ошибка открытия последовательного порта!");
+  EXPECT_LT(q.AtMs, e.AtMs);
+  EXPECT_LT(q.AtMs, 2000);  // the first load runs 0.1 s after the loop starts
+  EXPECT_FALSE(Form1->ComPort1->Connected());
+  EXPECT_EQ(Form1->ComPort1->Port(), "COM3");
+  EXPECT_EQ(ChannelCount, 0);
+  EXPECT_TRUE(Form1->Timer1->Enabled());
+}
+
+TEST(MonitorStart, AutomaticLoggingStartsAndStaysOn) {
+  std::string ini = kThreeChannels;
+  ini.replace(ini.find("[ADC]"), 0, "AutoLog=1\r\n");
+  MonitorHost::WriteSettings(ini);
+  MonitorHost host(kThreeDevices);
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([] { return Logging; }, 3000));
+  // Back from a dialog: the loader runs again and logging goes on.
+  Form1->FormActivate(Form1);
+  EXPECT_TRUE(Logging);
+  host.Pump(500);
+  EXPECT_TRUE(Logging);
+  EXPECT_GT(LogLineCount, 0);
+}
+
+}  // namespace

@@ -372,7 +372,9 @@ void TForm1::Loaded() {
 
 void TForm1::SetChannelValueText(int Channel, const AnsiString& Text) {
   if (!FindComponent(Key("sPanel", Channel))) return;
-  if (auto* memo = dynamic_cast<TCustomMemo*>(FindComponent(Key("sMemoVal", Channel)))) memo->SetText(Text);
+  // An unchanged value is not written again: no repaint for nothing.
+  if (auto* memo = dynamic_cast<TCustomMemo*>(FindComponent(Key("sMemoVal", Channel))))
+    if (memo->Text() != Text) memo->SetText(Text);
 }
 
 void TForm1::SetLamp(TColor Color) {
@@ -634,7 +636,7 @@ void TForm1::Timer1Timer(TObject*) {
     CycleActive = true;
     bool all = std::all_of(ReceptionFlags, ReceptionFlags + ChannelCount, [](bool f) { return f; });
     SetLamp(ChannelCount == 0 ? kLampGrey : all ? kLampGreen : kLampRed);
-    if (Logging) Label2->SetCaption(IntToStr(LogLineCount));
+    if (Logging && Label2->Caption() != IntToStr(LogLineCount)) Label2->SetCaption(IntToStr(LogLineCount));
   }
 
   // D. The reception window.

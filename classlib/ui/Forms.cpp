@@ -890,6 +890,9 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     FTerminated = true;
     return true;
   }
+  // Timer ticks and the wake-ups of synchronised calls move no mouse: only
+  // other messages make the next idle time look for the control under it.
+  if (Msg.message != WM_TIMER && Msg.message != WM_NULL) FMouseCheckDue = true;
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
   if (!handled && !IsKeyMsg(Msg) && !IsDlgMsg(Msg)) {
@@ -912,7 +915,10 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::Idle(const MSG&) {
-  DoMouseIdle();
+  if (FMouseCheckDue) {
+    FMouseCheckDue = false;
+    DoMouseIdle();
+  }
   bool done = true;
   try {
     if (OnIdle) OnIdle(this, done);

@@ -296,6 +296,7 @@ class TApplication : public TComponent {
   std::unique_ptr<TIcon> FIcon;
   std::vector<TWindowHook> FHooks;
   TControl* FMouseControl = nullptr;
+  bool FMouseCheckDue = true;
   std::vector<HWND> FHiddenByMinimize;
   // Set by CreateForm: the form's constructor fills the reference first thing.
   std::function<void(TComponent*)> FPendingReference;

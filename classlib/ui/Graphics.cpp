@@ -952,6 +952,20 @@ void TBitmap::LoadFromResourceName(HINSTANCE Instance, const AnsiString& ResName
   BITMAPFILEHEADER fh{};
   fh.bfType = 0x4D42;
   fh.bfSize = static_cast<DWORD>(sizeof fh + size);
+  // The pixels follow the header and the colour table (or the bit masks).
+  BITMAPINFOHEADER h;
+  std::memcpy(&h, p, sizeof h);
+  size_t offset = h.biSize;
+  if (h.biSize == sizeof(BITMAPCOREHEADER)) {
+    const auto* c = reinterpret_cast<const BITMAPCOREHEADER*>(p);
+    offset += (c->bcBitCount <= 8 ? size_t(1) << c->bcBitCount : 0) * 3;
+  } else {
+    size_t colors = h.biClrUsed ? h.biClrUsed : h.biBitCount <= 8 ? size_t(1) << h.biBitCount : 0;
+    if (h.biSize == sizeof(BITMAPINFOHEADER) && h.biCompression == BI_BITFIELDS) offset += 12;
+    offset += colors * 4;
+  }
+  if (offset > size) throw EInvalidGraphic("Bitmap image is not valid");
+  fh.bfOffBits = static_cast<DWORD>(sizeof fh + offset);
   file.WriteBuffer(&fh, sizeof fh);
   file.WriteBuffer(p, static_cast<Integer>(size));
   file.SetPosition(0);

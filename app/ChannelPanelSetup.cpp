@@ -246,7 +246,9 @@ void TPanelSettingsForm::btnOKClick(TObject*) {
     ShowIniWriteError();
   }
   if (DeviceTypeCB->ItemIndex() == 0) {
-    ModbusAddresses[n] = static_cast<uint8_t>(address);
+    // The device still answers at its old address; a channel without one
+    // takes the address typed.
+    if (ModbusAddresses[n] == 0) ModbusAddresses[n] = static_cast<uint8_t>(address);
     if (ProbeDeviceType(n) == "XBV5") WriteDeviceSettings();
   }
   Close();

@@ -141,7 +141,7 @@ void TDialogAnswerer::Run() {
 
 // ================================================================== the host
 
-MonitorHost::MonitorHost(const std::vector<std::string>& Devices) {
+MonitorHost::MonitorHost(const std::vector<std::string>& Devices, const std::string& Port) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "monitor";
   std::string build = testsupport::HostBuildDir();
@@ -152,7 +152,7 @@ MonitorHost::MonitorHost(const std::vector<std::string>& Devices) {
   CreateDirectoryW(wdir.c_str(), nullptr);
   SetCurrentDirectoryW(wdir.substr(4).c_str());
 
-  link_ = build + "/wine/ports/com5";
+  link_ = build + "/wine/ports/" + Port;
   ctl_ = dir_ + "/devsim.ctl";
   log_ = dir_ + "/devsim.log";
   if (!Devices.empty()) {
@@ -207,6 +207,26 @@ bool MonitorHost::PumpUntil(const std::function<bool()>& Done, int TimeoutMs) {
     Application->ProcessMessages();
   }
   return true;
+}
+
+namespace {
+std::map<UINT_PTR, std::function<void()>>& LaterActions() {
+  static std::map<UINT_PTR, std::function<void()>> actions;
+  return actions;
+}
+void CALLBACK LaterProc(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  auto it = LaterActions().find(Id);
+  if (it == LaterActions().end()) return;
+  auto action = std::move(it->second);
+  LaterActions().erase(it);
+  action();
+}
+}  // namespace
+
+void MonitorHost::Later(int Ms, std::function<void()> Action) {
+  UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(Ms), LaterProc);
+  LaterActions()[id] = std::move(Action);
 }
 
 void MonitorHost::Pump(int Ms) {

@@ -54,7 +54,7 @@ class TDialogAnswerer {
 class MonitorHost {
  public:
   // Devices: devsim --device arguments; empty: no simulator (COM5 dead).
-  explicit MonitorHost(const std::vector<std::string>& Devices);
+  explicit MonitorHost(const std::vector<std::string>& Devices, const std::string& Port = "com5");
   ~MonitorHost();
 
   // Writes the settings file (UTF-8 text, stored in code page 1251). An empty
@@ -71,6 +71,10 @@ class MonitorHost {
   // Runs the message loop until Done() or the time is out; true when done.
   bool PumpUntil(const std::function<bool()>& Done, int TimeoutMs);
   void Pump(int Ms);
+
+  // Runs Action on the program's thread after Ms milliseconds, also inside a
+  // modal loop (a dialog the test opened waits for it).
+  static void Later(int Ms, std::function<void()> Action);
 
   // The text of a channel's value field ("" without a panel).
   static AnsiString ValueOf(int Channel);

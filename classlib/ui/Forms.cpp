@@ -911,14 +911,15 @@ void TApplication::ProcessMessages() {
 
 void TApplication::HandleMessage() {
   MSG msg;
-  if (!ProcessMessage(msg)) Idle(msg);
+  if (ProcessMessage(msg)) return;
+  FSkipMouseIdle = !FMouseCheckDue;
+  Idle(msg);
 }
 
 void TApplication::Idle(const MSG&) {
-  if (FMouseCheckDue) {
-    FMouseCheckDue = false;
-    DoMouseIdle();
-  }
+  if (!FSkipMouseIdle) DoMouseIdle();
+  FSkipMouseIdle = false;
+  FMouseCheckDue = false;
   bool done = true;
   try {
     if (OnIdle) OnIdle(this, done);

@@ -296,7 +296,10 @@ class TApplication : public TComponent {
   std::unique_ptr<TIcon> FIcon;
   std::vector<TWindowHook> FHooks;
   TControl* FMouseControl = nullptr;
+  // The message loop's idle step looks for the control under the mouse only
+  // after messages other than timer ticks and wake-ups.
   bool FMouseCheckDue = true;
+  bool FSkipMouseIdle = false;
   std::vector<HWND> FHiddenByMinimize;
   // Set by CreateForm: the form's constructor fills the reference first thing.
   std::function<void(TComponent*)> FPendingReference;

@@ -780,6 +780,29 @@ void TForm1::N2Click(TObject*) {
   Close();
 }
 
+void TForm1::ExitClick(TObject*) {
+  if (ComPort1->Connected()) {
+    try {
+      ComPort1->Close();
+    } catch (const Exception&) {
+    }
+  }
+  if (Logging) StopLogging();
+  Close();
+}
+
+void TForm1::ConnectClick(TObject*) {
+  try {
+    if (ComPort1->Connected()) ComPort1->Close();
+  } catch (const Exception&) {
+  }
+  OpenPort();
+}
+
+void TForm1::DeviceDetectDataPacketCustomStop(TObject*, const AnsiString& Str, Integer&) {
+  ShowError("Найдено устройство:"_cp + Str);
+}
+
 void TForm1::N4Click(TObject*) { setPeriodDlg->ShowModal(); }
 void TForm1::N5Click(TObject*) { CalibrDlg->ShowModal(); }
 void TForm1::N6Click(TObject*) { skinSelectDlg->ShowModal(); }
@@ -810,4 +833,17 @@ DK_PUBLISH(TForm1) {
   P.Method("N5Click", &TForm1::N5Click);
   P.Method("N6Click", &TForm1::N6Click);
   P.Method("N7Click", &TForm1::N7Click);
+  P.Method("ExitClick", &TForm1::ExitClick);
+  P.Method("ConnectClick", &TForm1::ConnectClick);
+  P.Method("DeviceDetectDataPacketCustomStop", &TForm1::DeviceDetectDataPacketCustomStop);
+  P.Method("StaticText2Click", &TForm1::StaticText2Click);
+  P.Method("StaticText3Click", &TForm1::StaticText3Click);
+  P.Method("StaticText4Click", &TForm1::StaticText4Click);
+  P.Method("StaticText5Click", &TForm1::StaticText5Click);
+  P.Method("StaticText6Click", &TForm1::StaticText6Click);
+  P.Method("Button1Click", &TForm1::Button1Click);
+  P.Method("Button2Click", &TForm1::Button2Click);
+  P.Method("Button4Click", &TForm1::Button4Click);
+  P.Method("Button5Click", &TForm1::Button5Click);
+  P.Method("Button6Click", &TForm1::Button6Click);
 }

@@ -184,6 +184,20 @@ class TForm1 : public TForm {
   void N5Click(TObject* Sender);
   void N6Click(TObject* Sender);
   void N7Click(TObject* Sender);
+  // Published handlers that no form binds.
+  void ExitClick(TObject* Sender);
+  void ConnectClick(TObject* Sender);
+  void DeviceDetectDataPacketCustomStop(TObject* Sender, const AnsiString& Str, Integer& Pos);
+  void StaticText2Click(TObject*) {}
+  void StaticText3Click(TObject*) {}
+  void StaticText4Click(TObject*) {}
+  void StaticText5Click(TObject*) {}
+  void StaticText6Click(TObject*) {}
+  void Button1Click(TObject*) {}
+  void Button2Click(TObject*) {}
+  void Button4Click(TObject*) {}
+  void Button5Click(TObject*) {}
+  void Button6Click(TObject*) {}
 
   // Shows Text in the value field of the channel's panel (when it exists).
   void SetChannelValueText(int Channel, const AnsiString& Text);

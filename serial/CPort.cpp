@@ -102,8 +102,15 @@ void DoneAsync(PAsync& AsyncPtr) {
   // An operation still running would write into the freed record: end it first.
   if (a->Port && !HasOverlappedIoCompleted(&a->Overlapped)) {
     CancelIoEx(a->Port, &a->Overlapped);
+    // A driver whose device has gone may never end the operation: rather than
+    // hang the program, the record is left to it.
+    if (WaitForSingleObject(a->Overlapped.hEvent, 2000) != WAIT_OBJECT_0 &&
+        !HasOverlappedIoCompleted(&a->Overlapped)) {
+      AsyncPtr = nullptr;
+      return;
+    }
     DWORD n = 0;
-    GetOverlappedResult(a->Port, &a->Overlapped, &n, TRUE);
+    GetOverlappedResult(a->Port, &a->Overlapped, &n, FALSE);
   }
   if (a->Overlapped.hEvent) CloseHandle(a->Overlapped.hEvent);
   delete[] a->WriteData;

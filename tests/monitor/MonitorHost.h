@@ -65,6 +65,11 @@ class MonitorHost {
   const std::string& HostDir() const { return dir_; }
   const std::string& DevsimLog() const { return log_; }
   std::string Devsim(const std::string& Commands) { return testsupport::DevsimCommand(ctl_, Commands); }
+  // Unplugs the simulated line (the simulator quits).
+  void Unplug() {
+    testsupport::DevsimCommand(ctl_, "quit");
+    devsim_ = false;
+  }
 
   // Creates the forms and lets the message loop run.
   void Start();

@@ -271,6 +271,20 @@ TEST_F(MonitorThreeChannels, AReadOnlySettingsFileIsReportedAndTheProgramGoesOn)
   EXPECT_TRUE(host_->PumpUntil([] { return MonitorHost::ValueOf(0) == "30,00"; }, 3000));
 }
 
+TEST_F(MonitorThreeChannels, ALineThatGoesAwayIsReportedOnceAndThePollGoesOn) {
+  host_->Unplug();
+  host_->Pump(3000);
+  // The failure is told once; the reload that follows the message box tries
+  // the port once more and says that it does not open.
+  int failures = 0, others = 0;
+  for (auto& d : host_->Dialogs().Seen())
+    (d.Text.rfind("Ошибка последовательного порта: ", 0) == 0 ? failures : others)++;
+  EXPECT_EQ(failures, 1);
+  EXPECT_LE(others, 1);
+  EXPECT_TRUE(Form1->Timer1->Enabled());
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(MonitorHost::ValueOf(n), "---") << n;
+}
+
 TEST(MonitorStart, FirstRunAsksForASearchAndReportsTheMissingPort) {
   MonitorHost::WriteSettings("");
   MonitorHost host({});

@@ -273,26 +273,31 @@ void TCustomRadioGroup::UpdateButtons() {
   ArrangeButtons();
 }
 
-void TCustomRadioGroup::ArrangeButtons() {
-  if (FButtons.empty() || FReading) return;
+void ArrangeRadioButtons(TWinControl* Group, TFont* Font, int Columns, const std::vector<TControl*>& Buttons) {
+  if (Buttons.empty()) return;
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  HGDIOBJ old = SelectObject(dc, Font->Handle());
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  int count = ButtonCount();
-  int perColumn = (count + FColumns - 1) / FColumns;
-  int buttonWidth = (Width() - 10) / FColumns;
-  int room = Height() - tm.tmHeight - 5;
+  int count = static_cast<int>(Buttons.size());
+  int perColumn = (count + Columns - 1) / Columns;
+  int buttonWidth = (Group->Width() - 10) / Columns;
+  int room = Group->Height() - tm.tmHeight - 5;
   int buttonHeight = room / perColumn;
   int topMargin = tm.tmHeight + 1 + (room % perColumn) / 2;
   for (int i = 0; i < count; ++i) {
-    TRadioButton* b = FButtons[static_cast<std::size_t>(i)];
+    TControl* b = Buttons[static_cast<std::size_t>(i)];
     b->SetBounds((i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin, buttonWidth,
                  buttonHeight);
     b->SetVisible(true);
   }
+}
+
+void TCustomRadioGroup::ArrangeButtons() {
+  if (FReading) return;
+  ArrangeRadioButtons(this, Font(), FColumns, std::vector<TControl*>(FButtons.begin(), FButtons.end()));
 }
 
 void TCustomRadioGroup::ButtonClick(TObject* Sender) {

@@ -82,6 +82,10 @@ class TBevel : public TGraphicControl {
   TBevelStyle FStyle = bsLowered;
 };
 
+// Lays a radio group's buttons out in Columns below the caption line of Font,
+// and shows them.
+void ArrangeRadioButtons(TWinControl* Group, TFont* Font, int Columns, const std::vector<TControl*>& Buttons);
+
 // A group box of radio buttons made from Items, laid out in Columns; ItemIndex
 // is the checked one (-1: none). OnClick runs when the checked item changes.
 class TCustomRadioGroup : public TCustomGroupBox {

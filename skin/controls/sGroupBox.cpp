@@ -2,7 +2,7 @@
 
 const int dk_link::sGroupBoxUnit = 0;
 
-#include "classlib/ui/WinApi.h"
+#include "classlib/ui/ExtCtrls.h"
 
 // ================================================================ TsGroupBox
 
@@ -88,25 +88,8 @@ void TsRadioGroup::UpdateButtons() {
 }
 
 void TsRadioGroup::ArrangeButtons() {
-  if (FButtons.empty() || FReading) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  int count = ButtonCount();
-  int perColumn = (count + FColumns - 1) / FColumns;
-  int buttonWidth = (Width() - 10) / FColumns;
-  int room = Height() - tm.tmHeight - 5;
-  int buttonHeight = room / perColumn;
-  int topMargin = tm.tmHeight + 1 + (room % perColumn) / 2;
-  for (int i = 0; i < count; ++i) {
-    TsGroupButton* b = FButtons[static_cast<std::size_t>(i)];
-    b->SetBounds((i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin, buttonWidth,
-                 buttonHeight);
-    b->SetVisible(true);
-  }
+  if (FReading) return;
+  ArrangeRadioButtons(this, Font(), FColumns, std::vector<TControl*>(FButtons.begin(), FButtons.end()));
 }
 
 void TsRadioGroup::ButtonClick(TObject* Sender) {

@@ -24,6 +24,12 @@ std::string Utf8(const AnsiString& Text) {
   return s;
 }
 
+std::string Frame(const std::string& Raw) {
+  std::string s;
+  for (char c : Raw) s += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  return s;
+}
+
 namespace {
 
 std::string WindowTextUtf8(HWND Wnd) {

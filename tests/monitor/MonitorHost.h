@@ -22,6 +22,9 @@ AnsiString Cp(const std::string& Utf8);
 // Code page 1251 as UTF-8, for messages.
 std::string Utf8(const AnsiString& Text);
 
+// A frame as the simulator's log writes it (carriage return and line feed escaped).
+std::string Frame(const std::string& Raw);
+
 // A message box the program showed.
 struct TSeenDialog {
   std::string Caption;  // UTF-8

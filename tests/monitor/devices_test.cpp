@@ -18,13 +18,6 @@ using namespace monitortest;
 
 namespace {
 
-std::string Frame(const std::string& f) {
-  std::string s = f;
-  size_t p;
-  while ((p = s.find('\r')) != std::string::npos) s.replace(p, 1, "\\r");
-  while ((p = s.find('\n')) != std::string::npos) s.replace(p, 1, "\\n");
-  return s;
-}
 
 // The lines of the simulator's log of one kind ("RX", "SET"), their text only.
 std::vector<std::string> LogOf(const std::string& log, const std::string& kind) {

@@ -36,14 +36,6 @@ const char kThreeChannels[] =
     "[Point2_0]\r\nADC=100\r\nValue=1\r\n"
     "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\nParity=None\r\n";
 
-std::string Frame(const std::string& f) {
-  // As the simulator's log writes it.
-  std::string s = f;
-  size_t p;
-  while ((p = s.find('\r')) != std::string::npos) s.replace(p, 1, "\\r");
-  while ((p = s.find('\n')) != std::string::npos) s.replace(p, 1, "\\n");
-  return s;
-}
 
 // The frames the simulator received, in order.
 std::vector<std::string> Received(const std::string& log) {
@@ -283,6 +275,34 @@ TEST_F(MonitorThreeChannels, ALineThatGoesAwayIsReportedOnceAndThePollGoesOn) {
   EXPECT_LE(others, 1);
   EXPECT_TRUE(Form1->Timer1->Enabled());
   for (int n = 0; n < 3; ++n) EXPECT_EQ(MonitorHost::ValueOf(n), "---") << n;
+}
+
+TEST_F(MonitorThreeChannels, ALateAnswerIsNotTakenForTheNextChannel) {
+  // Every answer now comes after its request has timed out, while the next
+  // channel's request is on the line.
+  ASSERT_EQ(host_->Devsim("fault delay 540"), "ok\n");
+  bool wrong = false;
+  host_->PumpUntil(
+      [&] {
+        for (int n = 0; n < 3; ++n) {
+          AnsiString v = MonitorHost::ValueOf(n);
+          const char* own[] = {"12,34", "5000,00", "1000,00"};
+          if (v != "---" && v != own[n]) wrong = true;
+        }
+        return false;
+      },
+      4000);
+  EXPECT_FALSE(wrong);
+  for (int n = 0; n < 3; ++n) EXPECT_EQ(MonitorHost::ValueOf(n), "---") << n;
+}
+
+TEST(MonitorStart, CalibrationValuesReadWithEitherDecimalSeparator) {
+  MonitorHost::WriteSettings("[Point1_0]\r\nValue=0.5\r\n[Point2_0]\r\nValue=12,5\r\n[Point1_1]\r\nValue=x\r\n");
+  LoadCalibration();
+  EXPECT_FLOAT_EQ(Point1Value[0], 0.5f);
+  EXPECT_FLOAT_EQ(Point2Value[0], 12.5f);
+  EXPECT_FLOAT_EQ(Point1Value[1], 0.0f);
+  EXPECT_FLOAT_EQ(Point2Value[1], 20000.0f);
 }
 
 TEST(MonitorStart, FirstRunAsksForASearchAndReportsTheMissingPort) {

@@ -3,6 +3,7 @@
 // calibration dialog, the port and period dialogs and the help document.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "MonitorHost.h"
@@ -45,6 +46,11 @@ class TPortList {
         break;
       saved_.push_back({name, data});
     }
+    // What a test that was killed left behind is not the system's.
+    saved_.erase(std::remove_if(saved_.begin(), saved_.end(),
+                                [](auto& v) { return v.first.rfind(L"DkTestPort", 0) == 0; }),
+                 saved_.end());
+    for (DWORD i = 0; i < 16; ++i) RegDeleteValueW(key_, (L"DkTestPort" + std::to_wstring(i)).c_str());
     for (auto& v : saved_) RegDeleteValueW(key_, v.first.c_str());
     int n = 0;
     for (auto& p : Ports) {

@@ -57,6 +57,32 @@ void RemoveTree(const std::wstring& Dir) {
   RemoveDirectoryW(Dir.c_str());
 }
 
+struct TDialogSearch {
+  DWORD Pid;
+  std::vector<HWND>* Out;
+};
+
+// A visible dialog box of this process.
+BOOL CALLBACK CollectDialog(HWND Wnd, LPARAM Param) {
+  auto* c = reinterpret_cast<TDialogSearch*>(Param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(Wnd, &pid);
+  wchar_t cls[64];
+  GetClassNameW(Wnd, cls, 64);
+  if (pid == c->Pid && IsWindowVisible(Wnd) && wcscmp(cls, L"#32770") == 0) c->Out->push_back(Wnd);
+  return TRUE;
+}
+
+// The message of a box: its longest static text.
+BOOL CALLBACK KeepLongestStatic(HWND Wnd, LPARAM Param) {
+  wchar_t cls[64];
+  GetClassNameW(Wnd, cls, 64);
+  std::string t = WindowTextUtf8(Wnd);
+  auto* out = reinterpret_cast<std::string*>(Param);
+  if (_wcsicmp(cls, L"Static") == 0 && t.size() > out->size()) *out = t;
+  return TRUE;
+}
+
 }  // namespace
 
 // ============================================================ dialog answerer
@@ -92,21 +118,8 @@ void TDialogAnswerer::Run() {
   DWORD pid = GetCurrentProcessId();
   while (!stop_) {
     std::vector<HWND> dialogs;
-    struct Ctx {
-      DWORD pid;
-      std::vector<HWND>* out;
-    } ctx{pid, &dialogs};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-          auto* c = reinterpret_cast<Ctx*>(lp);
-          DWORD p = 0;
-          GetWindowThreadProcessId(w, &p);
-          wchar_t cls[64];
-          GetClassNameW(w, cls, 64);
-          if (p == c->pid && IsWindowVisible(w) && wcscmp(cls, L"#32770") == 0) c->out->push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    TDialogSearch ctx{pid, &dialogs};
+    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&ctx));
     for (HWND dlg : dialogs) {
       {
         std::lock_guard<std::mutex> g(lock_);
@@ -118,19 +131,7 @@ void TDialogAnswerer::Run() {
       TSeenDialog seen;
       seen.Caption = WindowTextUtf8(dlg);
       seen.AtMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
-      // The message is the longest static text of the box.
-      std::string* text = &seen.Text;
-      EnumChildWindows(
-          dlg,
-          [](HWND w, LPARAM lp) -> BOOL {
-            wchar_t cls[64];
-            GetClassNameW(w, cls, 64);
-            std::string t = WindowTextUtf8(w);
-            auto* out = reinterpret_cast<std::string*>(lp);
-            if (_wcsicmp(cls, L"Static") == 0 && t.size() > out->size()) *out = t;
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(text));
+      EnumChildWindows(dlg, KeepLongestStatic, reinterpret_cast<LPARAM>(&seen.Text));
       int id = IDOK;
       {
         std::lock_guard<std::mutex> g(lock_);

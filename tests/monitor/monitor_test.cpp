@@ -111,8 +111,12 @@ TEST_F(MonitorThreeChannels, RequestsGoOutInChannelOrder) {
   ASSERT_LT(first + 6, rx.size());
   for (size_t i = first; i + 1 < rx.size(); i += 3) {
     EXPECT_EQ(rx[i], kRead0) << i;
-    if (i + 1 < rx.size()) EXPECT_EQ(rx[i + 1], kRead1) << i;
-    if (i + 2 < rx.size()) EXPECT_EQ(rx[i + 2], kRead2) << i;
+    if (i + 1 < rx.size()) {
+      EXPECT_EQ(rx[i + 1], kRead1) << i;
+    }
+    if (i + 2 < rx.size()) {
+      EXPECT_EQ(rx[i + 2], kRead2) << i;
+    }
   }
   EXPECT_EQ(kRead0, ":010300000001FB\\r\\n");
 }

@@ -146,28 +146,36 @@ void TComComboBox::Construct() {
   SetStyle(csDropDownList);
 }
 
-void TComComboBox::SetComPort(TCustomComPort* Value) {
-  if (Value == FComSelect->ComPort()) return;
-  if (FComSelect->ComPort()) FComSelect->ComPort()->RemoveFreeNotification(this);
-  FComSelect->SetComPort(Value);
+// What the bound list and the bound radio group do alike when their port or
+// their property changes.
+template <class C>
+void BindPort(C* Control, TComSelect* Select, TCustomComPort* Value) {
+  if (Value == Select->ComPort()) return;
+  if (Select->ComPort()) Select->ComPort()->RemoveFreeNotification(Control);
+  Select->SetComPort(Value);
   if (Value) {
-    Value->FreeNotification(this);
-    UpdateSettings();
+    Value->FreeNotification(Control);
+    Control->UpdateSettings();
   }
 }
 
-void TComComboBox::SetComProperty(TComProperty Value) {
+template <class C>
+void BindProperty(C* Control, TComSelect* Select, TComProperty Value) {
   // A form may give the item index before the property: reading keeps it.
-  Integer streamed = IsLoading(this) ? ItemIndex() : -1;
-  FComSelect->SetComProperty(Value);
-  if (Items()->Count() == 0) return;
+  Integer streamed = IsLoading(Control) ? Control->ItemIndex() : -1;
+  Select->SetComProperty(Value);
+  if (Control->Items()->Count() == 0) return;
   if (streamed >= 0)
-    SetItemIndex(streamed);
-  else if (!FComSelect->ComPort())
-    SetItemIndex(0);
+    Control->SetItemIndex(streamed);
+  else if (!Select->ComPort())
+    Control->SetItemIndex(0);
   else
-    UpdateSettings();
+    Control->UpdateSettings();
 }
+
+void TComComboBox::SetComPort(TCustomComPort* Value) { BindPort(this, FComSelect.get(), Value); }
+
+void TComComboBox::SetComProperty(TComProperty Value) { BindProperty(this, FComSelect.get(), Value); }
 
 void TComComboBox::UpdateSettings() {
   Integer index = ItemIndex();
@@ -224,27 +232,9 @@ void TComRadioGroup::Construct() {
   FComSelect->SetItems(Items());
 }
 
-void TComRadioGroup::SetComPort(TCustomComPort* Value) {
-  if (Value == FComSelect->ComPort()) return;
-  if (FComSelect->ComPort()) FComSelect->ComPort()->RemoveFreeNotification(this);
-  FComSelect->SetComPort(Value);
-  if (Value) {
-    Value->FreeNotification(this);
-    UpdateSettings();
-  }
-}
+void TComRadioGroup::SetComPort(TCustomComPort* Value) { BindPort(this, FComSelect.get(), Value); }
 
-void TComRadioGroup::SetComProperty(TComProperty Value) {
-  Integer streamed = IsLoading(this) ? ItemIndex() : -1;
-  FComSelect->SetComProperty(Value);
-  if (Items()->Count() == 0) return;
-  if (streamed >= 0)
-    SetItemIndex(streamed);
-  else if (!FComSelect->ComPort())
-    SetItemIndex(0);
-  else
-    UpdateSettings();
-}
+void TComRadioGroup::SetComProperty(TComProperty Value) { BindProperty(this, FComSelect.get(), Value); }
 
 void TComRadioGroup::UpdateSettings() {
   Integer index = ItemIndex();

@@ -111,10 +111,10 @@ void TCalibrDlg::SaveCalibration() {
   Point2Value[n] = DlgPoint2Value;
   try {
     TIniFile ini(SettingsFileName());
-    ini.WriteInteger("Point1_" + IntToStr(n), "ADC", DlgPoint1Adc);
-    ini.WriteFloat("Point1_" + IntToStr(n), "Value", DlgPoint1Value);
-    ini.WriteInteger("Point2_" + IntToStr(n), "ADC", DlgPoint2Adc);
-    ini.WriteFloat("Point2_" + IntToStr(n), "Value", DlgPoint2Value);
+    ini.WriteInteger(ChannelKey("Point1_", n), "ADC", DlgPoint1Adc);
+    ini.WriteFloat(ChannelKey("Point1_", n), "Value", DlgPoint1Value);
+    ini.WriteInteger(ChannelKey("Point2_", n), "ADC", DlgPoint2Adc);
+    ini.WriteFloat(ChannelKey("Point2_", n), "Value", DlgPoint2Value);
   } catch (const Exception&) {
     ShowIniWriteError();
   }

@@ -24,8 +24,6 @@ bool WriteReg(int Channel, uint16_t Register, uint16_t Value) {
   return SyncRequest(Channel, Register, Value, true).Answered;
 }
 
-AnsiString Key(const char* Stem, int n) { return AnsiString(Stem) + IntToStr(n); }
-
 // The channel being edited: senderIDX as a decimal number, Default otherwise.
 int EditedChannel(TsEdit* Index, int Default) {
   int n;
@@ -114,7 +112,7 @@ void TPanelSettingsForm::Loaded() {
   NumChanCB = static_cast<TsComboBox*>(find("NumChanCB"));
   ADCFreqCB = static_cast<TsComboBox*>(find("ADCFreqCB"));
   InpStatusLbl = static_cast<TsLabel*>(find("InpStatusLbl"));
-  for (int k = 0; k < 4; ++k) InpStatus[k] = static_cast<TStaticText*>(FindComponent(Key("InpStatus", k)));
+  for (int k = 0; k < 4; ++k) InpStatus[k] = static_cast<TStaticText*>(FindComponent(ChannelKey("InpStatus", k)));
   ShowControlPanel = static_cast<TCheckBox*>(find("ShowControlPanel"));
   btnOK = static_cast<TsButton*>(find("btnOK"));
   btnCancel = static_cast<TsButton*>(find("btnCancel"));
@@ -145,7 +143,7 @@ void TPanelSettingsForm::TypeSetup(bool FromShow, int Channel) {
     XBV18Setup();
     if (FromShow) {
       TIniFile ini(SettingsFileName());
-      ShowControlPanel->SetCheckedProp(ini.ReadInteger("Settings", Key("ControlPanel", Channel), 0) != 0);
+      ShowControlPanel->SetCheckedProp(ini.ReadInteger(kSettingsSection, ChannelKey("ControlPanel", Channel), 0) != 0);
     }
   }
 }
@@ -153,13 +151,13 @@ void TPanelSettingsForm::TypeSetup(bool FromShow, int Channel) {
 void TPanelSettingsForm::FormShow(TObject*) {
   int n = EditedChannel(senderIDX, ChannelCount);
   TIniFile ini(SettingsFileName());
-  LabelEdit->SetText(ini.ReadString("Settings", Key("ChannelLabel", n), "Канал "_cp + IntToStr(n + 1)));
-  AnsiString source = ini.ReadString("Settings", Key("DataSource", n), "[0]");
+  LabelEdit->SetText(ini.ReadString(kSettingsSection, ChannelKey("ChannelLabel", n), "Канал "_cp + IntToStr(n + 1)));
+  AnsiString source = ini.ReadString(kSettingsSection, ChannelKey("DataSource", n), "[0]");
   SourceCB->SetText(source);
   int item = SourceCB->Items()->IndexOf(source);
   if (item >= 0) SourceCB->SetItemIndex(item);
-  ModbusAdrEdit->SetText(ini.ReadString("Settings", Key("MODBUS_address", n), "1"));
-  int type = ini.ReadInteger("Settings", Key("DeviceType", n), devmodel::kOtherDevice);
+  ModbusAdrEdit->SetText(ini.ReadString(kSettingsSection, ChannelKey("MODBUS_address", n), "1"));
+  int type = ini.ReadInteger(kSettingsSection, ChannelKey("DeviceType", n), devmodel::kOtherDevice);
   DeviceTypeCB->SetItemIndex(type >= 0 && type < devmodel::kDeviceTypeCount ? type : devmodel::kOtherDevice);
   TypeSetup(true, n);
 }
@@ -236,12 +234,12 @@ void TPanelSettingsForm::btnOKClick(TObject*) {
   }
   try {
     TIniFile ini(SettingsFileName());
-    ini.WriteString("Settings", Key("ChannelLabel", n), LabelEdit->Text());
-    ini.WriteString("Settings", Key("DataSource", n), SourceCB->Text());
+    ini.WriteString(kSettingsSection, ChannelKey("ChannelLabel", n), LabelEdit->Text());
+    ini.WriteString(kSettingsSection, ChannelKey("DataSource", n), SourceCB->Text());
     if (ShowControlPanel->Enabled())
-      ini.WriteString("Settings", Key("ControlPanel", n), ShowControlPanel->Checked() ? "1" : "0");
-    ini.WriteString("Settings", Key("MODBUS_address", n), addressText);
-    ini.WriteString("Settings", Key("DeviceType", n), IntToStr(DeviceTypeCB->ItemIndex()));
+      ini.WriteString(kSettingsSection, ChannelKey("ControlPanel", n), ShowControlPanel->Checked() ? "1" : "0");
+    ini.WriteString(kSettingsSection, ChannelKey("MODBUS_address", n), addressText);
+    ini.WriteString(kSettingsSection, ChannelKey("DeviceType", n), IntToStr(DeviceTypeCB->ItemIndex()));
   } catch (const Exception&) {
     ShowIniWriteError();
   }
@@ -317,7 +315,7 @@ void TPanelSettingsForm::WriteDeviceSettings() {
         } else {
           ModbusAdrEdit->SetText(IntToHex(old, 2));
         }
-        WriteIniString("Settings", Key("MODBUS_address", n), ModbusAdrEdit->Text());
+        WriteIniString(kSettingsSection, ChannelKey("MODBUS_address", n), ModbusAdrEdit->Text());
       } else {
         ModbusAddresses[n] = static_cast<uint8_t>(e);
       }

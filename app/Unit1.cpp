@@ -59,9 +59,13 @@ namespace {
 constexpr unsigned kTimeoutTicks = 50;      // 500 ms without an answer
 constexpr unsigned kReceptionWindow = 500;  // the reception flags are set again every 5 s
 
-const AnsiString kSettings = "Settings";
+const AnsiString kSettings = kSettingsSection;
 
-AnsiString Key(const char* Stem, int n) { return AnsiString(Stem) + IntToStr(n); }
+// True while no configured channel has missed an answer since the reception
+// flags were last set.
+bool AllChannelsReceiving() {
+  return std::all_of(ReceptionFlags, ReceptionFlags + ChannelCount, [](bool f) { return f; });
+}
 
 std::unique_ptr<TIniFile> OpenSettings() { return std::make_unique<TIniFile>(SettingsFileName()); }
 
@@ -149,6 +153,18 @@ double ReadIniFloat(TCustomIniFile* Ini, const AnsiString& Section, const AnsiSt
   return TryStrToFloat(text, value) ? value : Default;
 }
 
+void WriteFoundChannel(int n, const AnsiString& Label, uint8_t Address, const AnsiString& ModelName) {
+  try {
+    auto ini = OpenSettings();
+    ini->WriteString(kSettings, ChannelKey("ChannelLabel", n), Label);
+    ini->WriteString(kSettings, ChannelKey("DataSource", n), "[0]");
+    ini->WriteString(kSettings, ChannelKey("MODBUS_address", n), IntToHex(Address, 2));
+    ini->WriteString(kSettings, ChannelKey("DeviceType", n), IntToStr(devmodel::DeviceTypeFromName(ModelName)));
+  } catch (const Exception&) {
+    ShowIniWriteError();
+  }
+}
+
 void LoadAppSettings() {
   auto ini = OpenSettings();
   PollPeriod = ini->ReadInteger("ADC", "Period", 500);
@@ -180,7 +196,7 @@ void StorePortSettings() {
 void LoadCalibration() {
   auto ini = OpenSettings();
   for (int n = 0; n < kMaxChannels; ++n) {
-    AnsiString p1 = Key("Point1_", n), p2 = Key("Point2_", n);
+    AnsiString p1 = ChannelKey("Point1_", n), p2 = ChannelKey("Point2_", n);
     Point1Adc[n] = ini->ReadInteger(p1, "ADC", 0);
     Point1Value[n] = static_cast<float>(ReadIniFloat(ini.get(), p1, "Value", 0));
     Point2Adc[n] = ini->ReadInteger(p2, "ADC", 20000);
@@ -194,20 +210,20 @@ int DeleteChannel(int n) {
   auto ini = OpenSettings();
   Form1->Timer1->SetEnabled(false);
   try {
-    for (const char* k : kKeys) ini->DeleteKey(kSettings, Key(k, n));
+    for (const char* k : kKeys) ini->DeleteKey(kSettings, ChannelKey(k, n));
   } catch (const Exception&) {
     ShowIniWriteError();
   }
   int m = n + 1;
   for (; m <= kMaxChannels; ++m) {
-    if (Trim(ini->ReadString(kSettings, Key("DataSource", m), "")).empty()) break;
+    if (Trim(ini->ReadString(kSettings, ChannelKey("DataSource", m), "")).empty()) break;
     try {
       for (const char* k : kKeys) {
-        AnsiString value = ini->ReadString(kSettings, Key(k, m), "");
-        if (ini->ValueExists(kSettings, Key(k, m)))
-          ini->WriteString(kSettings, Key(k, m - 1), value);
+        AnsiString value = ini->ReadString(kSettings, ChannelKey(k, m), "");
+        if (ini->ValueExists(kSettings, ChannelKey(k, m)))
+          ini->WriteString(kSettings, ChannelKey(k, m - 1), value);
         else
-          ini->DeleteKey(kSettings, Key(k, m - 1));
+          ini->DeleteKey(kSettings, ChannelKey(k, m - 1));
       }
     } catch (const Exception&) {
       ShowIniWriteError();
@@ -217,22 +233,22 @@ int DeleteChannel(int n) {
   try {
     for (int k = n; k < m - 1 && k + 1 < kMaxChannels; ++k)
       for (const char* p : kPoints) {
-        ini->EraseSection(Key(p, k));
-        if (ini->SectionExists(Key(p, k + 1))) {
-          if (ini->ValueExists(Key(p, k + 1), "ADC"))
-            ini->WriteString(Key(p, k), "ADC", ini->ReadString(Key(p, k + 1), "ADC", ""));
-          if (ini->ValueExists(Key(p, k + 1), "Value"))
-            ini->WriteString(Key(p, k), "Value", ini->ReadString(Key(p, k + 1), "Value", ""));
+        ini->EraseSection(ChannelKey(p, k));
+        if (ini->SectionExists(ChannelKey(p, k + 1))) {
+          if (ini->ValueExists(ChannelKey(p, k + 1), "ADC"))
+            ini->WriteString(ChannelKey(p, k), "ADC", ini->ReadString(ChannelKey(p, k + 1), "ADC", ""));
+          if (ini->ValueExists(ChannelKey(p, k + 1), "Value"))
+            ini->WriteString(ChannelKey(p, k), "Value", ini->ReadString(ChannelKey(p, k + 1), "Value", ""));
         }
       }
     if (m - 1 < kMaxChannels)
-      for (const char* p : kPoints) ini->EraseSection(Key(p, m - 1));
+      for (const char* p : kPoints) ini->EraseSection(ChannelKey(p, m - 1));
   } catch (const Exception&) {
     ShowIniWriteError();
   }
   if (m - 1 > n) {
     try {
-      for (const char* k : kKeys) ini->DeleteKey(kSettings, Key(k, m - 1));
+      for (const char* k : kKeys) ini->DeleteKey(kSettings, ChannelKey(k, m - 1));
     } catch (const Exception&) {
       ShowIniWriteError();
     }
@@ -328,8 +344,8 @@ void AppendButtonTemplate(TWinControl* Template, TWinControl* Panel) {
 
 void FillChannelNames(TStrings* List) {
   for (int n = 0; n < ChannelCount; ++n) {
-    if (!Form1->FindComponent(Key("sPanel", n))) continue;
-    if (auto* name = dynamic_cast<TCustomMemo*>(Form1->FindComponent(Key("sMemoName", n))))
+    if (!Form1->FindComponent(ChannelKey("sPanel", n))) continue;
+    if (auto* name = dynamic_cast<TCustomMemo*>(Form1->FindComponent(ChannelKey("sMemoName", n))))
       List->Add(name->Text());
   }
 }
@@ -371,9 +387,9 @@ void TForm1::Loaded() {
 }
 
 void TForm1::SetChannelValueText(int Channel, const AnsiString& Text) {
-  if (!FindComponent(Key("sPanel", Channel))) return;
+  if (!FindComponent(ChannelKey("sPanel", Channel))) return;
   // An unchanged value is not written again: no repaint for nothing.
-  if (auto* memo = dynamic_cast<TCustomMemo*>(FindComponent(Key("sMemoVal", Channel))))
+  if (auto* memo = dynamic_cast<TCustomMemo*>(FindComponent(ChannelKey("sMemoVal", Channel))))
     if (memo->Text() != Text) memo->SetText(Text);
 }
 
@@ -448,7 +464,7 @@ void TForm1::ComPort1RxChar(TObject*, Integer Count) {
 
 void TForm1::DestroyChannelPanels() {
   for (int n = 0; n < kMaxChannels; ++n)
-    if (auto* panel = FindComponent(Key("sPanel", n))) {
+    if (auto* panel = FindComponent(ChannelKey("sPanel", n))) {
       // Its children belong to the form: free them with their panel.
       auto* w = static_cast<TWinControl*>(panel);
       while (w->ControlCount() > 0) w->Controls(w->ControlCount() - 1)->Free();
@@ -471,7 +487,7 @@ void TForm1::BuildChannelPanel(int n, TControl* Above) {
   sPanel->SetName("sPanel");
   stream.SetPosition(0);
   stream.ReadComponent(panel);
-  panel->SetName(Key("sPanel", n));
+  panel->SetName(ChannelKey("sPanel", n));
   panel->SetCaption("");
   CloneTemplateChildren(sPanel, panel);
   panel->SetTop(Above->Top() + Above->Height());
@@ -511,21 +527,21 @@ void TForm1::FormActivate(TObject*) {
     auto ini = OpenSettings();
     TControl* above = sPanelCtl;
     for (int n = 0; n < kMaxChannels; ++n) {
-      if (Trim(ini->ReadString(kSettings, Key("DataSource", n), "")).empty()) break;
+      if (Trim(ini->ReadString(kSettings, ChannelKey("DataSource", n), "")).empty()) break;
       BuildChannelPanel(n, above);
-      auto* panel = static_cast<TsPanel*>(FindComponent(Key("sPanel", n)));
-      if (ini->ReadInteger(kSettings, Key("ControlPanel", n), 0) != 0 &&
-          ini->ReadInteger(kSettings, Key("DeviceType", n), 0) == devmodel::kXbv18)
+      auto* panel = static_cast<TsPanel*>(FindComponent(ChannelKey("sPanel", n)));
+      if (ini->ReadInteger(kSettings, ChannelKey("ControlPanel", n), 0) != 0 &&
+          ini->ReadInteger(kSettings, ChannelKey("DeviceType", n), 0) == devmodel::kXbv18)
         AppendButtonTemplate(XBV18, panel);
       panel->SetHeight(ContentHeight(panel) + 5);
 
-      ChannelLabels[n] = ini->ReadString(kSettings, Key("ChannelLabel", n), "Канал "_cp + IntToStr(n + 1));
-      static_cast<TCustomMemo*>(FindComponent(Key("sMemoName", n)))->SetText(ChannelLabels[n]);
-      static_cast<TCustomMemo*>(FindComponent(Key("sMemoLbl", n)))->SetText(IntToStr(n + 1) + ":");
-      static_cast<TCustomMemo*>(FindComponent(Key("sMemoVal", n)))->SetText("---");
+      ChannelLabels[n] = ini->ReadString(kSettings, ChannelKey("ChannelLabel", n), "Канал "_cp + IntToStr(n + 1));
+      static_cast<TCustomMemo*>(FindComponent(ChannelKey("sMemoName", n)))->SetText(ChannelLabels[n]);
+      static_cast<TCustomMemo*>(FindComponent(ChannelKey("sMemoLbl", n)))->SetText(IntToStr(n + 1) + ":");
+      static_cast<TCustomMemo*>(FindComponent(ChannelKey("sMemoVal", n)))->SetText("---");
 
-      DataSources[n] = ini->ReadString(kSettings, Key("DataSource", n), "[0]");
-      int type = ini->ReadInteger(kSettings, Key("DeviceType", n), devmodel::kOtherDevice);
+      DataSources[n] = ini->ReadString(kSettings, ChannelKey("DataSource", n), "[0]");
+      int type = ini->ReadInteger(kSettings, ChannelKey("DeviceType", n), devmodel::kOtherDevice);
       DeviceTypes[n] = static_cast<int8_t>(type >= 0 && type < devmodel::kDeviceTypeCount ? type : devmodel::kOtherDevice);
       StartRegisters[n] = devmodel::SourceStartRegister(DataSources[n], DeviceTypes[n]);
       RegisterCounts[n] = devmodel::SourceRegisterCount(DataSources[n], DeviceTypes[n]) & 0xFF;
@@ -533,7 +549,7 @@ void TForm1::FormActivate(TObject*) {
       if (RegisterCounts[n] > kMaxRegisters) RegisterCounts[n] = kMaxRegisters;
       Source32[n] = devmodel::SourceIs32(DataSources[n]) == 2;
 
-      AnsiString address = Trim(ini->ReadString(kSettings, Key("MODBUS_address", n), ""));
+      AnsiString address = Trim(ini->ReadString(kSettings, ChannelKey("MODBUS_address", n), ""));
       Integer a;
       ModbusAddresses[n] = static_cast<uint8_t>(
           !address.empty() && TryStrToInt("$" + address, a) && a >= 0 && a <= 255 ? a : 1);
@@ -605,8 +621,7 @@ void TForm1::Timer1Timer(TObject*) {
     if (c == ChannelCount - 1) {
       CycleActive = false;
       LogPending = true;
-      bool all = std::all_of(ReceptionFlags, ReceptionFlags + ChannelCount, [](bool f) { return f; });
-      if (!all) SetLamp(kLampRed);
+      if (!AllChannelsReceiving()) SetLamp(kLampRed);
     }
   }
 
@@ -634,8 +649,7 @@ void TForm1::Timer1Timer(TObject*) {
   if (IdleTicks >= PeriodTicks && !AwaitingAnswer && !CycleActive) {
     IdleTicks = 0;
     CycleActive = true;
-    bool all = std::all_of(ReceptionFlags, ReceptionFlags + ChannelCount, [](bool f) { return f; });
-    SetLamp(ChannelCount == 0 ? kLampGrey : all ? kLampGreen : kLampRed);
+    SetLamp(ChannelCount == 0 ? kLampGrey : AllChannelsReceiving() ? kLampGreen : kLampRed);
     if (Logging && Label2->Caption() != IntToStr(LogLineCount)) Label2->SetCaption(IntToStr(LogLineCount));
   }
 

@@ -77,6 +77,14 @@ extern AnsiString LogFileName;
 extern bool FirstLoadDone;
 
 // ------------------------------------------------------------ settings file
+// The section of the channel keys.
+inline const char* const kSettingsSection = "Settings";
+// A key or name that carries a channel number: the stem and the number ("DataSource0").
+inline AnsiString ChannelKey(const char* Stem, int n) { return AnsiString(Stem) + IntToStr(n); }
+// Writes channel n as a found device: its label, the data source "[0]", the
+// address as two hexadecimal digits and the type of the model name. A failure
+// shows "Ошибка записи INI-файла!".
+void WriteFoundChannel(int n, const AnsiString& Label, uint8_t Address, const AnsiString& ModelName);
 // The executable's path with its extension replaced by ".INI".
 AnsiString SettingsFileName();
 // One text value; a failure shows "Ошибка записи INI-файла!". True when written.

@@ -19,7 +19,6 @@ namespace {
 constexpr int kSyncTimeoutMs = 50;
 constexpr int kSearchPauseMs = 90;
 const int kSearchRates[] = {9600, 19200, 57600, 115200};
-const TBaudRate kSearchBauds[] = {br9600, br19200, br57600, br115200};
 
 int BusyDepth = 0;
 
@@ -59,7 +58,7 @@ void TForm1::UpdateBusyControls() {
     if (auto* item = dynamic_cast<TMenuItem*>(FindComponent(name))) item->SetEnabled(idle);
   for (int n = 0; n < kMaxChannels; ++n)
     for (const char* stem : {"btnConfig", "btnDelete"})
-      if (auto* b = dynamic_cast<TControl*>(FindComponent(AnsiString(stem) + IntToStr(n)))) b->SetEnabled(idle);
+      if (auto* b = dynamic_cast<TControl*>(FindComponent(ChannelKey(stem, n)))) b->SetEnabled(idle);
   if (PanelSettingsForm) PanelSettingsForm->UpdateBusyControls();
 }
 
@@ -189,7 +188,7 @@ void TForm1::btnFindClick(TObject*) {
       bool failed = false;
       try {
         ComPort1->SetPort(ports->Strings(portIndex));
-        ComPort1->SetBaudRate(kSearchBauds[rateIndex]);
+        ComPort1->SetBaudRate(BaudToEnum(kSearchRates[rateIndex]));
         ComPort1->Parity()->SetBits(parityIndex == 0 ? prNone : prEven);
       } catch (const Exception&) {
         failed = true;
@@ -241,16 +240,7 @@ void TForm1::btnFindClick(TObject*) {
       ClearPortBuffers();
       if (ChannelCount < kMaxChannels) {
         int k = ChannelCount;
-        AnsiString address = IntToHex(ModbusAddresses[0], 2);
-        try {
-          auto ini = std::make_unique<TIniFile>(SettingsFileName());
-          ini->WriteString("Settings", "ChannelLabel" + IntToStr(k), name + " " + address);
-          ini->WriteString("Settings", "DataSource" + IntToStr(k), "[0]");
-          ini->WriteString("Settings", "MODBUS_address" + IntToStr(k), address);
-          ini->WriteString("Settings", "DeviceType" + IntToStr(k), IntToStr(devmodel::DeviceTypeFromName(name)));
-        } catch (const Exception&) {
-          ShowIniWriteError();
-        }
+        WriteFoundChannel(k, name + " " + IntToHex(ModbusAddresses[0], 2), ModbusAddresses[0], name);
         PanelSettingsForm->senderIDX->SetText(IntToStr(k));
         PanelSettingsForm->Show();
       }
@@ -290,22 +280,15 @@ void TForm1::FirstRunQuestion() {
   }
   N3Click(nullptr);
   auto ini = std::make_unique<TIniFile>(SettingsFileName());
-  if (ini->ReadInteger("Settings", "MODBUS_address0", 255) == 255) ModbusAddresses[0] = 255;
+  if (ini->ReadInteger(kSettingsSection, "MODBUS_address0", 255) == 255) ModbusAddresses[0] = 255;
   AnsiString name = ProbeDeviceType(0);
   if (!name.empty()) {
     if (ChannelCount != 0) return;
-    try {
-      ini->WriteString("Settings", "ChannelLabel0", name + " 1");
-      ini->WriteString("Settings", "DataSource0", "[0]");
-      ini->WriteString("Settings", "MODBUS_address0", IntToHex(ModbusAddresses[0], 2));
-      ini->WriteString("Settings", "DeviceType0", IntToStr(devmodel::DeviceTypeFromName(name)));
-    } catch (const Exception&) {
-      ShowIniWriteError();
-    }
+    WriteFoundChannel(0, name + " 1", ModbusAddresses[0], name);
     btnAddPanel->Click();
     return;
   }
-  ShowError("Прибор ХБВ по адресу "_cp + ini->ReadString("Settings", "MODBUS_address0", "FF") +
+  ShowError("Прибор ХБВ по адресу "_cp + ini->ReadString(kSettingsSection, "MODBUS_address0", "FF") +
               " не обнаружен!"_cp + "\r\n" + "Измените настройки порта или проведите автопоиск."_cp);
 }
 

@@ -213,42 +213,21 @@ DK_PUBLISH(TBevel) {
   P.Property("Style", &TBevel::Style, &TBevel::SetStyle).Default(bsLowered);
 }
 
-// =========================================================== TCustomRadioGroup
+// ========================================================= TRadioGroupButtons
 
-TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
-
-TCustomRadioGroup::~TCustomRadioGroup() = default;
-
-void TCustomRadioGroup::Construct() {
-  inherited::Construct();
-  FControlStyle.Exclude(csAcceptsControls);
+TRadioGroupButtons::TRadioGroupButtons(TWinControl* Group, std::function<TRadioButton*()> NewButton,
+                                       bool KeepLastIndex)
+    : FGroup(Group), FNewButton(std::move(NewButton)), FKeepLastIndex(KeepLastIndex) {
   FItems = std::make_unique<TStringList>();
-  FItems->OnChange = TNotifyEvent(this, &TCustomRadioGroup::ItemsChange);
+  FItems->OnChange = TNotifyEvent(this, &TRadioGroupButtons::ItemsChange);
 }
 
-void TCustomRadioGroup::ReadState(TReader* Reader) {
-  FReading = true;
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    FReading = false;
-    throw;
-  }
-  FReading = false;
-  UpdateButtons();
-}
-
-void TCustomRadioGroup::Loaded() {
-  inherited::Loaded();
-  UpdateButtons();
-}
-
-void TCustomRadioGroup::SetButtonCount(int Value) {
+void TRadioGroupButtons::SetButtonCount(int Value) {
   while (static_cast<int>(FButtons.size()) < Value) {
-    auto* b = Create<TRadioButton>(this);
+    TRadioButton* b = FNewButton();
     b->SetTabStop(false);
-    b->OnClick = TNotifyEvent(this, &TCustomRadioGroup::ButtonClick);
-    static_cast<TControl*>(b)->SetParent(this);
+    b->OnClick = TNotifyEvent(this, &TRadioGroupButtons::ButtonClick);
+    static_cast<TControl*>(b)->SetParent(FGroup);
     FButtons.push_back(b);
   }
   while (static_cast<int>(FButtons.size()) > Value) {
@@ -258,67 +237,66 @@ void TCustomRadioGroup::SetButtonCount(int Value) {
   }
 }
 
-void TCustomRadioGroup::UpdateButtons() {
-  if (FReading || ComponentState().Contains(csDestroying)) return;
+void TRadioGroupButtons::Update() {
+  if (FReading || FGroup->ComponentState().Contains(csDestroying)) return;
   FUpdating = true;
   SetButtonCount(FItems->Count());
-  if (FItemIndex >= FItems->Count()) FItemIndex = -1;
+  if (FItemIndex >= FItems->Count()) FItemIndex = FKeepLastIndex ? FItems->Count() - 1 : -1;
   for (int i = 0; i < ButtonCount(); ++i) {
     TRadioButton* b = FButtons[static_cast<std::size_t>(i)];
     b->SetCaption(FItems->Strings(i));
-    b->SetEnabled(Enabled());
+    b->SetEnabled(FGroup->Enabled());
     b->SetCheckedProp(i == FItemIndex);
   }
   FUpdating = false;
-  ArrangeButtons();
+  Arrange();
 }
 
-void ArrangeRadioButtons(TWinControl* Group, TFont* Font, int Columns, const std::vector<TControl*>& Buttons) {
-  if (Buttons.empty()) return;
+void TRadioGroupButtons::Arrange() {
+  if (FButtons.empty() || FReading) return;
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font->Handle());
+  HGDIOBJ old = SelectObject(dc, FGroup->Font()->Handle());
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  int count = static_cast<int>(Buttons.size());
-  int perColumn = (count + Columns - 1) / Columns;
-  int buttonWidth = (Group->Width() - 10) / Columns;
-  int room = Group->Height() - tm.tmHeight - 5;
+  int count = ButtonCount();
+  int perColumn = (count + FColumns - 1) / FColumns;
+  int buttonWidth = (FGroup->Width() - 10) / FColumns;
+  int room = FGroup->Height() - tm.tmHeight - 5;
   int buttonHeight = room / perColumn;
   int topMargin = tm.tmHeight + 1 + (room % perColumn) / 2;
   for (int i = 0; i < count; ++i) {
-    TControl* b = Buttons[static_cast<std::size_t>(i)];
+    TRadioButton* b = FButtons[static_cast<std::size_t>(i)];
     b->SetBounds((i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin, buttonWidth,
                  buttonHeight);
     b->SetVisible(true);
   }
 }
 
-void TCustomRadioGroup::ArrangeButtons() {
-  if (FReading) return;
-  ArrangeRadioButtons(this, Font(), FColumns, std::vector<TControl*>(FButtons.begin(), FButtons.end()));
+void TRadioGroupButtons::SetEnabled(bool Value) {
+  for (auto* b : FButtons) b->SetEnabled(Value);
 }
 
-void TCustomRadioGroup::ButtonClick(TObject* Sender) {
+void TRadioGroupButtons::ButtonClick(TObject* Sender) {
   if (FUpdating) return;
   for (int i = 0; i < ButtonCount(); ++i) {
     if (FButtons[static_cast<std::size_t>(i)] != Sender) continue;
     if (!FButtons[static_cast<std::size_t>(i)]->Checked()) return;
     FItemIndex = i;
-    Click();
+    if (OnChange) OnChange(FGroup);
     return;
   }
 }
 
-void TCustomRadioGroup::ItemsChange(TObject* Sender) {
+void TRadioGroupButtons::ItemsChange(TObject*) {
   if (FReading) return;
   if (FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
-  UpdateButtons();
+  Update();
 }
 
-void TCustomRadioGroup::SetItemIndex(Integer Value) {
-  if (FReading) {
+void TRadioGroupButtons::SetItemIndex(Integer Value) {
+  if (FReading || FGroup->ComponentState().Contains(csReading)) {
     FItemIndex = Value;
     return;
   }
@@ -326,35 +304,67 @@ void TCustomRadioGroup::SetItemIndex(Integer Value) {
   if (Value >= ButtonCount()) Value = ButtonCount() - 1;
   if (FItemIndex == Value) return;
   FUpdating = true;
-  if (FItemIndex >= 0 && FItemIndex < ButtonCount()) FButtons[static_cast<std::size_t>(FItemIndex)]->SetCheckedProp(false);
+  if (FItemIndex >= 0 && FItemIndex < ButtonCount())
+    FButtons[static_cast<std::size_t>(FItemIndex)]->SetCheckedProp(false);
   FItemIndex = Value;
   if (Value >= 0) FButtons[static_cast<std::size_t>(Value)]->SetCheckedProp(true);
   FUpdating = false;
-  if (!ComponentState().Contains(csLoading)) Click();
+  if (!FGroup->ComponentState().Contains(csLoading) && OnChange) OnChange(FGroup);
 }
 
-void TCustomRadioGroup::SetColumns(Integer Value) {
+void TRadioGroupButtons::SetColumns(Integer Value) {
   if (Value < 1) Value = 1;
   if (Value > 16) Value = 16;
   if (FColumns == Value) return;
   FColumns = Value;
-  ArrangeButtons();
-  Invalidate();
+  Arrange();
+  FGroup->Invalidate();
+}
+
+// =========================================================== TCustomRadioGroup
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+
+TCustomRadioGroup::~TCustomRadioGroup() = default;
+
+void TCustomRadioGroup::Construct() {
+  inherited::Construct();
+  FControlStyle.Exclude(csAcceptsControls);
+  FButtons = std::make_unique<TRadioGroupButtons>(
+      this, [this] { return Create<TRadioButton>(this); }, false);
+  FButtons->OnChange = TNotifyEvent(this, &TCustomRadioGroup::ButtonsChanged);
+}
+
+void TCustomRadioGroup::ReadState(TReader* Reader) {
+  FButtons->SetReading(true);
+  try {
+    inherited::ReadState(Reader);
+  } catch (...) {
+    FButtons->SetReading(false);
+    throw;
+  }
+  FButtons->SetReading(false);
+  FButtons->Update();
+}
+
+void TCustomRadioGroup::Loaded() {
+  inherited::Loaded();
+  FButtons->Update();
 }
 
 void TCustomRadioGroup::CMFontChanged(TMessage& Message) {
   InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  ArrangeButtons();
+  FButtons->Arrange();
 }
 
 void TCustomRadioGroup::CMEnabledChanged(TMessage& Message) {
   InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  for (auto* b : FButtons) b->SetEnabled(Enabled());
+  FButtons->SetEnabled(Enabled());
 }
 
 void TCustomRadioGroup::WMSize(TWMSize& Message) {
   InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  ArrangeButtons();
+  FButtons->Arrange();
 }
 
 DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_FONTCHANGED, CMFontChanged);

@@ -1,6 +1,8 @@
 // Panels, bevels and radio groups (part of ExtCtrls.h).
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "classlib/ui/StdCtrls.h"
@@ -82,9 +84,50 @@ class TBevel : public TGraphicControl {
   TBevelStyle FStyle = bsLowered;
 };
 
-// Lays a radio group's buttons out in Columns below the caption line of Font,
-// and shows them.
-void ArrangeRadioButtons(TWinControl* Group, TFont* Font, int Columns, const std::vector<TControl*>& Buttons);
+// The radio buttons of a radio group: one per line of Items, laid out in
+// Columns below the caption, ItemIndex the checked one (-1: none). The class
+// library's radio group and the skinned one each keep one; the group forwards
+// its reading, loading, font, enabled and size changes, and hears of a new
+// checked item through OnChange.
+class TRadioGroupButtons : public TObject {
+  DK_CLASS(TRadioGroupButtons, TObject)
+ public:
+  // NewButton makes one button owned by and placed on the group. A streamed
+  // index beyond the items becomes the last item with KeepLastIndex, none otherwise.
+  TRadioGroupButtons(TWinControl* Group, std::function<TRadioButton*()> NewButton, bool KeepLastIndex);
+
+  TStrings* Items() const { return FItems.get(); }
+  Integer ItemIndex() const { return FItemIndex; }
+  // Below -1 counts as -1, beyond the last button as the last; while the group
+  // is read only the index is stored.
+  void SetItemIndex(Integer Value);
+  Integer Columns() const { return FColumns; }
+  void SetColumns(Integer Value);
+  TRadioButton* Buttons(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)); }
+  int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+  // Set by the group around its reading.
+  void SetReading(bool Value) { FReading = Value; }
+  bool Reading() const { return FReading; }
+  // Makes the buttons match the items, the index and the group's enabled state.
+  void Update();
+  void Arrange();
+  void SetEnabled(bool Value);
+  TNotifyEvent OnChange;
+
+ private:
+  void ButtonClick(TObject* Sender);
+  void ItemsChange(TObject* Sender);
+  void SetButtonCount(int Value);
+  TWinControl* FGroup;
+  std::function<TRadioButton*()> FNewButton;
+  bool FKeepLastIndex;
+  std::unique_ptr<TStringList> FItems;
+  std::vector<TRadioButton*> FButtons;
+  Integer FItemIndex = -1;
+  Integer FColumns = 1;
+  bool FReading = false;
+  bool FUpdating = false;
+};
 
 // A group box of radio buttons made from Items, laid out in Columns; ItemIndex
 // is the checked one (-1: none). OnClick runs when the checked item changes.
@@ -95,15 +138,15 @@ class TCustomRadioGroup : public TCustomGroupBox {
   ~TCustomRadioGroup() override;
   void Construct() override;
 
-  TStrings* Items() const { return FItems.get(); }
-  void SetItems(TStrings* Value) { FItems->Assign(Value); }
-  Integer ItemIndex() const { return FItemIndex; }
-  void SetItemIndex(Integer Value);
-  Integer Columns() const { return FColumns; }
-  void SetColumns(Integer Value);
+  TStrings* Items() const { return FButtons->Items(); }
+  void SetItems(TStrings* Value) { FButtons->Items()->Assign(Value); }
+  Integer ItemIndex() const { return FButtons->ItemIndex(); }
+  void SetItemIndex(Integer Value) { FButtons->SetItemIndex(Value); }
+  Integer Columns() const { return FButtons->Columns(); }
+  void SetColumns(Integer Value) { FButtons->SetColumns(Value); }
   // The radio button of item Index.
-  TRadioButton* Buttons(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)); }
-  int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+  TRadioButton* Buttons(int Index) const { return FButtons->Buttons(Index); }
+  int ButtonCount() const { return FButtons->ButtonCount(); }
   void FlipChildren(bool AllLevels) {}
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
 
@@ -118,17 +161,8 @@ class TCustomRadioGroup : public TCustomGroupBox {
   void WMSize(TWMSize& Message);
 
  private:
-  void ArrangeButtons();
-  void ButtonClick(TObject* Sender);
-  void ItemsChange(TObject* Sender);
-  void SetButtonCount(int Value);
-  void UpdateButtons();
-  std::unique_ptr<TStringList> FItems;
-  std::vector<TRadioButton*> FButtons;
-  Integer FItemIndex = -1;
-  Integer FColumns = 1;
-  bool FReading = false;
-  bool FUpdating = false;
+  void ButtonsChanged(TObject* Sender) { Click(); }
+  std::unique_ptr<TRadioGroupButtons> FButtons;
 };
 
 class TRadioGroup : public TCustomRadioGroup {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/ui/ExtCtrls.h"
 #include "skin/controls/sRadioButton.h"
 
 class TsGroupBox : public TGroupBox {
@@ -39,16 +40,16 @@ class TsRadioGroup : public TsGroupBox {
   ~TsRadioGroup() override;
   void Construct() override;
 
-  TStrings* Items() const { return FItems.get(); }
-  void SetItems(TStrings* Value) { FItems->Assign(Value); }
-  Integer ItemIndex() const { return FItemIndex; }
+  TStrings* Items() const { return FButtons->Items(); }
+  void SetItems(TStrings* Value) { FButtons->Items()->Assign(Value); }
+  Integer ItemIndex() const { return FButtons->ItemIndex(); }
   // Below -1 counts as -1 (none), beyond the last item as the last item; the
   // same index does nothing; while the group is read only the index is stored.
-  void SetItemIndex(Integer Value);
-  Integer Columns() const { return FColumns; }
-  void SetColumns(Integer Value);
-  TsGroupButton* Buttons(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)); }
-  int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+  void SetItemIndex(Integer Value) { FButtons->SetItemIndex(Value); }
+  Integer Columns() const { return FButtons->Columns(); }
+  void SetColumns(Integer Value) { FButtons->SetColumns(Value); }
+  TsGroupButton* Buttons(int Index) const { return static_cast<TsGroupButton*>(FButtons->Buttons(Index)); }
+  int ButtonCount() const { return FButtons->ButtonCount(); }
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
 
  protected:
@@ -61,17 +62,8 @@ class TsRadioGroup : public TsGroupBox {
   void WMSize(TWMSize& Message);
 
  private:
-  void ArrangeButtons();
-  void ButtonClick(TObject* Sender);
-  void ItemsChange(TObject* Sender);
-  void SetButtonCount(int Value);
-  void UpdateButtons();
-  std::unique_ptr<TStringList> FItems;
-  std::vector<TsGroupButton*> FButtons;
-  Integer FItemIndex = -1;
-  Integer FColumns = 1;
-  bool FReading = false;
-  bool FUpdating = false;
+  void ButtonsChanged(TObject* Sender) { Click(); }
+  std::unique_ptr<TRadioGroupButtons> FButtons;
 };
 
 // Every unit that includes this header links this unit in, so that form

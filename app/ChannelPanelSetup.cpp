@@ -276,6 +276,9 @@ bool TPanelSettingsForm::CloseQuery() {
 
 void TPanelSettingsForm::ReadDeviceSettings() {
   int n = EditedChannel(senderIDX, 0);
+  // A field this device does not fill shows nothing: a selection left from
+  // another device would be written into this one by "Сохранить".
+  for (TsComboBox* field : {NumChanCB, ADCFreqCB, baudCB}) field->SetItemIndex(-1);
   int c = ReadChannelCountReg(n);
   if (c != kNoAnswer && c < 5 && c > 0) NumChanCB->SetItemIndex(c - 1);
   int r = ReadAdcRate(n);

@@ -29,8 +29,9 @@ bool Source32[kMaxChannels];
 int32_t RawValues[kMaxChannels][kMaxRegisters];
 float Values[kMaxChannels];
 int32_t Readings[kMaxChannels];
-bool ReceptionFlags[kMaxChannels] = {true, true, true, true, true, true, true, true, true, true};
+bool ReceptionFlags[kMaxChannels];
 bool CycleAnswered[kMaxChannels];
+bool CycleReplied[kMaxChannels];
 uint16_t WriteRequested[kMaxChannels];
 bool WriteSent[kMaxChannels];
 uint16_t WriteRegister[kMaxChannels];
@@ -56,16 +57,13 @@ bool FirstLoadDone = false;
 
 namespace {
 
-constexpr unsigned kTimeoutTicks = 50;      // 500 ms without an answer
-constexpr unsigned kReceptionWindow = 500;  // the reception flags are set again every 5 s
+constexpr unsigned kTimeoutTicks = 50;  // 500 ms without an answer
 
 const AnsiString kSettings = kSettingsSection;
 
-// True while no configured channel has missed an answer since the reception
-// flags were last set.
-bool AllChannelsReceiving() {
-  return std::all_of(ReceptionFlags, ReceptionFlags + ChannelCount, [](bool f) { return f; });
-}
+// The periods the period dialog offers; any other stored value means the default.
+constexpr int kPollPeriods[] = {100, 500, 1000};
+constexpr int kDefaultPollPeriod = 500;
 
 std::unique_ptr<TIniFile> OpenSettings() { return std::make_unique<TIniFile>(SettingsFileName()); }
 
@@ -74,6 +72,8 @@ std::unique_ptr<TIniFile> OpenSettings() { return std::make_unique<TIniFile>(Set
 // =============================================================== the log file
 
 // The log file: text in the system's 8-bit code page, opened for appending.
+// A line reaches the file whole or not at all: a write that fails or stops
+// short (a full disk) cuts the file back to the end of the last whole line.
 class TLogStream {
  public:
   // False when the file cannot be created or opened.
@@ -84,7 +84,7 @@ class TLogStream {
         FFile = std::make_unique<TFileStream>(FileName, fmOpenReadWrite | fmShareDenyWrite);
       else
         FFile = std::make_unique<TFileStream>(FileName, fmCreate);
-      FFile->Seek(0, soEnd);
+      FEnd = FFile->Seek(0, soEnd);
       return true;
     } catch (const Exception&) {
       FFile.reset();
@@ -92,14 +92,21 @@ class TLogStream {
     }
   }
   bool IsOpen() const { return FFile != nullptr; }
-  // False when the line could not be written.
+  // False when the line could not be written; the file then ends with the
+  // last line that was.
   bool WriteLine(const AnsiString& Line) {
     if (!FFile) return false;
     try {
       AnsiString text = Line + "\r\n";
       FFile->WriteBuffer(text.data(), static_cast<Integer>(text.size()));
+      FEnd += static_cast<Int64>(text.size());
       return true;
     } catch (const Exception&) {
+      try {
+        FFile->SetSize(FEnd);
+        FFile->Seek(FEnd, soBeginning);
+      } catch (const Exception&) {
+      }
       return false;
     }
   }
@@ -107,6 +114,7 @@ class TLogStream {
 
  private:
   std::unique_ptr<TFileStream> FFile;
+  Int64 FEnd = 0;  // the end of the last whole line
 };
 
 TForm1::~TForm1() { delete LogStream; }
@@ -167,8 +175,9 @@ void WriteFoundChannel(int n, const AnsiString& Label, uint8_t Address, const An
 
 void LoadAppSettings() {
   auto ini = OpenSettings();
-  PollPeriod = ini->ReadInteger("ADC", "Period", 500);
-  if (PollPeriod < 0) PollPeriod = 0;
+  PollPeriod = ini->ReadInteger("ADC", "Period", kDefaultPollPeriod);
+  if (std::find(std::begin(kPollPeriods), std::end(kPollPeriods), PollPeriod) == std::end(kPollPeriods))
+    PollPeriod = kDefaultPollPeriod;
   PeriodTicks = static_cast<unsigned>(PollPeriod / 10);
   AutoLog = ini->ReadBool(kSettings, "AutoLog", false);
   OutDirectory = ini->ReadString(kSettings, "OutDirectory", OutDirectory);
@@ -218,13 +227,8 @@ int DeleteChannel(int n) {
   for (; m <= kMaxChannels; ++m) {
     if (Trim(ini->ReadString(kSettings, ChannelKey("DataSource", m), "")).empty()) break;
     try {
-      for (const char* k : kKeys) {
-        AnsiString value = ini->ReadString(kSettings, ChannelKey(k, m), "");
-        if (ini->ValueExists(kSettings, ChannelKey(k, m)))
-          ini->WriteString(kSettings, ChannelKey(k, m - 1), value);
-        else
-          ini->DeleteKey(kSettings, ChannelKey(k, m - 1));
-      }
+      for (const char* k : kKeys)
+        ini->WriteString(kSettings, ChannelKey(k, m - 1), ini->ReadString(kSettings, ChannelKey(k, m), ""));
     } catch (const Exception&) {
       ShowIniWriteError();
     }
@@ -259,6 +263,13 @@ int DeleteChannel(int n) {
 // ================================================================ value texts
 
 AnsiString ValueText(float Value) { return FloatToStrF(Value, ffFixed, 9, 2); }
+
+uint8_t ChannelAddress(const AnsiString& Text) {
+  AnsiString t = Trim(Text);
+  if (t.empty()) return 1;
+  Integer a;
+  return TryStrToInt("$" + t, a) && a >= 1 && a <= 0xF7 ? static_cast<uint8_t>(a) : 0;
+}
 
 devmodel::Calibration ChannelCalibration(int n) {
   devmodel::Calibration c;
@@ -407,7 +418,7 @@ void TForm1::PortFailed(const AnsiString& Reason) {
   AwaitingAnswer = AwaitingAnswer && SyncMode;
   if (PortFailureReported) return;
   PortFailureReported = true;
-  ShowError("Ошибка последовательного порта: "_cp + Reason);
+  ReportError("Ошибка последовательного порта: "_cp + Reason);
 }
 
 bool TForm1::OpenPort() {
@@ -416,7 +427,7 @@ bool TForm1::OpenPort() {
     PortFailureReported = false;
     return true;
   } catch (const Exception&) {
-    ShowError("Ошибка открытия последовательного порта!"_cp);
+    ReportError("Ошибка открытия последовательного порта!"_cp);
     return false;
   }
 }
@@ -504,6 +515,16 @@ void TForm1::FormActivate(TObject*) {
     bool& Flag;
     ~TLoadDone() { Flag = false; }
   } done{LoadRunning};
+  // Errors wait until the poll runs again: a message box left unanswered must
+  // not keep an unattended start from collecting. The first-run question's
+  // dialogs speak at once: the operator is there.
+  DeferErrors = true;
+  struct TErrorsShown {
+    TForm1* Form;
+    ~TErrorsShown() { Form->DeferErrors = false; }
+  } shown{this};
+  // A cycle whose last request is cut off by the load still writes its line.
+  if (LogPending && AwaitingAnswer) EndCycle();
   AwaitingAnswer = false;
   Timer1->SetEnabled(false);
 
@@ -549,10 +570,7 @@ void TForm1::FormActivate(TObject*) {
       if (RegisterCounts[n] > kMaxRegisters) RegisterCounts[n] = kMaxRegisters;
       Source32[n] = devmodel::SourceIs32(DataSources[n]) == 2;
 
-      AnsiString address = Trim(ini->ReadString(kSettings, ChannelKey("MODBUS_address", n), ""));
-      Integer a;
-      ModbusAddresses[n] = static_cast<uint8_t>(
-          !address.empty() && TryStrToInt("$" + address, a) && a >= 0 && a <= 255 ? a : 1);
+      ModbusAddresses[n] = ChannelAddress(ini->ReadString(kSettings, ChannelKey("MODBUS_address", n), ""));
 
       SetHeight(panel->Top() + panel->Height() + 50);
       panel->SetVisible(true);
@@ -561,6 +579,7 @@ void TForm1::FormActivate(TObject*) {
     }
   }
   btnAddPanel->SetEnabled(ChannelCount < kMaxChannels);
+  if (ChannelCount == 0) SetLamp(kLampGrey);
 
   bool portListed = false;
   {
@@ -572,7 +591,11 @@ void TForm1::FormActivate(TObject*) {
     }
     portListed = !port.empty() && ports->IndexOf(port) >= 0;
   }
-  if (ChannelCount == 0 || !portListed) FirstRunQuestion();
+  if (ChannelCount == 0 || !portListed) {
+    DeferErrors = false;
+    FirstRunQuestion();
+    DeferErrors = true;
+  }
 
   if (!LogStream) LogStream = new TLogStream();
 
@@ -585,14 +608,28 @@ void TForm1::FormActivate(TObject*) {
 
   CurrentChannel = ChannelCount > 0 ? ChannelCount - 1 : 0;
   AwaitingAnswer = false;
-  CycleActive = false;
-  LogPending = false;
 
-  // Automatic logging starts logging; it never stops it.
-  if (AutoLog && !Logging) Button3Click(Button3);
+  // Automatic logging starts logging, never stops it, and after a failure
+  // waits for the operator.
+  if (AutoLog && !Logging && !LogFailed) StartLogging();
 
   Timer1->SetEnabled(true);
   FirstLoadDone = true;
+  ShowDeferredErrors();
+}
+
+void TForm1::ReportError(const AnsiString& Text) {
+  if (DeferErrors)
+    DeferredErrors.push_back(Text);
+  else
+    ShowError(Text);
+}
+
+void TForm1::ShowDeferredErrors() {
+  DeferErrors = false;
+  std::vector<AnsiString> errors;
+  errors.swap(DeferredErrors);
+  for (const AnsiString& e : errors) ShowError(e);
 }
 
 void TForm1::ControlsDeleteTimerTimer(TObject*) {
@@ -602,26 +639,42 @@ void TForm1::ControlsDeleteTimerTimer(TObject*) {
 
 // ------------------------------------------------------------- the poll cycle
 
+void TForm1::EndCycle() {
+  LogPending = false;
+  bool all = true;
+  for (int c = 0; c < ChannelCount; ++c) {
+    ReceptionFlags[c] = CycleReplied[c];
+    all = all && CycleReplied[c];
+  }
+  SetLamp(ChannelCount == 0 ? kLampGrey : all ? kLampGreen : kLampRed);
+  if (Logging) WriteLogLine();
+}
+
 void TForm1::Timer1Timer(TObject*) {
   // A. Send the next request.
   if (CycleActive && !AwaitingAnswer && ChannelCount > 0) {
     int c = CurrentChannel + 1;
     if (c >= ChannelCount) c = 0;
     CurrentChannel = c;
-    ClearPortBuffers();
     CycleAnswered[c] = false;
-    if (WriteRequested[c] == 0) {
-      SendReadRequest(ModbusAddresses[c], StartRegisters[c], RegisterCounts[c]);
-    } else if (!WriteSent[c]) {
-      SendWriteRequest(ModbusAddresses[c], WriteRegister[c], WriteValue[c]);
-      WriteSent[c] = true;
-    }
-    AwaitingAnswer = true;
-    TimeoutTicks = kTimeoutTicks;
-    if (c == ChannelCount - 1) {
-      CycleActive = false;
-      LogPending = true;
-      if (!AllChannelsReceiving()) SetLamp(kLampRed);
+    CycleReplied[c] = false;
+    bool last = c == ChannelCount - 1;
+    if (last) CycleActive = false;
+    if (ModbusAddresses[c] == 0) {
+      // A channel without a valid address is not polled: it has no value.
+      SetChannelValueText(c, "---");
+      if (last) EndCycle();
+    } else {
+      ClearPortBuffers();
+      if (WriteRequested[c] == 0) {
+        SendReadRequest(ModbusAddresses[c], StartRegisters[c], RegisterCounts[c]);
+      } else if (!WriteSent[c]) {
+        SendWriteRequest(ModbusAddresses[c], WriteRegister[c], WriteValue[c]);
+        WriteSent[c] = true;
+      }
+      AwaitingAnswer = true;
+      TimeoutTicks = kTimeoutTicks;
+      if (last) LogPending = true;
     }
   }
 
@@ -634,13 +687,8 @@ void TForm1::Timer1Timer(TObject*) {
         WriteSent[c] = false;
       }
       SetChannelValueText(c, "---");
-      SetLamp(CycleActive ? kLampRed : kLampGrey);
-      ReceptionFlags[c] = false;
       AwaitingAnswer = false;
-      if (LogPending) {
-        LogPending = false;
-        if (Logging) WriteLogLine();
-      }
+      if (LogPending) EndCycle();
     }
   }
 
@@ -649,14 +697,7 @@ void TForm1::Timer1Timer(TObject*) {
   if (IdleTicks >= PeriodTicks && !AwaitingAnswer && !CycleActive) {
     IdleTicks = 0;
     CycleActive = true;
-    SetLamp(ChannelCount == 0 ? kLampGrey : AllChannelsReceiving() ? kLampGreen : kLampRed);
     if (Logging && Label2->Caption() != IntToStr(LogLineCount)) Label2->SetCaption(IntToStr(LogLineCount));
-  }
-
-  // D. The reception window.
-  if (++QuietTicks >= kReceptionWindow) {
-    QuietTicks = 0;
-    std::fill(std::begin(ReceptionFlags), std::end(ReceptionFlags), true);
   }
 }
 
@@ -673,23 +714,26 @@ void TForm1::ComDataPacket1Packet(TObject*, const AnsiString& Str) {
     if (SyncMode) {
       ModbusAddresses[c] = address;
       RawValues[c][0] = words[0];
+    } else if (WriteSent[c]) {
+      // The echo of a queued write confirms it; it is not a reading: the
+      // channel keeps its value and this cycle logs none for it.
+      ClearQueuedWrite(c);
+      CycleReplied[c] = true;
     } else {
       int count = std::clamp<int>(RegisterCounts[c], 1, kMaxRegisters);
       devmodel::StoreRawValues(words, count, Source32[c], RawValues[c]);
       Readings[c] = devmodel::SumRawValues(RawValues[c], count);
-      if (WriteSent[c]) ClearQueuedWrite(c);
       Values[c] = devmodel::ConvertReading(Readings[c], DataSources[c], DeviceTypes[c], ChannelCalibration(c));
       CycleAnswered[c] = true;
+      CycleReplied[c] = true;
       SetChannelValueText(c, ValueText(Values[c]));
     }
     // The cycle ends with the answer of its last request.
-    if (LogPending) {
-      LogPending = false;
-      SetLamp(kLampGrey);
-      if (Logging) WriteLogLine();
-    }
+    if (LogPending) EndCycle();
+    ClearPortBuffers();
   }
-  ClearPortBuffers();
+  // A packet that is not the awaited answer leaves the driver's buffer alone:
+  // the answer may be right behind it.
   Application->ProcessMessages();
 }
 
@@ -701,12 +745,14 @@ void TForm1::WriteLogLine() {
   AnsiString line = TimeToStr(Now());
   for (int i = 0; i < ChannelCount; ++i) line += ";" + (CycleAnswered[i] ? ValueText(Values[i]) : AnsiString());
   if (!LogStream->WriteLine(line)) {
+    --LogLineCount;
     StopLogging();
-    ShowError("Ошибка записи в файл "_cp + LogFileName + ".csv");
+    LogFailed = true;
+    ReportError("Ошибка записи в файл "_cp + LogFileName + ".csv");
   }
 }
 
-void TForm1::StartLogging() {
+bool TForm1::StartLogging() {
   AnsiString name = DateToStr(Now()) + "_" + TimeToStr(Now());
   // The first two "." and the first two ":" become "-"; anything else a file
   // name cannot hold becomes "-" as well.
@@ -722,14 +768,16 @@ void TForm1::StartLogging() {
   AnsiString file = IncludeTrailingPathDelimiter(OutDirectory) + LogFileName + ".csv";
   if (!LogStream) LogStream = new TLogStream();
   if (!LogStream->Open(file)) {
-    ShowError("Не удалось создать файл "_cp + file);
-    return;
+    LogFailed = true;
+    ReportError("Не удалось создать файл "_cp + file);
+    return false;
   }
   LogLineCount = 0;
   Logging = true;
   Button3->SetCaption("Стоп"_cp);
   Label7->SetCaption("Включена"_cp);
   Label7->SetColor(kLampGreen);
+  return true;
 }
 
 void TForm1::StopLogging() {
@@ -741,16 +789,20 @@ void TForm1::StopLogging() {
 }
 
 void TForm1::Button3Click(TObject*) {
-  if (Logging)
+  if (Logging) {
     StopLogging();
-  else
-    StartLogging();
+    return;
+  }
+  // The operator's start tries again after a failure.
+  LogFailed = false;
+  StartLogging();
 }
 
 void TForm1::btnSetDirClick(TObject*) {
   AnsiString dir = OutDirectory;
   if (!SelectDirectory("Каталог для сохранения файлов"_cp, "", dir)) return;
   OutDirectory = dir;
+  LogFailed = false;  // a new folder may take the log that the old one refused
   OpenSettings()->WriteString(kSettings, "OutDirectory", OutDirectory);
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "app/DeviceModel.h"
 #include "classlib/ui/ExtCtrls.h"
@@ -45,10 +46,14 @@ extern int32_t RawValues[kMaxChannels][kMaxRegisters];
 extern float Values[kMaxChannels];
 // The summed reading of the last answer, before conversion.
 extern int32_t Readings[kMaxChannels];
+// Set when the channel answered in the last completed cycle (the lamp).
 extern bool ReceptionFlags[kMaxChannels];
-// Set when the channel answered in the current cycle (the log leaves a
-// channel without an answer empty).
+// Set when the channel's reading arrived in the current cycle (the log leaves
+// a channel without one empty).
 extern bool CycleAnswered[kMaxChannels];
+// Set when the channel's device answered in the current cycle, with a reading
+// or with the echo of a queued write.
+extern bool CycleReplied[kMaxChannels];
 // The queued register write of each channel (WriteRequested non-zero: queued).
 extern uint16_t WriteRequested[kMaxChannels];
 extern bool WriteSent[kMaxChannels];
@@ -108,6 +113,9 @@ void CreateMonitorForms();
 // --------------------------------------------------------------- value texts
 // Fixed notation, two decimals, the system's decimal separator.
 AnsiString ValueText(float Value);
+// The polled address of a stored "MODBUS_address": hexadecimal 1..F7, 1 when
+// the key is empty, 0 (the channel is not polled) for anything else.
+uint8_t ChannelAddress(const AnsiString& Text);
 // The calibration of channel n as the conversion takes it.
 devmodel::Calibration ChannelCalibration(int n);
 
@@ -211,10 +219,15 @@ class TForm1 : public TForm {
   void SetChannelValueText(int Channel, const AnsiString& Text);
   // The lamp of reception.
   void SetLamp(TColor Color);
-  // Appends one line to the open log file.
+  // Appends one line to the open log file; a failure stops logging and says so.
   void WriteLogLine();
+  // The end of a poll cycle: the lamp tells whether every channel answered,
+  // and the log gets the cycle's line.
+  void EndCycle();
   // Opens the port with its current settings; false (after saying so) when it cannot.
   bool OpenPort();
+  // Shows an error, or keeps it for the end of the load while one runs.
+  void ReportError(const AnsiString& Text);
   // Sends a frame when the port is open; a port that fails is closed and
   // reported once. False when nothing went out.
   bool SendFrame(const AnsiString& Frame);
@@ -233,11 +246,18 @@ class TForm1 : public TForm {
   void FirstRunQuestion();
   void BuildChannelPanel(int n, TControl* Above);
   void DestroyChannelPanels();
-  void StartLogging();
+  // False, after saying so, when the log file cannot be made.
+  bool StartLogging();
+  void ShowDeferredErrors();
   void StopLogging();
   void PortFailed(const AnsiString& Reason);
   bool LoadRunning = false;
   bool PortFailureReported = false;
+  // A log failure was reported: automatic logging waits until the operator
+  // starts logging or chooses another folder.
+  bool LogFailed = false;
+  bool DeferErrors = false;
+  std::vector<AnsiString> DeferredErrors;
   TLogStream* LogStream = nullptr;
 };
 

@@ -185,6 +185,15 @@ bool IsDeviceGoneError(DWORD err) {
   }
 }
 
+// Takes the modem-line events out of the port's wait mask; false when there
+// were none to take.
+bool DropModemLineEvents(HANDLE port) {
+  constexpr DWORD kModemLineEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
+  DWORD mask = 0;
+  if (!GetCommMask(port, &mask) || !(mask & kModemLineEvents)) return false;
+  return SetCommMask(port, mask & ~kModemLineEvents) != FALSE;
+}
+
 // True when the driver still answers for the device behind the handle.
 bool DeviceAnswers(HANDLE port) {
   DWORD errors = 0;
@@ -406,6 +415,9 @@ void TComThread::Execute() {
       }
       continue;
     }
+    // A driver that cannot report the modem lines refuses every wait whose
+    // mask names them: wait for the other events without them.
+    if ((err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_PARAMETER) && DropModemLineEvents(port)) continue;
     // A failed wait: try again after a pause; a device that keeps failing
     // with an error of a vanished device is gone for good.
     lastError = err;

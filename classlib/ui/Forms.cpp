@@ -1069,6 +1069,12 @@ void TApplication::WndProc(TMessage& Message) {
           if (std::find(forms.begin(), forms.end(), f) != forms.end()) f->Free();
         }
         return;
+      case WM_NULL:
+        // The wake-up of a synchronised call: a modal loop of the system (a
+        // message box, a menu, a common dialog) dispatches it here, and never
+        // reaches the idle step that would otherwise serve the call.
+        CheckSynchronize();
+        return;
       case WM_CLOSE:
         if (FMainForm) FMainForm->Close();
         return;

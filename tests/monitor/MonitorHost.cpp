@@ -94,9 +94,9 @@ TDialogAnswerer::~TDialogAnswerer() {
   thread_.join();
 }
 
-void TDialogAnswerer::Answer(const std::string& CaptionUtf8, int ButtonId) {
+void TDialogAnswerer::Answer(const std::string& CaptionUtf8, int ButtonId, int DelayMs) {
   std::lock_guard<std::mutex> g(lock_);
-  answers_[CaptionUtf8] = ButtonId;
+  answers_[CaptionUtf8] = {ButtonId, DelayMs};
 }
 
 std::vector<TSeenDialog> TDialogAnswerer::Seen() {
@@ -117,6 +117,16 @@ bool TDialogAnswerer::Find(const std::string& CaptionUtf8, TSeenDialog* Out) {
 void TDialogAnswerer::Run() {
   DWORD pid = GetCurrentProcessId();
   while (!stop_) {
+    auto now = std::chrono::steady_clock::now();
+    for (auto it = presses_.begin(); it != presses_.end();) {
+      if (it->Due > now) {
+        ++it;
+        continue;
+      }
+      PostMessageW(it->Dialog, WM_COMMAND, MAKEWPARAM(it->Button, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(it->Dialog, it->Button)));
+      it = presses_.erase(it);
+    }
     std::vector<HWND> dialogs;
     TDialogSearch ctx{pid, &dialogs};
     EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&ctx));
@@ -132,15 +142,16 @@ void TDialogAnswerer::Run() {
       seen.Caption = WindowTextUtf8(dlg);
       seen.AtMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
       EnumChildWindows(dlg, KeepLongestStatic, reinterpret_cast<LPARAM>(&seen.Text));
-      int id = IDOK;
+      TReply reply{IDOK, 0};
       {
         std::lock_guard<std::mutex> g(lock_);
         seen_.push_back(seen);
         auto it = answers_.find(seen.Caption);
-        if (it != answers_.end()) id = it->second;
+        if (it != answers_.end()) reply = it->second;
       }
+      int id = reply.Button;
       if (!GetDlgItem(dlg, id)) id = GetDlgItem(dlg, IDOK) ? IDOK : IDYES;
-      PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+      presses_.push_back({dlg, id, std::chrono::steady_clock::now() + std::chrono::milliseconds(reply.DelayMs)});
     }
     Sleep(20);
   }
@@ -238,6 +249,26 @@ void MonitorHost::Later(int Ms, std::function<void()> Action) {
 
 void MonitorHost::Pump(int Ms) {
   PumpUntil([] { return false; }, Ms);
+}
+
+std::string MonitorHost::LineSlave() const {
+  std::string info = testsupport::ReadHostFile(link_ + ".info");
+  size_t p = info.find("slave=");
+  if (p == std::string::npos) return "";
+  size_t end = info.find_first_of("\r\n", p);
+  return info.substr(p + 6, end == std::string::npos ? std::string::npos : end - p - 6);
+}
+
+// ============================================================ a small disk
+
+TSmallDisk::TSmallDisk(const std::string& HostDir, const std::string& Options) : dir_(HostDir) {
+  // What a killed test left mounted goes first.
+  testsupport::RunHostShell("umount -l '" + dir_ + "' 2>/dev/null; mkdir -p '" + dir_ + "'");
+  mounted_ = testsupport::RunHostShell("mount -t tmpfs -o '" + Options + "' dktest '" + dir_ + "'") == 0;
+}
+
+TSmallDisk::~TSmallDisk() {
+  if (mounted_) testsupport::RunHostShell("umount -l '" + dir_ + "'");
 }
 
 AnsiString MonitorHost::ValueOf(int Channel) {

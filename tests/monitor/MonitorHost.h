@@ -25,6 +25,23 @@ std::string Utf8(const AnsiString& Text);
 // A frame as the simulator's log writes it (carriage return and line feed escaped).
 std::string Frame(const std::string& Raw);
 
+// A small file system of its own mounted on a host folder for one test (a
+// full or read-only output folder). Mounting needs the superuser: Mounted()
+// tells whether it worked.
+class TSmallDisk {
+ public:
+  TSmallDisk(const std::string& HostDir, const std::string& Options);
+  ~TSmallDisk();
+  TSmallDisk(const TSmallDisk&) = delete;
+  TSmallDisk& operator=(const TSmallDisk&) = delete;
+  bool Mounted() const { return mounted_; }
+  const std::string& Dir() const { return dir_; }
+
+ private:
+  std::string dir_;
+  bool mounted_ = false;
+};
+
 // A message box the program showed.
 struct TSeenDialog {
   std::string Caption;  // UTF-8
@@ -38,7 +55,8 @@ class TDialogAnswerer {
  public:
   TDialogAnswerer();
   ~TDialogAnswerer();
-  void Answer(const std::string& CaptionUtf8, int ButtonId);
+  // Presses ButtonId in boxes with this caption, DelayMs after they appear.
+  void Answer(const std::string& CaptionUtf8, int ButtonId, int DelayMs = 0);
   std::vector<TSeenDialog> Seen();
   // The first dialog with this caption, or nullptr.
   bool Find(const std::string& CaptionUtf8, TSeenDialog* Out = nullptr);
@@ -46,9 +64,19 @@ class TDialogAnswerer {
  private:
   void Run();
   std::mutex lock_;
-  std::map<std::string, int> answers_;
+  struct TReply {
+    int Button;
+    int DelayMs;
+  };
+  struct TPress {
+    HWND Dialog;
+    int Button;
+    std::chrono::steady_clock::time_point Due;
+  };
+  std::map<std::string, TReply> answers_;
   std::vector<TSeenDialog> seen_;
   std::vector<HWND> handled_;
+  std::vector<TPress> presses_;  // answers waiting for their time
   std::atomic<bool> stop_{false};
   std::chrono::steady_clock::time_point start_;
   std::thread thread_;
@@ -86,6 +114,8 @@ class MonitorHost {
 
   // The text of a channel's value field ("" without a panel).
   static AnsiString ValueOf(int Channel);
+  // The pty of the simulated line ("/dev/pts/N"), from the cable's info file.
+  std::string LineSlave() const;
   TDialogAnswerer& Dialogs() { return dialogs_; }
 
  private:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "MonitorHost.h"
@@ -80,8 +81,22 @@ TEST(DeviceSearch, FindsTheXbv5OnTheSecondPortAndOpensItsChannel) {
   MonitorHost host({"XBV5:7:57600:E"}, "com9");
   host.Dialogs().Answer("Не обнаружено подключения", IDYES);
   host.Dialogs().Answer("Поиск прибора", IDYES);
+  // While the search runs, what would start another conversation is disabled
+  // (looked at from the search's own message loop).
+  std::vector<bool> busyStates;
+  std::function<void()> watch = [&] {
+    if (!DeviceBusy()) {
+      MonitorHost::Later(10, watch);
+      return;
+    }
+    busyStates = {Form1->btnFind->Enabled(), Form1->btnAddPanel->Enabled(), Form1->btnSetDir->Enabled(),
+                  Form1->CloseQuery()};
+  };
+  MonitorHost::Later(10, watch);
   host.Start();
   ASSERT_TRUE(host.PumpUntil([] { return PanelSettingsForm->Visible() && !DeviceBusy(); }, 20000));
+  EXPECT_EQ(busyStates, std::vector<bool>(4, false));
+  EXPECT_TRUE(Form1->btnFind->Enabled());
   EXPECT_EQ(MessageForm->Caption(), Cp("Поиск устройства"));
   EXPECT_EQ(MessageForm->Lbl->Caption(), "COM9@57600");
   EXPECT_FALSE(MessageForm->Visible());
@@ -194,6 +209,31 @@ TEST(DeviceProbe, IdentifiesEachModelAndRegistersHoldingFFFFAreValues) {
   TSeenDialog d;
   ASSERT_TRUE(host.Dialogs().Find("Дорнека-ХБВ", &d));
   EXPECT_EQ(d.Text, "Найден ГОЛМ-");
+}
+
+TEST(ChannelSettings, AFieldTheDeviceDoesNotFillShowsNothingAndIsNotWritten) {
+  MonitorHost::WriteSettings("[Settings]\r\nDataSource0=[0]\r\nMODBUS_address0=01\r\nDeviceType0=0\r\n"
+                             "DataSource1=[0]\r\nMODBUS_address1=02\r\nDeviceType1=0\r\n"
+                             "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\n");
+  // The second XBV5 reports 0 channels and an ADC rate it should not have.
+  MonitorHost host({"XBV5:1:115200:N", "XBV5:2:115200:N:reg=600,0:reg=601,7"});
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([] { return FirstLoadDone && MonitorHost::ValueOf(1) != "---"; }, 5000));
+  PanelSettingsForm->senderIDX->SetText("0");
+  PanelSettingsForm->Show();
+  EXPECT_EQ(PanelSettingsForm->NumChanCB->Text(), "4");
+  EXPECT_EQ(PanelSettingsForm->ADCFreqCB->ItemIndex(), 2);
+  PanelSettingsForm->Hide();
+  PanelSettingsForm->senderIDX->SetText("1");
+  PanelSettingsForm->Show();
+  EXPECT_EQ(PanelSettingsForm->NumChanCB->ItemIndex(), -1);
+  EXPECT_EQ(PanelSettingsForm->ADCFreqCB->ItemIndex(), -1);
+  EXPECT_EQ(PanelSettingsForm->baudCB->Text(), "115200");
+  PanelSettingsForm->btnOK->Click();
+  // "Сохранить" read the device and wrote nothing into it.
+  std::vector<std::string> rx = LogOf(testsupport::ReadHostFile(host.DevsimLog()), "RX");
+  EXPECT_NE(std::find(rx.begin(), rx.end(), Frame(modbus::ReadRequest(2, 0x0600, 1))), rx.end());
+  for (const std::string& f : rx) EXPECT_NE(f.substr(3, 2), "06") << f;
 }
 
 TEST(ChannelSettings, AnAddressOutsideOneTo247IsRefused) {

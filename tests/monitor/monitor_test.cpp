@@ -4,6 +4,9 @@
 // reception lamp, the zero and tare buttons, the CSV log and the settings file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <functional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -122,7 +125,7 @@ TEST_F(MonitorThreeChannels, RequestsGoOutInChannelOrder) {
 }
 
 TEST_F(MonitorThreeChannels, ASilentChannelShowsDashesWhileTheOthersGoOn) {
-  // The lamp while every device answers: green during a cycle, grey between.
+  // The lamp while every device answers: green, and nothing else.
   std::set<TColor> lamp;
   host_->PumpUntil(
       [&] {
@@ -130,9 +133,7 @@ TEST_F(MonitorThreeChannels, ASilentChannelShowsDashesWhileTheOthersGoOn) {
         return false;
       },
       800);
-  EXPECT_TRUE(lamp.count(kLampGreen));
-  EXPECT_TRUE(lamp.count(kLampGrey));
-  EXPECT_FALSE(lamp.count(kLampRed));
+  EXPECT_EQ(lamp, std::set<TColor>{kLampGreen});
 
   ASSERT_EQ(host_->Devsim("remove 16"), "ok\n");
   auto removed = std::chrono::steady_clock::now();
@@ -149,13 +150,15 @@ TEST_F(MonitorThreeChannels, ASilentChannelShowsDashesWhileTheOthersGoOn) {
       3000));
   EXPECT_EQ(MonitorHost::ValueOf(1), "5000,00");
   EXPECT_EQ(MonitorHost::ValueOf(2), "---");
+  // From the first cycle that ended without channel 2 on, the lamp stays red.
+  lamp.clear();
   host_->PumpUntil(
       [&] {
         lamp.insert(Form1->InpDataStatusInd->Color());
         return false;
       },
       1500);
-  EXPECT_TRUE(lamp.count(kLampRed));
+  EXPECT_EQ(lamp, std::set<TColor>{kLampRed});
   // And what the operator sees of it.
   Form1->SetLamp(kLampRed);
   Form1->Update();
@@ -247,7 +250,7 @@ TEST_F(MonitorThreeChannels, DeletingAChannelShiftsTheLaterOnes) {
   EXPECT_NE(ini.find("ControlPanel0=1"), std::string::npos) << ini;
   EXPECT_NE(ini.find("DataSource1=[10-13]"), std::string::npos) << ini;
   EXPECT_EQ(ini.find("DataSource2="), std::string::npos) << ini;
-  EXPECT_EQ(ini.find("ControlPanel1="), std::string::npos) << ini;
+  EXPECT_NE(ini.find("ControlPanel1=\r\n"), std::string::npos) << ini;  // channel 2 had none
   // The deleted channel's calibration went with it.
   EXPECT_EQ(ini.find("[Point2_0]\r\nADC=100"), std::string::npos) << ini;
 }
@@ -281,23 +284,161 @@ TEST_F(MonitorThreeChannels, ALineThatGoesAwayIsReportedOnceAndThePollGoesOn) {
   for (int n = 0; n < 3; ++n) EXPECT_EQ(MonitorHost::ValueOf(n), "---") << n;
 }
 
+// Hands every packet on to the main window, noting first what channel
+// Watch showed before it.
+class TPacketSpy : public TObject {
+ public:
+  int Watch = 0;
+  std::vector<AnsiString> Before;
+  void Packet(TObject* Sender, const AnsiString& Str) {
+    Before.push_back(MonitorHost::ValueOf(Watch));
+    Form1->ComDataPacket1Packet(Sender, Str);
+  }
+};
+
+// One poll tick, as the timer gives it.
+void Tick(int Count = 1) {
+  for (int i = 0; i < Count; ++i) Form1->Timer1Timer(Form1->Timer1);
+}
+
+// Ticks until nothing is in flight, then until the next request has gone out.
+int SendNext() {
+  while (AwaitingAnswer) Tick();
+  while (!AwaitingAnswer) Tick();
+  return CurrentChannel;
+}
+
 TEST_F(MonitorThreeChannels, ALateAnswerIsNotTakenForTheNextChannel) {
-  // Every answer now comes after its request has timed out, while the next
-  // channel's request is on the line.
-  ASSERT_EQ(host_->Devsim("fault delay 540"), "ok\n");
-  bool wrong = false;
-  host_->PumpUntil(
+  // The ticks are given here: every answer comes after its request has timed
+  // out, while the next channel's request is on the line, however loaded the
+  // machine is.
+  Form1->Timer1->SetEnabled(false);
+  host_->Pump(300);  // what was on the line arrives
+  ASSERT_EQ(host_->Devsim("fault delay 1000"), "ok\n");
+  TPacketSpy spy;
+  Form1->ComDataPacket1->OnPacket = TComStrEvent(&spy, &TPacketSpy::Packet);
+  const char* own[] = {"12,34", "5000,00", "1000,00"};
+  auto received = [this] { return Received(testsupport::ReadHostFile(host_->DevsimLog())).size(); };
+  for (int round = 0; round < 3; ++round) {
+    size_t before = received();
+    int late = SendNext();
+    // On the wire before it times out (the next request clears what the
+    // driver has not sent yet).
+    ASSERT_TRUE(host_->PumpUntil([&] { return received() > before; }, 3000));
+    Tick(static_cast<int>(TimeoutTicks));
+    ASSERT_FALSE(AwaitingAnswer);
+    EXPECT_EQ(MonitorHost::ValueOf(late), "---");
+    int next = SendNext();
+    ASSERT_NE(next, late);
+    AnsiString shown = MonitorHost::ValueOf(next);
+    spy.Watch = next;
+    spy.Before.clear();
+    // The late answer arrives first, then the next channel's own.
+    ASSERT_TRUE(host_->PumpUntil([&] { return spy.Before.size() >= 2 && !AwaitingAnswer; }, 5000)) << round;
+    EXPECT_EQ(spy.Before[1], shown) << "channel " << next << " took channel " << late << "'s answer";
+    EXPECT_EQ(MonitorHost::ValueOf(next), own[next]) << round;
+  }
+}
+
+// The lines of the log file in use.
+std::vector<std::string> LogLines(const MonitorHost& Host) {
+  std::string csv = testsupport::ReadHostFile(Host.HostDir() + "/out/" + LogFileName + ".csv");
+  std::vector<std::string> lines;
+  std::istringstream in(csv);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(MonitorThreeChannels, TheEchoOfAWriteIsNotAReading) {
+  Form1->Button3->Click();
+  ASSERT_TRUE(Logging);
+  host_->Pump(300);
+  std::set<std::string> shown;
+  static_cast<TButton*>(Form1->FindComponent("XBV18SetTare1"))->Click();
+  ASSERT_TRUE(host_->PumpUntil(
       [&] {
-        for (int n = 0; n < 3; ++n) {
-          AnsiString v = MonitorHost::ValueOf(n);
-          const char* own[] = {"12,34", "5000,00", "1000,00"};
-          if (v != "---" && v != own[n]) wrong = true;
-        }
-        return false;
+        shown.insert(Utf8(MonitorHost::ValueOf(1)));
+        return WriteRequested[1] == 0;
       },
-      4000);
-  EXPECT_FALSE(wrong);
-  for (int n = 0; n < 3; ++n) EXPECT_EQ(MonitorHost::ValueOf(n), "---") << n;
+      3000));
+  host_->Pump(500);
+  Form1->Button3->Click();
+  // Taking the tare makes the net weight 0; the echo's word is never shown.
+  for (const std::string& v : shown) EXPECT_TRUE(v == "5000,00" || v == "0,00") << v;
+  std::regex reading(R"(\d{1,2}:\d\d:\d\d;12,34;(5000|0),00;1000,00\r)");
+  std::regex echo(R"(\d{1,2}:\d\d:\d\d;12,34;;1000,00\r)");
+  int echoes = 0;
+  for (const std::string& line : LogLines(*host_)) {
+    if (std::regex_match(line, echo))
+      ++echoes;
+    else
+      EXPECT_TRUE(std::regex_match(line, reading)) << line;
+  }
+  EXPECT_EQ(echoes, 1);
+}
+
+TEST_F(MonitorThreeChannels, AReloadKeepsTheCycleAndItsLogLine) {
+  Form1->Button3->Click();
+  // Back from a dialog while the last request of a cycle is on the line: the
+  // cycle's line is written all the same.
+  ASSERT_TRUE(host_->PumpUntil([] { return LogPending && AwaitingAnswer; }, 3000));
+  int lines = LogLineCount;
+  Form1->FormActivate(Form1);
+  EXPECT_EQ(LogLineCount, lines + 1);
+  // ... and in the middle of a cycle, the cycle goes on at once.
+  ASSERT_TRUE(host_->PumpUntil([] { return CycleActive && AwaitingAnswer && CurrentChannel == 0; }, 3000));
+  Form1->FormActivate(Form1);
+  EXPECT_TRUE(CycleActive);
+  EXPECT_FALSE(AwaitingAnswer);
+  Tick();
+  EXPECT_TRUE(AwaitingAnswer);
+  EXPECT_EQ(CurrentChannel, 0);
+}
+
+// While a message box or a menu of the main window is open the answers still
+// arrive: the values live on and the log lines carry them.
+class MonitorUnderAModalLoop : public MonitorThreeChannels {
+ protected:
+  // Runs Open (which returns when its modal loop ends) with logging on; the
+  // loop lasts at least 1.5 s and sees the weight change.
+  void CheckValuesLiveDuring(const std::function<void()>& Open) {
+    Form1->Button3->Click();
+    ASSERT_TRUE(Logging);
+    AnsiString during;
+    int lines = 0;  // written while the loop was open
+    MonitorHost::Later(300, [this] { host_->Devsim("weight 1 2000 1"); });
+    MonitorHost::Later(1200, [&] {
+      during = MonitorHost::ValueOf(0);
+      lines = LogLineCount;
+    });
+    Open();
+    Form1->Button3->Click();
+    EXPECT_EQ(during, "20,00");
+    EXPECT_GE(lines, 3);
+    std::vector<std::string> log = LogLines(*host_);
+    ASSERT_GE(log.size(), static_cast<size_t>(lines));
+    std::regex full(R"(\d{1,2}:\d\d:\d\d;(12,34|20,00);5000,00;1000,00\r)");
+    for (int i = 0; i < lines; ++i) EXPECT_TRUE(std::regex_match(log[i], full)) << log[i];
+  }
+};
+
+TEST_F(MonitorUnderAModalLoop, TheDeleteQuestion) {
+  host_->Dialogs().Answer("Попытка удаления", IDNO, 1500);
+  CheckValuesLiveDuring([] { static_cast<TButton*>(Form1->FindComponent("btnDelete0"))->Click(); });
+  EXPECT_TRUE(host_->Dialogs().Find("Попытка удаления"));
+  EXPECT_EQ(ChannelCount, 3);
+}
+
+TEST_F(MonitorUnderAModalLoop, AMenu) {
+  BOOL chosen = -1;
+  CheckValuesLiveDuring([&] {
+    MonitorHost::Later(1500, [] { EndMenu(); });
+    HMENU settings = GetSubMenu(GetMenu(Form1->Handle()), 0);
+    ASSERT_NE(settings, nullptr);
+    chosen = TrackPopupMenu(settings, TPM_RETURNCMD, 100, 100, 0, Form1->Handle(), nullptr);
+  });
+  EXPECT_EQ(chosen, 0);  // closed with nothing chosen
 }
 
 TEST(MonitorStart, CalibrationValuesReadWithEitherDecimalSeparator) {
@@ -341,6 +482,193 @@ TEST(MonitorStart, AutomaticLoggingStartsAndStaysOn) {
   host.Pump(500);
   EXPECT_TRUE(Logging);
   EXPECT_GT(LogLineCount, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Channels 0..2 on the three simulated devices, automatic logging into a
+// host folder.
+std::string ThreeChannelsLoggingInto(const std::string& HostDir) {
+  std::string dir = "Z:" + HostDir + "/";
+  std::replace(dir.begin(), dir.end(), '/', '\\');
+  std::string ini = kThreeChannels;
+  const std::string out = "OutDirectory=.\\out\\";
+  ini.replace(ini.find(out), out.size(), "AutoLog=1\r\nOutDirectory=" + dir);
+  return ini;
+}
+
+TEST(MonitorLamp, IsRedWhileAChannelHasNeverAnswered) {
+  MonitorHost::WriteSettings(kThreeChannels);
+  MonitorHost host({kThreeDevices[0], kThreeDevices[1]});
+  host.Start();
+  // Once the first cycle has ended without channel 2 ...
+  ASSERT_TRUE(host.PumpUntil([] { return Form1->InpDataStatusInd->Color() != kLampGrey; }, 5000));
+  EXPECT_EQ(MonitorHost::ValueOf(0), "12,34");
+  std::set<TColor> lamp;
+  host.PumpUntil(
+      [&] {
+        lamp.insert(Form1->InpDataStatusInd->Color());
+        return false;
+      },
+      1500);
+  EXPECT_EQ(lamp, std::set<TColor>{kLampRed});
+}
+
+TEST(MonitorSettings, ChannelsWithoutAValidAddressAreNotPolledAndAWildPeriodIsTheDefault) {
+  std::string ini = kThreeChannels;
+  ini.replace(ini.find("MODBUS_address0=01"), 18, "MODBUS_address0=XY");
+  ini.replace(ini.find("MODBUS_address1=05"), 18, "MODBUS_address1=F8");
+  ini.replace(ini.find("Period=100"), 10, "Period=2147483647");
+  MonitorHost::WriteSettings(ini);
+  MonitorHost host(kThreeDevices);
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([] { return MonitorHost::ValueOf(2) == "1000,00"; }, 5000));
+  EXPECT_EQ(PollPeriod, 500);
+  Form1->Button3->Click();
+  ASSERT_TRUE(host.PumpUntil([] { return LogLineCount >= 3; }, 5000));
+  Form1->Button3->Click();
+  EXPECT_EQ(MonitorHost::ValueOf(0), "---");
+  EXPECT_EQ(MonitorHost::ValueOf(1), "---");
+  std::string csv = testsupport::ReadHostFile(host.HostDir() + "/out/" + LogFileName + ".csv");
+  std::regex line(R"((\d{1,2}:\d\d:\d\d;;;1000,00\r\n){3,})");
+  EXPECT_TRUE(std::regex_match(csv, line)) << csv;
+  // Nothing went to device 1 in place of the channels' own.
+  for (const std::string& f : Received(testsupport::ReadHostFile(host.DevsimLog())))
+    EXPECT_EQ(f, kRead2) << f;
+}
+
+TEST(MonitorChannels, TenChannelsFillTheWindowAndDeletingOneMovesTheLaterOnes) {
+  std::string ini = "[Settings]\r\n";
+  for (int n = 0; n < 10; ++n) {
+    std::string k = std::to_string(n);
+    if (n != 7) ini += "ChannelLabel" + k + "=К" + k + "\r\n";
+    char address[3];
+    std::snprintf(address, sizeof address, "%02X", n + 1);
+    ini += "DataSource" + k + "=[0]\r\nMODBUS_address" + k + "=" + address + "\r\nDeviceType" + k + "=0\r\n";
+  }
+  ini += "[Point1_5]\r\nADC=11\r\nValue=1,5\r\n[Point2_5]\r\nADC=22\r\nValue=2,5\r\n"
+         "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\n";
+  MonitorHost::WriteSettings(ini);
+  MonitorHost host({"XBV5:1:115200:N"});
+  host.Dialogs().Answer("Попытка удаления", IDYES);
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([] { return ChannelCount == 10 && FirstLoadDone; }, 5000));
+  EXPECT_FALSE(Form1->btnAddPanel->Enabled());
+  static_cast<TButton*>(Form1->FindComponent("btnDelete3"))->Click();
+  ASSERT_TRUE(host.PumpUntil([] { return ChannelCount == 9; }, 3000));
+  EXPECT_TRUE(Form1->btnAddPanel->Enabled());
+  std::string after = MonitorHost::ReadSettings();
+  // Channel 5's points are channel 4's now, and channel 5 has none.
+  EXPECT_NE(after.find("[Point1_4]\r\nADC=11\r\nValue=1,5"), std::string::npos) << after;
+  EXPECT_NE(after.find("[Point2_4]\r\nADC=22\r\nValue=2,5"), std::string::npos) << after;
+  EXPECT_EQ(after.find("[Point1_5]"), std::string::npos) << after;
+  EXPECT_FLOAT_EQ(Point1Value[4], 1.5f);
+  // Channel 7 had no label: as channel 6 its label is empty, not a default one.
+  EXPECT_NE(after.find("ChannelLabel6=\r\n"), std::string::npos) << after;
+  EXPECT_EQ(static_cast<TCustomMemo*>(Form1->FindComponent("sMemoName6"))->Text(), "");
+  EXPECT_EQ(static_cast<TCustomMemo*>(Form1->FindComponent("sMemoName7"))->Text(), Cp("К8"));
+}
+
+TEST(MonitorPort, APortWhoseModemLinesCannotBeReadStillPolls) {
+  MonitorHost::WriteSettings(kThreeChannels);
+  MonitorHost host(kThreeDevices);
+  std::string flag = "/dev/shm/vline-pts-" + host.LineSlave().substr(9) + ".nomodem";
+  ASSERT_EQ(testsupport::RunHostShell("touch '" + flag + "'"), 0);
+  host.Start();
+  bool polled = host.PumpUntil([] { return MonitorHost::ValueOf(2) == "1000,00"; }, 5000);
+  COMSTAT stat;
+  DWORD errors = 0;
+  DWORD modem = 0;
+  bool modemRead = GetCommModemStatus(reinterpret_cast<HANDLE>(Form1->ComPort1->Handle()), &modem);
+  ClearCommError(reinterpret_cast<HANDLE>(Form1->ComPort1->Handle()), &errors, &stat);
+  testsupport::RunHostShell("rm -f '" + flag + "'");
+  EXPECT_FALSE(modemRead);  // the lines really could not be read
+  EXPECT_TRUE(polled);
+  EXPECT_TRUE(Form1->ComPort1->Connected());
+  EXPECT_TRUE(host.Dialogs().Seen().empty());
+}
+
+// The log files in a host folder.
+std::vector<std::string> CsvFiles(const std::string& HostDir) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((testsupport::WinPath(HostDir) + L"\\*.csv").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do out.push_back(Utf8(winapi::A(fd.cFileName))); while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return out;
+}
+
+TEST(MonitorLog, AnOutputFolderThatCannotBeWrittenDoesNotHoldUpTheStart) {
+  std::string dir = testsupport::HostBuildDir() + "/monitor-tests/read-only-out";
+  TSmallDisk disk(dir, "ro,size=64k");
+  if (!disk.Mounted()) GTEST_SKIP() << "a read-only file system cannot be mounted here (needs the superuser)";
+  MonitorHost::WriteSettings(ThreeChannelsLoggingInto(dir));
+  MonitorHost host(kThreeDevices);
+  host.Dialogs().Answer("Дорнека-ХБВ", IDOK, 1500);
+  // What the panels show while the error waits for the operator (the box's
+  // own loop runs the timers).
+  AnsiString during;
+  std::function<void()> watch = [&] {
+    if (host.Dialogs().Find("Дорнека-ХБВ"))
+      MonitorHost::Later(1000, [&] { during = MonitorHost::ValueOf(2); });
+    else
+      MonitorHost::Later(20, watch);
+  };
+  MonitorHost::Later(20, watch);
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([&] { return !during.empty(); }, 8000));
+  EXPECT_EQ(during, "1000,00");
+  TSeenDialog d;
+  ASSERT_TRUE(host.Dialogs().Find("Дорнека-ХБВ", &d));
+  EXPECT_EQ(d.Text.rfind("Не удалось создать файл ", 0), 0u) << d.Text;
+  EXPECT_FALSE(Logging);
+  host.Pump(700);
+  // Back from a dialog: the failure is not told again, nor tried again.
+  Form1->FormActivate(Form1);
+  host.Pump(300);
+  EXPECT_EQ(host.Dialogs().Seen().size(), 1u);
+  // The operator's start tries again and says so again.
+  Form1->Button3->Click();
+  EXPECT_FALSE(Logging);
+  EXPECT_EQ(host.Dialogs().Seen().size(), 2u);
+}
+
+TEST(MonitorLog, AFullDiskKeepsWholeLinesAndStopsLogging) {
+  std::string dir = testsupport::HostBuildDir() + "/monitor-tests/full-out";
+  TSmallDisk disk(dir, "size=8k");
+  if (!disk.Mounted()) GTEST_SKIP() << "a small file system cannot be mounted here (needs the superuser)";
+  {
+    // One of its two pages is taken.
+    std::ofstream filler(testsupport::WinPath(dir + "/filler").c_str(), std::ios::binary);
+    filler << std::string(4096, 'x');
+  }
+  MonitorHost::WriteSettings(ThreeChannelsLoggingInto(dir));
+  MonitorHost host(kThreeDevices);
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([] { return Logging && MonitorHost::ValueOf(2) == "1000,00"; }, 5000));
+  std::string file = dir + "/" + Utf8(LogFileName) + ".csv";
+  for (int i = 0; i < 1000 && Logging; ++i) Form1->WriteLogLine();
+  ASSERT_FALSE(Logging);
+  ASSERT_TRUE(host.PumpUntil([&] { return host.Dialogs().Find("Дорнека-ХБВ"); }, 3000));
+  TSeenDialog d;
+  host.Dialogs().Find("Дорнека-ХБВ", &d);
+  EXPECT_EQ(d.Text.rfind("Ошибка записи в файл ", 0), 0u) << d.Text;
+  std::string csv = testsupport::ReadHostFile(file);
+  ASSERT_GT(csv.size(), 1000u);
+  EXPECT_LE(csv.size(), 4096u);
+  // Lines written here while a channel's request was on the line leave it empty.
+  std::regex whole(R"((\d{1,2}:\d\d:\d\d;(12,34)?;(5000,00)?;(1000,00)?\r\n)+)");
+  EXPECT_TRUE(std::regex_match(csv, whole)) << "the log ends with: " << csv.substr(csv.size() - 60);
+  EXPECT_EQ(static_cast<size_t>(LogLineCount), std::count(csv.begin(), csv.end(), '\n'));
+  // Automatic logging does not start another file after the failure.
+  host.Pump(300);
+  Form1->FormActivate(Form1);
+  host.Pump(300);
+  EXPECT_FALSE(Logging);
+  EXPECT_EQ(CsvFiles(dir).size(), 1u);
 }
 
 }  // namespace

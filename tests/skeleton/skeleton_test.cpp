@@ -27,7 +27,10 @@ BOOL CALLBACK FindMain(HWND wnd, LPARAM lp) {
   auto* d = reinterpret_cast<FindData*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(wnd, &pid);
-  if (pid == d->pid && IsWindowVisible(wnd)) {
+  wchar_t cls[32] = {};
+  GetClassNameW(wnd, cls, 32);
+  // The main window, not a message box that its start may show on top of it.
+  if (pid == d->pid && IsWindowVisible(wnd) && std::wstring(cls) == L"TForm1") {
     d->wnd = wnd;
     return FALSE;
   }

@@ -23,11 +23,10 @@ std::wstring WinPath(const std::string& hostPath) {
   return w;
 }
 
-bool SpawnHostTool(const std::string& tool, const std::string& args) {
-  // Through a shell, so the tool gets no descriptor of ours: a child holding the
-  // test runner's output pipe would keep the runner waiting.
-  std::string log = HostBuildDir() + "/wine/" + tool + ".log";
-  std::string line = "exec setsid '" DK_HOST_TOOLS_DIR "/" + tool + "' " + args + " >>'" + log + "' 2>&1 </dev/null";
+namespace {
+
+// Starts "/bin/sh -c Line" on the host, not waited for.
+bool SpawnShell(const std::string& line) {
   std::wstring cmd = L"Z:\\bin\\sh -c \"";
   for (char c : line) {
     if (c == '"' || c == '\\') cmd += L'\\';
@@ -43,6 +42,29 @@ bool SpawnHostTool(const std::string& tool, const std::string& args) {
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return true;
+}
+
+}  // namespace
+
+bool SpawnHostTool(const std::string& tool, const std::string& args) {
+  // Through a shell, so the tool gets no descriptor of ours: a child holding the
+  // test runner's output pipe would keep the runner waiting.
+  std::string log = HostBuildDir() + "/wine/" + tool + ".log";
+  return SpawnShell("exec setsid '" DK_HOST_TOOLS_DIR "/" + tool + "' " + args + " >>'" + log + "' 2>&1 </dev/null");
+}
+
+int RunHostShell(const std::string& command, int timeoutMs) {
+  // A host process started from Wine has no exit code Wine could report: the
+  // shell leaves its status in a file, renamed into place when complete.
+  static int serial = 0;
+  std::string result = HostBuildDir() + "/wine/shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++serial) + ".status";
+  std::string line = "(" + command + ") >>'" + HostBuildDir() + "/wine/shell.log' 2>&1 </dev/null; echo $? >'" +
+                     result + ".tmp'; mv '" + result + ".tmp' '" + result + "'";
+  if (!SpawnShell(line) || !WaitForHostFile(result, timeoutMs)) return -1;
+  int status = std::atoi(ReadHostFile(result).c_str());
+  DeleteFileW(WinPath(result).c_str());
+  return status;
 }
 
 bool WaitForHostFile(const std::string& hostPath, int timeoutMs) {

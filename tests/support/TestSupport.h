@@ -20,6 +20,11 @@ std::wstring WinPath(const std::string& hostPath);
 // to build/wine/<tool>.log. Returns false when it cannot start.
 bool SpawnHostTool(const std::string& tool, const std::string& args);
 
+// Runs a host shell command and waits for it: its exit status, or -1 when it
+// could not start or did not end within timeoutMs. Output goes to
+// build/wine/shell.log.
+int RunHostShell(const std::string& command, int timeoutMs = 10000);
+
 // Waits until a host file exists, up to timeoutMs.
 bool WaitForHostFile(const std::string& hostPath, int timeoutMs);
 

@@ -60,6 +60,11 @@ long vline_wire_us(const vline_settings *s, size_t n);
 /* The state file of a pty slave name ("/dev/pts/7" -> "/dev/shm/vline-pts-7"). */
 void vline_state_path(const char *slave, char *out, size_t n);
 
+/* While the file "<state file>.nomodem" exists, the shim refuses to read the
+ * modem lines of that pty (TIOCMGET fails with EINVAL), as a port whose driver
+ * cannot report them does. Tests create it to try such a port. */
+#define VLINE_NOMODEM_SUFFIX ".nomodem"
+
 /* Publishes settings for a pty slave, as the shim does for a Windows program;
  * native tests use it in place of the shim. Returns 0, or -1 with errno set. */
 int vline_settings_publish(const char *slave, const vline_settings *s);

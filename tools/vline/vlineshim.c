@@ -141,6 +141,15 @@ static int shadow_set(int fd, int act, const struct termios *t) {
 int tcgetattr(int fd, struct termios *t) { return shadow_get(fd, t); }
 int tcsetattr(int fd, int act, const struct termios *t) { return shadow_set(fd, act, t); }
 
+/* True when a test asked that this pty's modem lines cannot be read. */
+static int modem_refused(dev_t dev) {
+  char slave[32], path[160];
+  snprintf(slave, sizeof slave, "/dev/pts/%u", (major(dev) - 136) * 256 + minor(dev));
+  vline_state_path(slave, path, sizeof path - sizeof VLINE_NOMODEM_SUFFIX);
+  strcat(path, VLINE_NOMODEM_SUFFIX);
+  return access(path, F_OK) == 0;
+}
+
 int ioctl(int fd, unsigned long req, ...) {
   va_list ap;
   va_start(ap, req);
@@ -167,6 +176,12 @@ int ioctl(int fd, unsigned long req, ...) {
     return 0;
   case TIOCSBRK: case TIOCCBRK:
     return 0;
+  case TIOCMGET:
+    if (modem_refused(dev)) {
+      errno = EINVAL;
+      return -1;
+    }
+    break;
   }
   pthread_mutex_lock(&lock);
   struct line *l = line_of(dev);

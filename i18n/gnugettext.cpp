@@ -141,9 +141,11 @@ void TDomain::MapCatalogue() {
     valid = Catalogue.Open(file->Data + place.Offset, size);
   }
   if (!valid) {
-    // A damaged catalogue: the domain has none until the folder or language changes.
+    // A damaged catalogue counts as absent until the folder or language
+    // changes: texts stay as written, and an error message being built from
+    // a resource string is not replaced by one about the catalogue.
     MustSearch = false;
-    throw Exception("This file is not a valid GNU gettext mo file: " + place.FileName);
+    return;
   }
   File = std::move(file);
   DecodedEntries = std::make_unique<std::atomic<const std::u16string*>[]>(Catalogue.StringCount());

@@ -46,9 +46,9 @@ class TDomain : public TObject {
   void SetDirectory(const AnsiString& dir);
   void SetLanguage(const AnsiString& lang);
   // The translation of the UTF-8 key, nothing when there is no catalogue or no
-  // entry. Raises the catalogue errors ("This file is not a valid GNU gettext
-  // mo file: ..." for a damaged file, after which the domain has no catalogue
-  // until the folder or language changes).
+  // entry. A damaged catalogue file counts as absent until the folder or
+  // language changes. Raises the errors of opening and mapping a catalogue
+  // file ("Cannot open file ...").
   std::optional<std::string> LookupMsgid(std::string_view msgid);
   // The same without a copy: use(translation) runs while the catalogue is
   // held; false when there is no translation.

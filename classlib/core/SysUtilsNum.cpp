@@ -14,6 +14,14 @@
 
 // ------------------------------------------------------------------ integers
 
+Int64 ScaleCurrency(long double v) {
+  const long double scaled = v * 10000.0L + (v < 0 ? -0.5L : 0.5L);
+  // 2^63 is exact in every floating type; a NaN fails both tests.
+  constexpr long double limit = 9223372036854775808.0L;
+  if (!(scaled >= -limit && scaled < limit)) throw EInvalidOp(&SInvalidOp);
+  return static_cast<Int64>(scaled);
+}
+
 AnsiString IntToStr64(Int64 value) {
   if (value < 0) {
     AnsiString r(1, '-');

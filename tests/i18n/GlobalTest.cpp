@@ -405,6 +405,13 @@ TEST(DamagedCatalogue, BesideTheProgramCountsAsAbsent) {
       << "the copy's own test failed: run the copy in " << dir << " with " << childVariable << "=1";
 }
 
+#ifdef _WIN32
+BOOL CALLBACK CountVisible(HWND w, LPARAM count) {
+  if (IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+#endif
+
 TEST(DamagedCatalogue, ChildSeesTextsAsWritten) {
   if (!std::getenv(childVariable)) GTEST_SKIP() << "runs in a copy of this program";
   InitializeGnuGettext();
@@ -428,13 +435,7 @@ TEST(DamagedCatalogue, ChildSeesTextsAsWritten) {
 #ifdef _WIN32
   // Nothing was shown: the lookups opened no window.
   int windows = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM count) -> BOOL {
-        if (IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&windows));
   EXPECT_EQ(windows, 0);
 #endif
   FinalizeGnuGettext();

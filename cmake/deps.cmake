@@ -11,7 +11,7 @@ if(DK_WINDOWS)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   set(DK_GTEST_LIBS GTest::gtest GTest::gmock)
-  set(DK_GTEST_MAIN GTest::gtest_main)
+  set(DK_GTEST_MAIN testmain)  # tests/support: failure messages in UTF-8
 else()
   find_package(ZLIB REQUIRED)
   find_package(Threads REQUIRED)

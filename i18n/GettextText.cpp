@@ -1,16 +1,32 @@
 #include "i18n/GettextText.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace i18n {
 
 namespace {
-// Both write into a buffer sized for the longest result, then cut it.
+// Copies four units at a time while they are ASCII other than a carriage
+// return (the usual key); returns the index reached.
 template <bool SkipCR>
-std::string Encode(std::u16string_view text) {
-  std::string out(text.size() * 3, '\0');
-  char* o = out.data();
-  for (std::size_t i = 0; i < text.size(); ++i) {
+std::size_t CopyAscii(std::u16string_view text, std::size_t i, char*& o) {
+  for (; i + 4 <= text.size(); i += 4, o += 4) {
+    std::uint64_t v;
+    std::memcpy(&v, text.data() + i, 8);
+    if (v & 0xFF80FF80FF80FF80ull) break;
+    if (SkipCR) {  // a unit equal to 13 gives a zero unit
+      const std::uint64_t x = v ^ 0x000D000D000D000Dull;
+      if ((x - 0x0001000100010001ull) & ~x & 0x8000800080008000ull) break;
+    }
+    for (int k = 0; k < 4; ++k) o[k] = char(text[i + std::size_t(k)]);
+  }
+  return i;
+}
+
+// Writes at most three bytes per unit from o on and returns the end.
+template <bool SkipCR>
+char* EncodeTo(std::u16string_view text, char* o) {
+  for (std::size_t i = CopyAscii<SkipCR>(text, 0, o); i < text.size(); i = CopyAscii<SkipCR>(text, i + 1, o)) {
     std::uint32_t c = text[i];
     if (c < 0x80) {
       if (!(SkipCR && c == '\r')) *o++ = char(c);
@@ -36,7 +52,14 @@ std::string Encode(std::u16string_view text) {
       *o++ = char(0x80 | (c & 0x3F));
     }
   }
-  out.resize(std::size_t(o - out.data()));
+  return o;
+}
+
+// Into a buffer sized for the longest result, then cut.
+template <bool SkipCR>
+std::string Encode(std::u16string_view text) {
+  std::string out(text.size() * 3, '\0');
+  out.resize(std::size_t(EncodeTo<SkipCR>(text, out.data()) - out.data()));
   return out;
 }
 
@@ -97,6 +120,18 @@ bool Decode(std::string_view s, std::u16string& out) {
 
 std::string ToUtf8(std::u16string_view text) { return Encode<false>(text); }
 std::string CatalogueKey(std::u16string_view text) { return Encode<true>(text); }
+
+TCatalogueKey::TCatalogueKey(std::u16string_view text) {
+  char* out = Inline_;
+  if (text.size() * 3 >= sizeof Inline_) {
+    Heap_.resize(text.size() * 3 + 1);
+    out = Heap_.data();
+  }
+  char* end = EncodeTo<true>(text, out);
+  *end = '\0';
+  Data_ = out;
+  Size_ = std::size_t(end - out);
+}
 
 std::optional<std::u16string> FromUtf8(std::string_view s) {
   std::u16string out;

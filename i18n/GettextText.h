@@ -24,6 +24,24 @@ std::optional<std::u16string> FromUtf8(std::string_view utf8);
 std::string RemoveCarriageReturns(std::string_view utf8);
 // The same in one step from the 16-bit text.
 std::string CatalogueKey(std::u16string_view text);
+
+// The catalogue key of a 16-bit text built in place (a short text needs no
+// allocation), zero-terminated.
+class TCatalogueKey {
+ public:
+  explicit TCatalogueKey(std::u16string_view text);
+  TCatalogueKey(const TCatalogueKey&) = delete;
+  TCatalogueKey& operator=(const TCatalogueKey&) = delete;
+
+  std::string_view View() const { return {Data_, Size_}; }
+  const char* CStr() const { return Data_; }
+
+ private:
+  char Inline_[384];
+  std::string Heap_;
+  const char* Data_ = nullptr;
+  std::size_t Size_ = 0;
+};
 // A translation found: UTF-8 decoded into out (replacing it) with a carriage
 // return put before every line feed that has none; false for invalid UTF-8.
 bool DecodeTranslation(std::string_view utf8, std::u16string& out);

@@ -1,8 +1,34 @@
 #include "i18n/MoCatalogue.h"
 
+#include <bit>
+#include <cstring>
+
 namespace i18n {
 
 namespace {
+// Byte order of two strings as unsigned bytes, a prefix before the longer
+// string; eight bytes at a time, as most probes differ only after a common
+// start of several words.
+int CompareBytes(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  std::size_t k = 0;
+  for (; k + 8 <= n; k += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a.data() + k, 8);
+    std::memcpy(&y, b.data() + k, 8);
+    if (x != y) {
+      if constexpr (std::endian::native == std::endian::little) {
+        x = __builtin_bswap64(x);
+        y = __builtin_bswap64(y);
+      }
+      return x < y ? -1 : 1;
+    }
+  }
+  for (; k < n; ++k)
+    if (a[k] != b[k]) return static_cast<unsigned char>(a[k]) < static_cast<unsigned char>(b[k]) ? -1 : 1;
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 std::uint32_t ReadLE(const unsigned char* p) {
   return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
@@ -66,6 +92,12 @@ std::string_view TMoCatalogue::Msgid(std::uint32_t i) const { return Entry(Msgid
 std::string_view TMoCatalogue::Translation(std::uint32_t i) const { return Entry(TranslationTable_, i); }
 
 std::optional<std::string_view> TMoCatalogue::Lookup(std::string_view msgid) const {
+  const std::optional<std::uint32_t> i = Find(msgid);
+  if (!i) return std::nullopt;
+  return Translation(*i);
+}
+
+std::optional<std::uint32_t> TMoCatalogue::Find(std::string_view msgid) const {
   if (!Data_ || Count_ == 0) return std::nullopt;
   // Positions 1..N; start at the largest power of two not above N and halve
   // the step each round, clamping to the ends of the table.
@@ -73,8 +105,8 @@ std::optional<std::string_view> TMoCatalogue::Lookup(std::string_view msgid) con
   while (b <= Count_ / 2) b *= 2;
   std::uint32_t c = b / 2;
   for (;;) {
-    const int cmp = msgid.compare(Msgid(b - 1));
-    if (cmp == 0) return Translation(b - 1);
+    const int cmp = CompareBytes(msgid, Msgid(b - 1));
+    if (cmp == 0) return b - 1;
     if (c == 0) return std::nullopt;
     if (cmp < 0)
       b = b > c ? b - c : 1;

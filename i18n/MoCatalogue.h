@@ -33,6 +33,8 @@ class TMoCatalogue {
   // The translation of msgid (its bytes as stored, plural forms separated by
   // zero bytes), or nothing when the catalogue holds no entry for it.
   std::optional<std::string_view> Lookup(std::string_view msgid) const;
+  // The entry (0-based) whose msgid is msgid, or nothing.
+  std::optional<std::uint32_t> Find(std::string_view msgid) const;
 
   // Entry i (0-based) of the two tables; i must be below StringCount().
   std::string_view Msgid(std::uint32_t i) const;

@@ -109,6 +109,7 @@ bool TDomain::Swapped() const {
 
 void TDomain::UnmapCatalogue() {
   std::unique_lock<std::shared_mutex> l(Lock);
+  DropDecoded();
   Catalogue.Close();
   File.reset();
   FIsOpen = false;
@@ -140,12 +141,31 @@ void TDomain::MapCatalogue() {
     valid = Catalogue.Open(file->Data + place.Offset, size);
   }
   if (!valid) {
-    // A damaged catalogue: the domain has none until the folder or language changes.
+    // A damaged catalogue counts as absent until the folder or language
+    // changes: texts stay as written, and an error message being built from
+    // a resource string is not replaced by one about the catalogue.
     MustSearch = false;
-    throw Exception("This file is not a valid GNU gettext mo file: " + place.FileName);
+    return;
   }
   File = std::move(file);
+  DecodedEntries = std::make_unique<std::atomic<const std::u16string*>[]>(Catalogue.StringCount());
   FIsOpen = true;
+}
+
+const std::u16string* TDomain::Decoded(std::uint32_t i) {
+  std::atomic<const std::u16string*>& slot = DecodedEntries[i];
+  if (const std::u16string* known = slot.load(std::memory_order_acquire)) return known;
+  auto fresh = std::make_unique<std::u16string>();
+  if (!DecodeTranslation(Catalogue.Translation(i), *fresh)) return nullptr;
+  const std::u16string* first = nullptr;
+  if (slot.compare_exchange_strong(first, fresh.get(), std::memory_order_acq_rel)) return fresh.release();
+  return first;
+}
+
+void TDomain::DropDecoded() {
+  if (!DecodedEntries) return;
+  for (std::uint32_t i = 0; i < Catalogue.StringCount(); ++i) delete DecodedEntries[i].load(std::memory_order_relaxed);
+  DecodedEntries.reset();
 }
 
 std::optional<std::string> TDomain::LookupMsgid(std::string_view msgid) {
@@ -217,33 +237,39 @@ bool SameName(const AnsiString& upper, const AnsiString& name) {
 }
 }  // namespace
 
+TDomain* TGnuGettextInstance::FindDomain(const AnsiString& name) const {
+  for (const TDomainEntry* d = Domains.load(std::memory_order_acquire); d; d = d->Next)
+    if (SameName(d->Key, name)) return d->Domain.get();
+  return nullptr;
+}
+
 TDomain* TGnuGettextInstance::FindOrCreateDomain(const AnsiString& name) {
-  {
-    std::shared_lock<std::shared_mutex> l(DomainsLock);
-    for (auto& d : Domains)
-      if (SameName(d.first, name)) return d.second.get();
-  }
-  std::unique_lock<std::shared_mutex> l(DomainsLock);
-  for (auto& d : Domains)
-    if (SameName(d.first, name)) return d.second.get();
-  auto domain = std::make_unique<TDomain>();
-  domain->DomainName = name;
-  domain->SetDirectory(FDefaultDomainDirectory);
-  domain->SetLanguage(CurrentLanguage);
-  Domains.emplace_back(Upper(name), std::move(domain));
-  return Domains.back().second.get();
+  if (TDomain* known = FindDomain(name)) return known;
+  std::lock_guard<std::mutex> l(DomainsLock);
+  if (TDomain* known = FindDomain(name)) return known;
+  auto entry = std::make_unique<TDomainEntry>();
+  entry->Key = Upper(name);
+  entry->Domain = std::make_unique<TDomain>();
+  entry->Domain->DomainName = name;
+  entry->Domain->SetDirectory(FDefaultDomainDirectory);
+  entry->Domain->SetLanguage(CurrentLanguage);
+  entry->Next = Domains.load(std::memory_order_relaxed);
+  Domains.store(entry.get(), std::memory_order_release);
+  DomainStore.push_back(std::move(entry));
+  return DomainStore.back()->Domain.get();
 }
 
 std::optional<WideString> TGnuGettextInstance::Lookup(const AnsiString& domain, const WideString& text) {
-  const std::string key = CatalogueKey(text);
+  const TCatalogueKey key(text);
   std::optional<WideString> result;
   bool valid = true;
   if (LibraryLoaded()) {
-    const char* answer = State().Library.Dgettext(domain.c_str(), key.c_str());
-    if (answer && key != answer) valid = DecodeTranslation(answer, result.emplace());
+    const char* answer = State().Library.Dgettext(domain.c_str(), key.CStr());
+    if (answer && key.View() != answer) valid = DecodeTranslation(answer, result.emplace());
   } else {
-    FindOrCreateDomain(domain)->WithTranslation(key, [&](std::string_view t) {
-      valid = DecodeTranslation(t, result.emplace());
+    FindOrCreateDomain(domain)->WithWideTranslation(key.View(), [&](const std::u16string* t) {
+      valid = t != nullptr;
+      if (valid) result.emplace(*t);
     });
   }
   if (!valid || (result && result->empty() && !text.empty())) RaiseCouldNotTranslate(text);
@@ -317,8 +343,8 @@ void TGnuGettextInstance::UseLanguage(const AnsiString& code) {
   if (LibraryLoaded() && State().Library.GettextPutenv)
     State().Library.GettextPutenv(("LANG=" + CurrentLanguage).c_str());
   {
-    std::shared_lock<std::shared_mutex> l(DomainsLock);
-    for (auto& d : Domains) d.second->SetLanguage(CurrentLanguage);
+    std::lock_guard<std::mutex> l(DomainsLock);
+    for (auto& d : DomainStore) d->Domain->SetLanguage(CurrentLanguage);
   }
   PluralForm = PluralRuleFor(CurrentLanguage);
 }

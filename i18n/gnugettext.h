@@ -8,6 +8,7 @@
 // exactly as written.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -45,14 +46,19 @@ class TDomain : public TObject {
   void SetDirectory(const AnsiString& dir);
   void SetLanguage(const AnsiString& lang);
   // The translation of the UTF-8 key, nothing when there is no catalogue or no
-  // entry. Raises the catalogue errors ("This file is not a valid GNU gettext
-  // mo file: ..." for a damaged file, after which the domain has no catalogue
-  // until the folder or language changes).
+  // entry. A damaged catalogue file counts as absent until the folder or
+  // language changes. Raises the errors of opening and mapping a catalogue
+  // file ("Cannot open file ...").
   std::optional<std::string> LookupMsgid(std::string_view msgid);
   // The same without a copy: use(translation) runs while the catalogue is
   // held; false when there is no translation.
   template <class F>
   bool WithTranslation(std::string_view msgid, F&& use);
+  // The same with the translation decoded to 16 bits, a carriage return before
+  // every line feed: use(text) gets nullptr when the translation is not UTF-8.
+  // Each entry is decoded once and kept until the catalogue is released.
+  template <class F>
+  bool WithWideTranslation(std::string_view msgid, F&& use);
 
   bool IsOpen() const;
   bool Swapped() const;
@@ -60,6 +66,14 @@ class TDomain : public TObject {
  private:
   void MapCatalogue();
   void UnmapCatalogue();
+  // use(entry) while the catalogue is held; false when no entry has msgid.
+  template <class F>
+  bool WithEntry(std::string_view msgid, F&& use);
+  // The 16-bit form of entry i's translation (nullptr: not UTF-8), decoded
+  // at its first use. Called under the shared lock: threads that decode the
+  // same entry at once keep the first result.
+  const std::u16string* Decoded(std::uint32_t i);
+  void DropDecoded();
 
   mutable std::shared_mutex Lock;
   bool FIsOpen = false;
@@ -67,15 +81,17 @@ class TDomain : public TObject {
   std::int64_t CatalogueOffset = 0;
   std::unique_ptr<i18n::platform::TMappedFile> File;
   i18n::TMoCatalogue Catalogue;
+  // One slot per entry of the open catalogue.
+  std::unique_ptr<std::atomic<const std::u16string*>[]> DecodedEntries;
 };
 
 template <class F>
-bool TDomain::WithTranslation(std::string_view msgid, F&& use) {
+bool TDomain::WithEntry(std::string_view msgid, F&& use) {
   for (int pass = 0; pass < 2; ++pass) {
     {
       std::shared_lock<std::shared_mutex> l(Lock);
       if (FIsOpen) {
-        const std::optional<std::string_view> found = Catalogue.Lookup(msgid);
+        const std::optional<std::uint32_t> found = Catalogue.Find(msgid);
         if (!found) return false;
         use(*found);
         return true;
@@ -85,6 +101,16 @@ bool TDomain::WithTranslation(std::string_view msgid, F&& use) {
     MapCatalogue();
   }
   return false;
+}
+
+template <class F>
+bool TDomain::WithTranslation(std::string_view msgid, F&& use) {
+  return WithEntry(msgid, [&](std::uint32_t i) { use(Catalogue.Translation(i)); });
+}
+
+template <class F>
+bool TDomain::WithWideTranslation(std::string_view msgid, F&& use) {
+  return WithEntry(msgid, [&](std::uint32_t i) { use(Decoded(i)); });
 }
 
 // ------------------------------------------------------------ property translation
@@ -186,8 +212,18 @@ class TGnuGettextInstance : public TObject {
   std::FILE* UntranslatedFile = nullptr;
   std::optional<std::set<std::string>> SavedMsgids;  // present: saving is on
 
-  std::shared_mutex DomainsLock;
-  std::vector<std::pair<AnsiString, std::unique_ptr<TDomain>>> Domains;  // keys upper case
+  // The domains, never removed while the instance lives: every lookup walks
+  // the chain without a lock; additions are made under DomainsLock and
+  // published at the head.
+  struct TDomainEntry {
+    AnsiString Key;  // upper case
+    std::unique_ptr<TDomain> Domain;
+    const TDomainEntry* Next = nullptr;
+  };
+  std::mutex DomainsLock;
+  std::vector<std::unique_ptr<TDomainEntry>> DomainStore;
+  std::atomic<const TDomainEntry*> Domains{nullptr};
+  TDomain* FindDomain(const AnsiString& name) const;
 
   std::set<AnsiString> IgnoreList;
   std::vector<std::unique_ptr<TClassMode>> ClassModes;

@@ -691,7 +691,8 @@ class BinaryToText {
         out_ += static_cast<char>(c);
       } else {
         closeQuote();
-        out_ += "#" + std::to_string(static_cast<unsigned>(c));
+        out_ += '#';
+        out_ += std::to_string(static_cast<unsigned>(c));
       }
     }
     closeQuote();

@@ -12,6 +12,7 @@ DK_RESOURCESTRING(SInvalidDate, "'%s' is not a valid date");
 DK_RESOURCESTRING(SInvalidTime, "'%s' is not a valid time");
 DK_RESOURCESTRING(SInvalidDateTime, "'%s' is not a valid date and time");
 DK_RESOURCESTRING(SInvalidBoolean, "'%s' is not a valid boolean value");
+DK_RESOURCESTRING(SInvalidOp, "Invalid floating point operation");
 DK_RESOURCESTRING(SDateEncodeError, "Invalid argument to date encode");
 DK_RESOURCESTRING(STimeEncodeError, "Invalid argument to time encode");
 DK_RESOURCESTRING(SInvalidFormat, "Format '%s' invalid or incompatible with argument");

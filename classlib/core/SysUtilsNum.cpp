@@ -14,8 +14,19 @@
 
 // ------------------------------------------------------------------ integers
 
+Int64 ScaleCurrency(long double v) {
+  const long double scaled = v * 10000.0L + (v < 0 ? -0.5L : 0.5L);
+  // 2^63 is exact in every floating type; a NaN fails both tests.
+  constexpr long double limit = 9223372036854775808.0L;
+  if (!(scaled >= -limit && scaled < limit)) throw EInvalidOp(&SInvalidOp);
+  return static_cast<Int64>(scaled);
+}
+
 AnsiString IntToStr64(Int64 value) {
-  if (value < 0) return "-" + UIntToStr(UInt64(0) - static_cast<UInt64>(value));
+  if (value < 0) {
+    AnsiString r(1, '-');
+    return r += UIntToStr(UInt64(0) - static_cast<UInt64>(value));
+  }
   return UIntToStr(static_cast<UInt64>(value));
 }
 
@@ -236,9 +247,9 @@ void RoundDigits(TDecimal& d, int count) {
     int i = count - 1;
     while (i >= 0 && d.Digits[static_cast<std::size_t>(i)] == '9') d.Digits[static_cast<std::size_t>(i--)] = '0';
     if (i < 0) {
-      d.Digits.insert(d.Digits.begin(), '1');
-      d.Digits.pop_back();
-      if (d.Digits.empty()) d.Digits = "1";
+      // Every digit was a 9: the value becomes 1 followed by zeros, which the
+      // trimming below drops.
+      d.Digits.assign(1, '1');
       ++d.Exponent;
     } else {
       ++d.Digits[static_cast<std::size_t>(i)];
@@ -300,7 +311,8 @@ AnsiString FormatGeneral(long double v, int precision, int digits, const TFormat
       r.push_back(fs.DecimalSeparator);
       r.append(d.Digits, 1, std::string::npos);
     }
-    r += "E" + ExponentText(d.Exponent - 1, Clamp(digits, 0, 4), false);
+    r += 'E';
+    r += ExponentText(d.Exponent - 1, Clamp(digits, 0, 4), false);
     return r;
   }
   if (d.Exponent <= 0) {
@@ -759,7 +771,7 @@ AnsiString FormatBuf(const AnsiString& fmt, const TVarRec* args, std::size_t cou
         }
         s = UIntToStr(mag);
         if (prec > 0 && static_cast<int>(s.size()) < prec) s.insert(0, static_cast<std::size_t>(prec) - s.size(), '0');
-        if (neg) s.insert(0, "-");
+        if (neg) s.insert(s.begin(), '-');
         break;
       }
       case 'x': {

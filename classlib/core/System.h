@@ -103,12 +103,16 @@ using TDateTime = double;
 using PChar = char*;
 using PWideChar = char16_t*;
 
+// v in units of 1/10000, rounded half away from zero. A NaN or a value beyond
+// the 64-bit range raises EInvalidOp ("Invalid floating point operation").
+Int64 ScaleCurrency(long double v);
+
 // Currency: a fixed-point number with four decimals, held as a scaled 64-bit integer.
 struct Currency {
   Int64 Value = 0;  // units of 1/10000
   Currency() = default;
   static Currency FromScaled(Int64 v) { Currency c; c.Value = v; return c; }
-  Currency(double d) : Value(static_cast<Int64>(d * 10000.0 + (d < 0 ? -0.5 : 0.5))) {}
+  Currency(double d) : Value(ScaleCurrency(d)) {}
   explicit operator double() const { return static_cast<double>(Value) / 10000.0; }
   friend bool operator==(const Currency& a, const Currency& b) { return a.Value == b.Value; }
 };

@@ -369,7 +369,7 @@ class TPublisher {
       p->GetFloat = [g, self](TObject* o) { return static_cast<long double>(GA::Get(self(o), g).Value) / 10000.0L; };
       if constexpr (writable)
         p->SetFloat = [s, self](TObject* o, long double v) {
-          SA::Set(self(o), s, Currency::FromScaled(static_cast<Int64>(v * 10000.0L + (v < 0 ? -0.5L : 0.5L))));
+          SA::Set(self(o), s, Currency::FromScaled(ScaleCurrency(v)));
         };
     } else if constexpr (std::is_pointer_v<V>) {
       p->GetObj = [g, self](TObject* o) -> TObject* { return GA::Get(self(o), g); };

@@ -15,3 +15,12 @@ dk_log() { printf '[%s] %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 
 # Runs as root or through sudo.
 dk_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+# The usage of a script: its comment block after the first line.
+dk_usage() { awk 'NR == 1 { next } /^#/ { sub(/^# ?/, ""); print; next } { exit }' "$1"; }
+
+# An argument error of a script: the message, a pointer to its usage, exit 2.
+dk_usage_error() {
+  printf '%s: %s\nsee %s --help\n' "$(basename "$1")" "$2" "$1" >&2
+  exit 2
+}

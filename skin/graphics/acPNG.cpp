@@ -452,9 +452,11 @@ void TPNGGraphic::DoLoad() {
       if (FHeader.Length % 3 != 0 || FHeader.Length == 0) throw EInvalidGraphic(kBadPalette, {kPNG});
       ReadDataAndCheckCRC();
       if (FColorType == 3) {
-        Cardinal count = FHeader.Length / 3;
-        if (FBitDepth > 8 || count > (Cardinal(1) << FBitDepth)) throw EInvalidGraphic(kBadPalette, {kPNG});
+        // A depth indexed images cannot have is a colour format fault, not
+        // one of the palette.
         FSourceBPP = SetupColorDepth(3, FBitDepth);
+        Cardinal count = FHeader.Length / 3;
+        if (count > (Cardinal(1) << FBitDepth)) throw EInvalidGraphic(kBadPalette, {kPNG});
         // Every index the depth allows has a colour: those beyond the file's
         // palette take the first entry.
         Cardinal full = Cardinal(1) << FBitDepth;
@@ -493,8 +495,8 @@ void TPNGGraphic::DoLoad() {
 void TPNGGraphic::LoadIDAT() {
   ReportProgress(true, "Transfering...");
   if (FTargetFormat == pfDevice) {
-    if (FColorType == 3) throw EInvalidGraphic(kBadPalette, {kPNG});  // no palette came
     FSourceBPP = SetupColorDepth(FColorType, FBitDepth);
+    if (FColorType == 3) throw EInvalidGraphic(kBadPalette, {kPNG});  // no palette came
   }
   const Integer rowFactor = FBitDepth == 16 ? FSourceBPP / 2 : FSourceBPP;
   FTarget->SetupImage(FTargetFormat, static_cast<int>(FImageWidth), static_cast<int>(FImageHeight),

@@ -433,6 +433,28 @@ TEST(FormStreamingErrors, FalseLengthsDoNotAllocateOrOverread) {
   }
 }
 
+// A float for a currency property that the currency cannot hold: a NaN (only
+// a binary stream can carry one) or a value beyond its range.
+TEST(FormStreamingErrors, FloatACurrencyCannotHoldIsAReadError) {
+  std::string nan = ObjectTextToBinaryBytes("object A: TTestControl\n  Price = 1.5\nend\n");
+  const std::string onePointFive("\x05\0\0\0\0\0\0\0\xC0\xFF\x3F", 11);  // vaExtended 1.5
+  const size_t at = nan.find(onePointFive);
+  ASSERT_NE(at, std::string::npos);
+  nan[at + 10] = '\x7F';  // exponent all ones: a NaN
+  for (const std::string& bin : {nan, ObjectTextToBinaryBytes("object A: TTestControl\n  Price = 1E300\nend\n"),
+                                 ObjectTextToBinaryBytes("object A: TTestControl\n  Price = -1E20\nend\n")}) {
+    TMemoryStream ms;
+    ms.WriteBuffer(bin.data(), static_cast<Integer>(bin.size()));
+    ms.SetPosition(0);
+    try {
+      std::unique_ptr<TComponent> r(ms.ReadComponent(nullptr));
+      ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message, "Error reading A.Price: Invalid floating point operation");
+    }
+  }
+}
+
 TEST(FormStreamingErrors, BadTextRaisesParserErrorsWithTheLine) {
   for (const char* text : {"", "object", "object A: TB\n  X = \nend\n", "object A: TB\n  X = 'open\nend\n",
                            "object A: TB\n  X = {0}\nend\n", "object A: TB\n  X = 99999999999999999999\nend\n",

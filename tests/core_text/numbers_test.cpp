@@ -284,3 +284,29 @@ TEST(Math, RoundingHalvesToEven) {
   EXPECT_EQ(EnsureRange(300, -255, 255), 255);
   EXPECT_TRUE(Odd(-3));
 }
+
+TEST(Currency, ScalesRoundingHalfAwayFromZeroAndRefusesWhatItCannotHold) {
+  const std::pair<long double, Int64> fits[] = {
+      {0, 0},           {1.5L, 15000},   {0.00005L, 1},    {-0.00005L, -1}, {0.00004L, 0},
+      {-12.3456L, -123456}, {922337203685477.0L, 9223372036854770000}, {-922337203685477.0L, -9223372036854770000}};
+  for (const auto& [v, scaled] : fits) {
+    EXPECT_EQ(ScaleCurrency(v), scaled) << double(v);
+    EXPECT_EQ(Currency(double(v)).Value, scaled) << double(v);
+  }
+  const long double refused[] = {std::numeric_limits<long double>::quiet_NaN(),
+                                 std::numeric_limits<long double>::infinity(),
+                                 -std::numeric_limits<long double>::infinity(),
+                                 1e300L,
+                                 -1e300L,
+                                 922337203685477.5808L,
+                                 -922337203685477.5809L};
+  for (long double v : refused) {
+    try {
+      ScaleCurrency(v);
+      ADD_FAILURE() << double(v) << ": no error";
+    } catch (const EInvalidOp& e) {
+      EXPECT_EQ(e.Message, "Invalid floating point operation");
+    }
+    EXPECT_THROW(Currency(double(v)), EInvalidOp) << double(v);
+  }
+}

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "classlib/core/ResString.h"
+#include "classlib/core/SysUtils.h"
 #include "i18n/gnugettext.h"
 #include "TestPaths.h"
 
@@ -274,11 +275,51 @@ TEST(Unit, MissingExternalLibraryIsNeverUsed) {
   FinalizeGnuGettext();
 }
 
+// ------------------------------------------------------------ copies of this program
+// Some tests need catalogues where the program itself looks for them (inside
+// the program file, or in "locale" beside it): the parent writes a copy of
+// this program into a folder of its own and runs the copy's child tests.
+const char* const childVariable = "I18N_APPENDED_CHILD";
+
+std::string MakeFolder(const std::string& dir) {
+#ifdef _WIN32
+  (void)std::system(("mkdir \"" + dir + "\" 2>nul").c_str());
+#else
+  (void)std::system(("mkdir -p '" + dir + "'").c_str());
+#endif
+  return dir + i18ntest::Delimiter();
+}
+
+// Writes exe as a program into dir and runs its tests that match filter with
+// the child variable set; the copy's exit code.
+int RunCopy(const std::vector<unsigned char>& exe, const std::string& dir, const std::string& filter) {
+#ifdef _WIN32
+  const std::string copy = MakeFolder(dir) + "i18n_copy.exe";
+#else
+  const std::string copy = MakeFolder(dir) + "i18n_copy";
+#endif
+  i18ntest::WriteFile(copy, exe.data(), exe.size());
+#ifdef _WIN32
+  _putenv((std::string(childVariable) + "=1").c_str());
+  const std::string cmd = "\"\"" + copy + "\" --gtest_filter=" + filter + "\"";
+#else
+  chmod(copy.c_str(), 0755);
+  setenv(childVariable, "1", 1);
+  const std::string cmd = "'" + copy + "' --gtest_filter='" + filter + "' > /dev/null";
+#endif
+  const int rc = std::system(cmd.c_str());
+#ifdef _WIN32
+  _putenv((std::string(childVariable) + "=").c_str());
+#else
+  unsetenv(childVariable);
+#endif
+  return rc;
+}
+
 // ------------------------------------------------------------ appended catalogues
 // The parent appends two catalogues to a copy of this program in a folder
 // without "locale", writes the chain's position behind the marker and runs the
 // copy's child test, which must find both in the program file.
-const char* const childVariable = "I18N_APPENDED_CHILD";
 
 TEST(AppendedProgram, CataloguesInACopyOfTheProgramAreFound) {
   if (std::getenv(childVariable)) GTEST_SKIP() << "the child run";
@@ -324,29 +365,8 @@ TEST(AppendedProgram, CataloguesInACopyOfTheProgramAreFound) {
   put64(at + marker.size(), first);
 
   const std::string dir = ::testing::TempDir() + "i18n_appended";
-#ifdef _WIN32
-  (void)std::system(("mkdir \"" + dir + "\" 2>nul").c_str());
-  const std::string copy = dir + "\\appended_copy.exe";
-#else
-  (void)std::system(("mkdir -p '" + dir + "'").c_str());
-  const std::string copy = dir + "/appended_copy";
-#endif
-  i18ntest::WriteFile(copy, exe.data(), exe.size());
-#ifdef _WIN32
-  _putenv((std::string(childVariable) + "=1").c_str());
-  const std::string cmd = "\"\"" + copy + "\" --gtest_filter=AppendedProgram.Child*\"";
-#else
-  chmod(copy.c_str(), 0755);
-  setenv(childVariable, "1", 1);
-  const std::string cmd = "'" + copy + "' --gtest_filter='AppendedProgram.Child*' > /dev/null";
-#endif
-  const int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-  _putenv((std::string(childVariable) + "=").c_str());
-#else
-  unsetenv(childVariable);
-#endif
-  EXPECT_EQ(rc, 0) << "the copy's own test failed: run " << copy << " with " << childVariable << "=1";
+  EXPECT_EQ(RunCopy(exe, dir, "AppendedProgram.Child*"), 0)
+      << "the copy's own test failed: run the copy in " << dir << " with " << childVariable << "=1";
 }
 
 TEST(AppendedProgram, ChildFindsItsCatalogues) {
@@ -361,6 +381,63 @@ TEST(AppendedProgram, ChildFindsItsCatalogues) {
   EXPECT_EQ(dgettext("cport", u"Port closed"), u"Порт закрыт");
   AddDomainForResourceString("cport");
   EXPECT_EQ(LoadResStringW(&SPortClosed), u"Порт закрыт");
+  FinalizeGnuGettext();
+}
+
+// ------------------------------------------------------------ damaged catalogues
+// A damaged "default" and "cport" catalogue in the "locale" folder beside a
+// copy of this program: the copy's child test must see every text as written
+// and the error messages built from resource strings unchanged.
+TEST(DamagedCatalogue, BesideTheProgramCountsAsAbsent) {
+  if (std::getenv(childVariable)) GTEST_SKIP() << "the child run";
+  const auto exe = i18ntest::ReadFile(i18ntest::ExecutablePath());
+  ASSERT_FALSE(exe.empty());
+  const std::string dir = ::testing::TempDir() + "i18n_damaged_beside";
+  const char d = i18ntest::Delimiter();
+  const std::string messages = MakeFolder(dir + d + "locale" + d + "ru" + d + "LC_MESSAGES");
+  const std::string garbage = "This is no catalogue at all, only some text in its place.";
+  i18ntest::WriteFile(messages + "default.mo", garbage.data(), garbage.size());
+  auto cut = i18ntest::ReadFile(i18ntest::BinPath("i18n_res/ru/LC_MESSAGES/cport.mo"));
+  ASSERT_GT(cut.size(), 40u);
+  cut.resize(cut.size() / 2);
+  i18ntest::WriteFile(messages + "cport.mo", cut.data(), cut.size());
+  EXPECT_EQ(RunCopy(exe, dir, "DamagedCatalogue.Child*"), 0)
+      << "the copy's own test failed: run the copy in " << dir << " with " << childVariable << "=1";
+}
+
+#ifdef _WIN32
+BOOL CALLBACK CountVisible(HWND w, LPARAM count) {
+  if (IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+#endif
+
+TEST(DamagedCatalogue, ChildSeesTextsAsWritten) {
+  if (!std::getenv(childVariable)) GTEST_SKIP() << "runs in a copy of this program";
+  InitializeGnuGettext();
+  UseLanguage("ru");
+  AddDomainForResourceString("cport");
+  // The first lookup meets the damaged files; nothing is raised.
+  std::string message;
+  try {
+    (void)StrToInt("abc");
+  } catch (const EConvertError& e) {
+    message = e.Message;
+  } catch (const Exception& e) {
+    message = "other error: " + e.Message;
+  }
+  EXPECT_EQ(message, "'abc' is not a valid integer value");
+  EXPECT_EQ(LoadResStringW(&SBoth), u"In both domains");
+  EXPECT_EQ(LoadResStringW(&SPortClosed), u"Port closed");
+  EXPECT_EQ(_(u"Label caption"), u"Label caption");
+  EXPECT_EQ(dgettext("cport", u"Port closed"), u"Port closed");
+  EXPECT_EQ(GetTranslatorNameAndEmail(), u"");
+#ifdef _WIN32
+  // Nothing was shown: the lookups opened no window.
+  int windows = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&windows));
+  EXPECT_EQ(windows, 0);
+#endif
   FinalizeGnuGettext();
 }
 

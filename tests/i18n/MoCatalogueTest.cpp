@@ -2,6 +2,7 @@
 // damaged ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -78,6 +79,35 @@ TEST(MoSearch, ReachesEveryPositionForEveryCount) {
       EXPECT_FALSE(mo.Lookup(""));
     }
   }
+}
+
+// Long keys that share their first words and differ at every byte position,
+// in bytes above 127 too, and keys that are prefixes of others.
+TEST(MoSearch, LongKeysCompareAsUnsignedBytes) {
+  const std::string stem = "Cannot open the port ";  // 21 bytes
+  std::vector<std::string> keys = {"", stem, stem + "\x01", stem + "1", stem + "12345678", stem + "123456789",
+                                   stem + "12345679", stem + "\x7F", stem + "\xC3\xA9", stem + "\xD0\x9F\xD0\xBE"};
+  for (std::size_t at = 1; at < stem.size(); ++at) {
+    std::string k = stem;
+    k[at] = char(0xE0);
+    keys.push_back(k);
+    keys.push_back(stem.substr(0, at));
+  }
+  std::sort(keys.begin(), keys.end(), [](const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return (unsigned char)x < (unsigned char)y; });
+  });
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (std::size_t i = 0; i < keys.size(); ++i) entries.emplace_back(keys[i], "t" + std::to_string(i));
+  const auto bytes = i18ntest::BuildMo(entries);
+  TMoCatalogue mo;
+  ASSERT_TRUE(mo.Open(bytes.data(), bytes.size()));
+  for (const auto& [key, translation] : entries) EXPECT_EQ(mo.Lookup(key), translation) << key;
+  // One byte changed or added at the end of a stored key, or a byte above 127
+  // where the stored key has a plain one: not found.
+  for (const std::string& k : {stem + "2", stem + "12345677", stem + "1234567890", stem + "\xC3\xA8",
+                               stem + "\x80", std::string("\xFF"), stem.substr(0, 20) + "\xA0"})
+    EXPECT_FALSE(mo.Lookup(k)) << k;
 }
 
 // Damage done to a good catalogue; each must be refused as a whole.

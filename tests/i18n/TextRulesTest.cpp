@@ -50,6 +50,35 @@ TEST(Utf8, EncodesAndRoundTrips) {
   EXPECT_EQ(ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");
 }
 
+// The key is built four units at a time while they are plain ASCII: a unit
+// that is not (a carriage return, a letter above 127, a surrogate pair) at
+// every position of a short and of a long text, which no longer fits the
+// key's own buffer.
+TEST(Keys, EveryUnitAtEveryPosition) {
+  struct {
+    std::u16string Unit;
+    std::string Bytes;
+  } units[] = {{u"\r", ""},          {u"\x7F", "\x7F"},     {u"\x80", "\xC2\x80"},
+               {u"Ж", "\xD0\x96"},    {u"\u20AC", "\xE2\x82\xAC"}, {u"\U0001F600", "\xF0\x9F\x98\x80"},
+               {u"\xD800", "\xEF\xBF\xBD"}, {u"\r\r", ""}};
+  for (std::size_t length : {std::size_t(11), std::size_t(300)}) {
+    std::u16string ascii;
+    for (std::size_t i = 0; i < length; ++i) ascii += char16_t('a' + i % 26);
+    for (const auto& u : units)
+      for (std::size_t at = 0; at <= length; ++at) {
+        const std::u16string text = ascii.substr(0, at) + u.Unit + ascii.substr(at);
+        std::string expected;
+        for (char16_t c : ascii.substr(0, at)) expected += char(c);
+        expected += u.Bytes;
+        for (char16_t c : ascii.substr(at)) expected += char(c);
+        const TCatalogueKey key(text);
+        ASSERT_EQ(key.View(), expected) << length << " " << at << " " << u.Bytes;
+        ASSERT_EQ(key.CStr()[expected.size()], '\0');
+        ASSERT_EQ(CatalogueKey(text), expected);
+      }
+  }
+}
+
 TEST(LineEnds, KeysLoseCarriageReturnsAndAnswersGetThem) {
   EXPECT_EQ(RemoveCarriageReturns("a\r\nb\rc\n"), "a\nbc\n");
   struct {

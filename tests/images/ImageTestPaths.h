@@ -1,4 +1,4 @@
-// Paths of the image tests' data: the PNG suite beside the work tree and the
+// Paths of the image tests' data: the PNG suite in the tests' data folder and the
 // fixtures made at build time beside the test executable.
 #pragma once
 

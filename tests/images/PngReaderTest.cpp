@@ -162,7 +162,9 @@ TEST(PngReader, RefusesFaultyInput) {
       {"compressed data cut", {cutStream, kCompression}},
       {"bit depth 3", {Png(1, 1, 3, 0, Rows({Bytes(1, '\0')})), kColor}},
       {"colour type 5", {Png(1, 1, 8, 5, Rows({Bytes(1, '\0')})), kColor}},
-      {"palette depth 16", {Png(1, 1, 16, 3, Rows({Bytes(2, '\0')}), plte2), kPalette}},
+      {"palette depth 16", {Png(1, 1, 16, 3, Rows({Bytes(2, '\0')}), plte2), kColor}},
+      {"palette depth 16 without a palette", {Png(1, 1, 16, 3, Rows({Bytes(2, '\0')})), kColor}},
+      {"palette depth 3", {Png(1, 1, 3, 3, Rows({Bytes(1, '\0')}), plte2), kColor}},
   };
   for (auto& [what, c] : cases) EXPECT_EQ(c.second, LoadError(c.first)) << what;
   // A stream that ends inside a chunk: the class library's read error.

@@ -179,7 +179,10 @@ int main(int argc, char** argv) {
     if (!rc.empty()) WriteFile(rc, rcText);
     if (!depfile.empty()) {
       std::string d = DepEscape(rc.empty() ? (output.empty() ? "forms" : output) : rc) + ":";
-      for (auto& x : deps) d += " " + DepEscape(x);
+      for (auto& x : deps) {
+        d += ' ';
+        d += DepEscape(x);
+      }
       WriteFile(depfile, d + "\n");
     }
   } catch (const std::exception& e) {

@@ -1,9 +1,12 @@
-// PNG decoding of skin-like images by this reader and by libpng (same zlib),
+// PNG decoding by this reader and by libpng (same zlib): skin-like images
+// (soft gradients, frames), a 16-bit grey image and photographic colour with
+// alpha (smooth shapes, fine detail and sensor noise, which compress poorly);
 // and the zlib stream classes against calling zlib directly.
 #include <benchmark/benchmark.h>
 #include <png.h>
 #include <zlib.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
@@ -14,11 +17,94 @@
 
 namespace {
 
-enum Kind { kRGBA, kRGBAInterlaced, kPalette, kGray };
+enum Kind { kRGBA, kRGBAInterlaced, kPalette, kGray, kGray16, kPhotoRGBA, kKinds };
 const int kSide = 2048;
+
+int Channels(Kind kind) { return kind == kRGBA || kind == kRGBAInterlaced || kind == kPhotoRGBA ? 4 : 1; }
+int SampleBytes(Kind kind) { return kind == kGray16 ? 2 : 1; }
+
+// A smooth random field in [0, 1]: random values on a grid of cells blended
+// with a smooth step.
+class SmoothNoise {
+ public:
+  SmoothNoise(int cell, std::uint32_t seed) : cell_(cell), n_(kSide / cell + 2), grid_(size_t(n_) * n_) {
+    std::mt19937 rng(seed);
+    for (float& v : grid_) v = float(rng() % 10000) / 9999.0f;
+  }
+  float At(int x, int y) const {
+    const int gx = x / cell_, gy = y / cell_;
+    const float fx = Smooth(float(x % cell_) / float(cell_)), fy = Smooth(float(y % cell_) / float(cell_));
+    const float top = Grid(gx, gy) + (Grid(gx + 1, gy) - Grid(gx, gy)) * fx;
+    const float bottom = Grid(gx, gy + 1) + (Grid(gx + 1, gy + 1) - Grid(gx, gy + 1)) * fx;
+    return top + (bottom - top) * fy;
+  }
+
+ private:
+  static float Smooth(float t) { return t * t * (3 - 2 * t); }
+  float Grid(int x, int y) const { return grid_[size_t(y) * n_ + x]; }
+  int cell_, n_;
+  std::vector<float> grid_;
+};
+
+// Several octaves of smooth noise, as the light and texture of a photograph.
+class Scene {
+ public:
+  explicit Scene(std::uint32_t seed) {
+    for (int cell : {512, 128, 32, 8, 2}) octaves_.emplace_back(cell, seed++);
+  }
+  float At(int x, int y) const {
+    static const float weight[] = {0.45f, 0.25f, 0.15f, 0.1f, 0.05f};
+    float v = 0;
+    for (size_t i = 0; i < octaves_.size(); ++i) v += weight[i] * octaves_[i].At(x, y);
+    return v;
+  }
+
+ private:
+  std::vector<SmoothNoise> octaves_;
+};
+
+png_byte Clamp8(float v) { return png_byte(std::lround(std::fmin(255.0f, std::fmax(0.0f, v)))); }
+
+// Photographic colour: each channel its own scene, sensor noise on top; the
+// alpha a soft-edged shape (as a cut-out object) with noise at its rim.
+std::vector<png_byte> PhotoPixels() {
+  std::vector<png_byte> p(size_t(kSide) * kSide * 4);
+  const Scene red(1), green(11), blue(21), shape(31);
+  std::mt19937 rng(7);
+  std::normal_distribution<float> noise(0.0f, 2.5f);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) {
+      png_byte* q = &p[(size_t(y) * kSide + x) * 4];
+      q[0] = Clamp8(255 * red.At(x, y) + noise(rng));
+      q[1] = Clamp8(255 * green.At(x, y) + noise(rng));
+      q[2] = Clamp8(255 * blue.At(x, y) + noise(rng));
+      const float a = (shape.At(x, y) - 0.4f) * 12.0f;  // mostly 0 or 1, soft between
+      q[3] = a <= 0 ? 0 : a >= 1 ? 255 : Clamp8(255 * a + noise(rng));
+    }
+  return p;
+}
+
+// A 16-bit grey photograph (big-endian samples): smooth light, texture and
+// noise in the low byte.
+std::vector<png_byte> Gray16Pixels() {
+  std::vector<png_byte> p(size_t(kSide) * kSide * 2);
+  const Scene light(41);
+  std::mt19937 rng(9);
+  std::normal_distribution<float> noise(0.0f, 300.0f);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) {
+      const float v = std::fmin(65535.0f, std::fmax(0.0f, 65535 * light.At(x, y) + noise(rng)));
+      const unsigned s = unsigned(v);
+      p[(size_t(y) * kSide + x) * 2] = png_byte(s >> 8);
+      p[(size_t(y) * kSide + x) * 2 + 1] = png_byte(s);
+    }
+  return p;
+}
 
 // Samples of a skin image: soft gradients, a frame, a little noise.
 std::vector<png_byte> Pixels(Kind kind, int channels) {
+  if (kind == kPhotoRGBA) return PhotoPixels();
+  if (kind == kGray16) return Gray16Pixels();
   std::mt19937 rng(42);
   std::vector<png_byte> p(size_t(kSide) * kSide * channels);
   for (int y = 0; y < kSide; ++y)
@@ -41,21 +127,22 @@ void Append(png_structp p, png_bytep data, png_size_t n) {
 }
 
 std::string Encode(Kind kind) {
-  int type = kind == kPalette ? PNG_COLOR_TYPE_PALETTE : kind == kGray ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGBA;
-  int channels = type == PNG_COLOR_TYPE_RGBA ? 4 : 1;
+  const int channels = Channels(kind);
+  const int type = kind == kPalette ? PNG_COLOR_TYPE_PALETTE : channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGBA;
   std::vector<png_byte> pixels = Pixels(kind, channels);
+  const size_t rowBytes = size_t(kSide) * channels * SampleBytes(kind);
   std::string out;
   png_structp p = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(p);
   png_set_write_fn(p, &out, Append, nullptr);
-  png_set_IHDR(p, info, kSide, kSide, 8, type, kind == kRGBAInterlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(p, info, kSide, kSide, 8 * SampleBytes(kind), type, kind == kRGBAInterlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette(256);
   for (int i = 0; i < 256; ++i) palette[i] = png_color{png_byte(i), png_byte(255 - i), png_byte(i / 2)};
   if (kind == kPalette) png_set_PLTE(p, info, palette.data(), 256);
   png_write_info(p, info);
   std::vector<png_bytep> rows(kSide);
-  for (int y = 0; y < kSide; ++y) rows[y] = &pixels[size_t(y) * kSide * channels];
+  for (int y = 0; y < kSide; ++y) rows[y] = &pixels[size_t(y) * rowBytes];
   png_write_image(p, rows.data());
   png_write_end(p, info);
   png_destroy_write_struct(&p, &info);
@@ -63,12 +150,19 @@ std::string Encode(Kind kind) {
 }
 
 const std::string& Image(Kind kind) {
-  static std::string images[4];
+  static std::string images[kKinds];
   if (images[kind].empty()) images[kind] = Encode(kind);
   return images[kind];
 }
 
-size_t DecodedBytes(Kind kind) { return size_t(kSide) * kSide * (kind == kRGBA || kind == kRGBAInterlaced ? 4 : 1); }
+// Both decode into 8-bit samples: blue, green, red, alpha pixels, indexes or
+// greys (16-bit greys scaled to 8 bits).
+size_t DecodedBytes(Kind kind) { return size_t(kSide) * kSide * Channels(kind); }
+
+// The file's size against its samples', shown beside the figures.
+void ReportCompression(benchmark::State& state, Kind kind) {
+  state.counters["file/raw"] = double(Image(kind).size()) / double(DecodedBytes(kind) * SampleBytes(kind));
+}
 
 void BM_Reader(benchmark::State& state) {
   const Kind kind = Kind(state.range(0));
@@ -82,6 +176,7 @@ void BM_Reader(benchmark::State& state) {
     benchmark::DoNotOptimize(png.Bitmap().ScanLine(0));
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(DecodedBytes(kind)));
+  ReportCompression(state, kind);
 }
 
 struct MemoryReader {
@@ -94,8 +189,7 @@ void ReadFromMemory(png_structp p, png_bytep out, png_size_t n) {
   r->at += n;
 }
 
-// libpng into the same layouts: blue, green, red, alpha pixels, 8-bit
-// indexes and greys.
+// libpng into the same layouts.
 void BM_Libpng(benchmark::State& state) {
   const Kind kind = Kind(state.range(0));
   const std::string& file = Image(kind);
@@ -109,7 +203,8 @@ void BM_Libpng(benchmark::State& state) {
     MemoryReader reader{&file, 0};
     png_set_read_fn(p, &reader, ReadFromMemory);
     png_read_info(p, info);
-    if (kind == kRGBA || kind == kRGBAInterlaced) png_set_bgr(p);
+    if (Channels(kind) == 4) png_set_bgr(p);
+    if (kind == kGray16) png_set_scale_16(p);
     png_set_interlace_handling(p);
     png_read_update_info(p, info);
     png_read_image(p, rows.data());
@@ -118,9 +213,14 @@ void BM_Libpng(benchmark::State& state) {
     benchmark::DoNotOptimize(pixels.data());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(DecodedBytes(kind)));
+  ReportCompression(state, kind);
 }
 
-#define IMAGE_ARGS ArgName("image")->Arg(kRGBA)->Arg(kRGBAInterlaced)->Arg(kPalette)->Arg(kGray)->Unit(benchmark::kMillisecond)
+// image: 0 skin RGBA, 1 the same interlaced, 2 palette, 3 grey, 4 16-bit grey,
+// 5 photographic RGBA.
+#define IMAGE_ARGS                                                                                         \
+  ArgName("image")->Arg(kRGBA)->Arg(kRGBAInterlaced)->Arg(kPalette)->Arg(kGray)->Arg(kGray16)->Arg(kPhotoRGBA) \
+      ->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_Reader)->IMAGE_ARGS;
 BENCHMARK(BM_Libpng)->IMAGE_ARGS;
 

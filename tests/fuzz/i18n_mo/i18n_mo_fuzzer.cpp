@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::uint32_t i = 0; i < n; ++i) {
       auto found = mo.Lookup(mo.Msgid(i));
       if (!found) continue;  // unsorted tables may hide entries; that is allowed
-      if (i18n::DecodeTranslation(*found, text)) (void)i18n::CatalogueKey(text);
+      // The key built in place equals the one built as a string.
+      if (i18n::DecodeTranslation(*found, text) && i18n::TCatalogueKey(text).View() != i18n::CatalogueKey(text))
+        __builtin_trap();
       if (auto plain = i18n::FromUtf8(*found)) (void)i18n::ToUtf8(*plain);
     }
     for (const char* key : {"", "Hello", "\xff\xff", "%d file"}) (void)mo.Lookup(key);

@@ -11,7 +11,7 @@ def close(cx, cy, s, w):
 
 
 def _window(x0, y0, x1, y1, w):
-    return [Ring(RRect(x0, y0, x1, y1, 0.0), 1.0), Rect(x0, y0, x1, y0 + w)]
+    return [Ring(RRect(x0, y0, x1, y1, 0.0), 1.0), Rect(x0, y0, x1, y0 + max(2, round(w)))]
 
 
 def maximize(cx, cy, s, w):

@@ -29,14 +29,12 @@ def frame_picture(st, state, w, h, top_radius, bottom_radius):
     m = len(st.frame[state])
     for i, ring in enumerate(st.frame[state]):
         c.fill(outer.inset(i), _ring_paint(ring, m, w, h))
-    if st.frame_ornament:
-        st.frame_ornament(c, state, m)
     return c
 
 
 def build_form(skin, st):
     m = len(st.frame[0])
-    band = st.tile_period or 4
+    band = st.frame_period or 4
     size = 2 * m + band
     pics = [frame_picture(st, s, size, size, 0, st.frame_radius) for s in (0, 1)]
     form = skin.section('FORM', STATES=2, COLOR=st.face, FONTCOLOR=st.text, HOTCOLOR=st.face,
@@ -45,7 +43,7 @@ def build_form(skin, st):
         form.set(IMAGEPERCENT=100, HOTIMAGEPERCENT=100)
         form.texture('PATTERN', st.face_texture)
         form.texture('HOTPATTERN', st.face_texture)
-    form.border('BORDERSMASK', pics, (m, m, m, m), fill=0 if st.tile_period else 1)
+    form.border('BORDERSMASK', pics, (m, m, m, m), fill=0 if st.frame_period else 1)
     corners = {'IMGTOPLEFT': (0, 0), 'IMGTOPRIGHT': (size - m, 0),
                'IMGBTMLEFT': (0, size - m), 'IMGBTMRIGHT': (size - m, size - m)}
     for key, (x, y) in corners.items():
@@ -84,14 +82,14 @@ def titlebar_picture(st, state, m):
 def build_title(skin, st):
     m = len(st.frame[0])
     side = max(int(st.title_radius) + 1, m + 2)
-    band = st.tile_period or 8
+    band = st.title_period or 8
     w = 2 * side + band
     pics = [title_picture(st, s, w) for s in (0, 1)]
     top = max(int(st.title_radius) + 1, 4)
     inactive, active = st.title_text
     title = skin.section('FORMTITLE', STATES=2, COLOR=st.title_color[0], HOTCOLOR=st.title_color[1],
                          FONTCOLOR=inactive, HOTFONTCOLOR=active)
-    title.border('BORDERSMASK', pics, (side, top, side, 2), fill=4 if st.tile_period else 5)
+    title.border('BORDERSMASK', pics, (side, top, side, 2), fill=4 if st.title_period else 5)
     skin.section('DIALOGTITLE', PARENTCLASS='FORMTITLE', STATES=2, COLOR=st.title_color[0],
                  HOTCOLOR=st.title_color[1], FONTCOLOR=inactive, HOTFONTCOLOR=active)
     skin.section('CAPTION', STATES=2, TRANSPARENCY=100, HOTTRANSPARENCY=100,
@@ -114,7 +112,8 @@ def title_button(st, size, icon, kind, small):
         colour = (st.tbtn_glyph_close if kind == 'close' else st.tbtn_glyph)[state]
         s = st.sbtn_icon if small else st.tbtn_icon
         lw = st.tbtn_line * (0.85 if small else 1.0)
-        cx, cy = w / 2.0, h / 2.0 + (0.5 if state == 2 else 0.0)
+        # Whole-pixel edges keep the symbol sharp.
+        cx, cy = (w - s) // 2 + s / 2.0, (h - s) // 2 + s / 2.0
         shapes = icon(cx, cy, s, lw)
         if st.tbtn_glyph_shadow and state < 2:
             scol, sa, dy = st.tbtn_glyph_shadow

@@ -257,29 +257,27 @@ def ramp(stops, t):
     return stops[-1][1]
 
 
-def vgrad(stops, y0, y1):
-    """A paint that runs through the stops from row y0 to row y1."""
-    span = float(max(1, y1 - y0 - 1))
+def _gradient(stops, start, end, along_x):
+    span = float(max(1, end - start - 1))
     cache = {}
 
     def paint(x, y):
-        c = cache.get(y)
+        t = x if along_x else y
+        c = cache.get(t)
         if c is None:
-            c = cache[y] = ramp(stops, (y - y0) / span)
+            c = cache[t] = ramp(stops, (t - start) / span)
         return c
     return paint
+
+
+def vgrad(stops, y0, y1):
+    """A paint that runs through the stops from row y0 to row y1."""
+    return _gradient(stops, y0, y1, False)
 
 
 def hgrad(stops, x0, x1):
-    span = float(max(1, x1 - x0 - 1))
-    cache = {}
-
-    def paint(x, y):
-        c = cache.get(x)
-        if c is None:
-            c = cache[x] = ramp(stops, (x - x0) / span)
-        return c
-    return paint
+    """A paint that runs through the stops from column x0 to column x1."""
+    return _gradient(stops, x0, x1, True)
 
 
 def from_canvas(src, dx=0, dy=0):

@@ -4,7 +4,7 @@ A design names a handful of base colours; `Style` derives the rest in one
 consistent way, and the design then overrides what makes it itself."""
 import glyphs
 from colors import darker, lighter, mix
-from raster import Canvas
+from raster import Canvas, ramp
 
 BLACK, WHITE = (0, 0, 0), (255, 255, 255)
 
@@ -16,10 +16,12 @@ def stops(*colours):
 
 
 def mid(fill):
-    """The colour halfway down a fill."""
+    """The colour halfway down a fill (a texture's average colour)."""
     if isinstance(fill, tuple):
         return fill
-    from raster import ramp
+    if isinstance(fill, Canvas):
+        n = float(len(fill.r))
+        return tuple(int(sum(ch) / n + 0.5) for ch in (fill.r, fill.g, fill.b))
     return tuple(int(v + 0.5) for v in ramp(fill, 0.5))
 
 
@@ -47,18 +49,18 @@ class Style:
     def _window(self, title, title_text, frame_outer, gloss):
         self.dialog_face = self.face
         self.face_texture = None
-        self.tile_period = None
+        # Textured frames and titles are tiled, not stretched, in bands of a
+        # whole period of their texture.
+        self.frame_period = self.title_period = None
         self.frame_radius = 4.0
-        self.frame_ornament = None
         self.title_radius = 6.0
         self.title_look = [{'fill': t, 'light': (WHITE, 0.35), 'gloss': gloss} for t in title]
-        self.title_color = [mid(t) for t in title]
         self.title_text = title_text
         self.title_line = None
         inner = darker(self.face, 0.28)
         self.frame = [[frame_outer[s], last(title[s]), last(title[s]), inner] for s in (0, 1)]
         self.titlebar_plate = [None, None]
-        base = self.title_color[1]
+        base = mid(title[1])
         self.tbtn_size, self.sbtn_size = (25, 17), (17, 15)
         self.tbtn_pad, self.tbtn_radius = 1, 3.0
         self.tbtn_icon, self.sbtn_icon, self.tbtn_line = 8.0, 6.0, 1.7
@@ -106,19 +108,11 @@ class Style:
             {'fill': hot_fill, 'border': hot_border, 'light': (WHITE, 0.8), 'gloss': gloss},
             {'fill': pressed_fill, 'border': darker(ctrl_border, 0.15), 'inset': (BLACK, 0.18)},
             {'fill': ctrl, 'border': self.accent, 'bw': 2, 'light': (WHITE, 0.7), 'gloss': gloss}]
-        self.button_color = [mid(ctrl), mid(hot_fill)]
         self.button_text = (ctrl_text, ctrl_text)
-        self.tool_looks = self.button_looks[1:3]
-        self.tool_hot_color = self.button_color[1]
-        self.combo_btn_looks = [{'fill': None}] + self.button_looks[1:3]
-        self.combo_btn_color = self.button_color[0]
         self.combo_btn_radius = min(radius, 3.0)
         self.arrow = [ctrl_text, ctrl_text, ctrl_text]
         self.arrow_style = 'triangle'
-        self.scroll_button_looks = self.button_looks[:3]
         self.scroll_button_radius = min(radius, 3.0)
-        self.slider_looks = self.button_looks[:2]
-        self.slider_color = self.button_color
         self.slider_radius = min(radius, 3.0)
         self.grip_colour = [darker(ctrl_border, 0.1), darker(ctrl_border, 0.2)]
         face = self.face
@@ -187,6 +181,44 @@ class Style:
         self.tick = darker(face, 0.45)
         self.grip_light, self.grip_dark = lighter(face, 0.7), darker(face, 0.4)
 
+    # Values that follow others unless a design sets them: computed last.
+    LINKS = [
+        ('title_color', lambda s: [mid(look['fill']) for look in s.title_look]),
+        ('button_color', lambda s: [mid(s.button_looks[0]['fill']), mid(s.button_looks[1]['fill'])]),
+        ('tool_looks', lambda s: s.button_looks[1:3]),
+        ('tool_hot_color', lambda s: s.button_color[1]),
+        ('combo_btn_looks', lambda s: [{'fill': None}] + s.button_looks[1:3]),
+        ('combo_btn_color', lambda s: s.button_color[0]),
+        ('scroll_button_looks', lambda s: s.button_looks[:3]),
+        ('slider_looks', lambda s: s.button_looks[:2]),
+        ('slider_color', lambda s: s.button_color),
+    ]
+
+    def assign(self, path, value):
+        """Sets a value by a path: 'attribute', 'attribute.2.key'; an index
+        may be '*' (every element) or a list such as '0,1,3'. None at a key
+        of a look removes the key."""
+        parts = path.split('.')
+        self.__dict__.setdefault('_set', set()).add(parts[0])
+        if len(parts) == 1:
+            setattr(self, path, value)
+            return
+        targets = [getattr(self, parts[0])]
+        for part in parts[1:-1]:
+            targets = [t[i] for t in targets for i in _keys(t, part)]
+        for t in targets:
+            for k in _keys(t, parts[-1]):
+                if value is None and isinstance(t, dict):
+                    t.pop(k, None)
+                else:
+                    t[k] = value
+
+    def finish(self):
+        for name, rule in self.LINKS:
+            if name not in self.__dict__.get('_set', ()):
+                setattr(self, name, rule(self))
+        return self
+
     def arrow_frames(self, side, size):
         """An arrow toward a side in the three state colours."""
         out = []
@@ -199,3 +231,11 @@ class Style:
             glyphs.draw(c, shapes, colour)
             out.append(c)
         return out
+
+
+def _keys(container, part):
+    if isinstance(container, dict):
+        return [part]
+    if part == '*':
+        return list(range(len(container)))
+    return [int(p) for p in part.split(',')]

@@ -6,7 +6,8 @@
   --pack COMMAND      afterwards pack each folder: COMMAND with {dir} (the
                      folder, ending in a separator) and {out} (<Name>.asz
                      beside it); without them both are appended
-  --previews DIR     also draw a mock window per skin into DIR/<Name>.png
+  --previews [DIR]   also draw a mock window per skin into DIR/<Name>.png
+                     (default: build/skin-previews of the repository)
   --sizes            print the estimated packed size of each skin"""
 import argparse
 import os
@@ -43,7 +44,7 @@ def main(argv):
     p.add_argument('--out', default=os.path.join(REPO, 'resources', 'skins'))
     p.add_argument('--only')
     p.add_argument('--pack')
-    p.add_argument('--previews')
+    p.add_argument('--previews', nargs='?', const=os.path.join(REPO, 'build', 'skin-previews'))
     p.add_argument('--sizes', action='store_true')
     a = p.parse_args(argv)
     try:

@@ -69,9 +69,6 @@ def build_edits(skin, st):
 def build_bars(skin, st):
     tb = skin.section('TOOLBAR', STATES=1, COLOR=st.toolbar, FONTCOLOR=st.toolbar_text)
     sb = skin.section('STATUSBAR', STATES=1, COLOR=st.statusbar, FONTCOLOR=st.statusbar_text)
-    for sec, fill in ((tb, st.toolbar_fill), (sb, st.statusbar_fill)):
-        if fill:
-            sec.set(GRADIENTPERCENT=100, GRADIENTDATA=fill)
     line = _veiled(6, 6)
     line.fill_rect(0, 5, 6, 6, st.bar_line)
     tb.border('BORDERSMASK', [line], (2, 2, 2, 2), fill=1)

@@ -1,11 +1,12 @@
 """Sections of the window: frame, title band, title buttons, caption,
 dialogs, menu line, pop-up menus and hints."""
 import glyphs
-from raster import Canvas, RRect, from_canvas, hgrad
+from raster import Canvas, RRect, from_canvas
 from widgets import VEIL, body, nine, paint_body
 
-TITLE_H = 23   # system caption (19) plus the sizing frame (4) under Wine
-MENU_H = 19    # one menu line: SM_CYMENU - 1, plus the line below it
+# The height the title pictures are drawn for: the system caption (19) and
+# the sizing frame (4) under Wine; other heights stretch or cut them.
+TITLE_H = 23
 
 
 def _ring_paint(ring, m, w, h):
@@ -155,9 +156,6 @@ def build_menus(skin, st):
     m = len(st.frame[0])
     line = skin.section('MENULINE', STATES=2, COLOR=st.menu_bar, HOTCOLOR=st.menu_bar,
                         FONTCOLOR=st.menu_line_text, HOTFONTCOLOR=st.menu_line_hot_text)
-    if st.menu_bar_fill:
-        line.set(GRADIENTPERCENT=100, HOTGRADIENTPERCENT=100, GRADIENTDATA=st.menu_bar_fill,
-                 HOTGRADIENTDATA=st.menu_bar_fill)
     if st.menu_bar_texture is not None:
         line.set(IMAGEPERCENT=100, HOTIMAGEPERCENT=100)
         line.texture('PATTERN', st.menu_bar_texture)

@@ -29,17 +29,6 @@ class Image:
         return '~%s~%s~%s~%s~%02d~%d' % (c + (self.fill, self.maskkind))
 
 
-def gradient(*segments):
-    """GRADIENTDATA of segments (colour 1, colour 2, percent), top to bottom
-    (mode 0); pass mode=1 as a fourth item for left to right."""
-    words = []
-    for seg in segments:
-        c1, c2, pct = seg[:3]
-        mode = seg[3] if len(seg) > 3 else 0
-        words += [str(tcolor(c1)), str(tcolor(c2)), str(pct), str(mode), '0']
-    return ';'.join(words)
-
-
 class Section:
     def __init__(self, skin, name):
         self.skin, self.name, self.keys = skin, name, {}

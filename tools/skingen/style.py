@@ -1,7 +1,8 @@
 """A design's style: every colour, look and size the section builders read.
 
-A design names a handful of base colours; `Style` derives the rest in one
-consistent way, and the design then overrides what makes it itself."""
+A design (designs/<name>.json) names a handful of base colours; `Style`
+derives the rest in one consistent way, `assign` then sets what makes the
+design itself, and `finish` fills the values that follow others."""
 import glyphs
 from colors import darker, lighter, mix
 from raster import Canvas, ramp
@@ -80,7 +81,7 @@ class Style:
         self.tbtn_glyph_shadow = None
 
     def _menus(self, menu_bar, menu_bg, menu_text):
-        self.menu_bar, self.menu_bar_fill, self.menu_bar_texture = menu_bar, None, None
+        self.menu_bar, self.menu_bar_texture = menu_bar, None
         self.menu_bg, self.menu_text = menu_bg, menu_text
         self.menu_line = darker(menu_bar, 0.15)
         self.menu_hot_bg = mix(menu_bg, self.accent, 0.2)
@@ -174,7 +175,6 @@ class Style:
         face = self.face
         self.toolbar = self.statusbar = face
         self.toolbar_text = self.statusbar_text = self.tool_hot_text = self.text
-        self.toolbar_fill = self.statusbar_fill = None
         self.bar_line, self.bar_line_light = darker(face, 0.2), lighter(face, 0.5)
         self.channel_looks = [{'fill': darker(face, 0.15), 'border': darker(face, 0.35)},
                               {'fill': self.accent, 'border': self.accent_dark}]

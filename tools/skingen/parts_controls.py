@@ -11,8 +11,12 @@ def _veiled(w, h):
 
 
 def build_containers(skin, st):
-    nine(skin.section('PANEL', STATES=1, COLOR=st.panel_face, FONTCOLOR=st.text),
-         'BORDERSMASK', [st.panel_look], st.panel_radius, 4)
+    # Panels never turn hot, but the program's bit buttons of the main window
+    # use this section too: they get a button's hot, pressed and default looks.
+    normal, hot = st.button_text
+    nine(skin.section('PANEL', STATES=4, COLOR=st.panel_face, FONTCOLOR=st.text, HOTCOLOR=st.button_color[1],
+                      HOTFONTCOLOR=hot), 'BORDERSMASK', [st.panel_look] + st.button_looks[1:3] + st.button_looks[1:2],
+         st.panel_radius, 4, fill=5)
     nine(skin.section('PANEL_LOW', STATES=1, COLOR=st.panel_low_face, FONTCOLOR=st.text),
          'BORDERSMASK', [st.panel_low_look], st.panel_radius, 4)
     skin.section('TRANSPARENT', STATES=1, TRANSPARENCY=100, COLOR=st.face, FONTCOLOR=st.text)

@@ -140,12 +140,13 @@ def build_title_buttons(skin, st):
 
 
 def menuline_picture(st, state, m):
-    """The menu line's own frame sides and the line under it."""
+    """The menu line's own frame sides (the frame's outer rings) and the
+    line under it."""
     w, h = 2 * m + 4, 4
     c = Canvas(w, h)
     c.fill_rect(0, 0, w, h, (0.0, 0.0, 0.0), VEIL)
     c.fill_rect(m, h - 1, w - m, h, st.menu_line)
-    for i, ring in enumerate(st.frame[state]):
+    for i, ring in enumerate(st.frame[state][:m]):
         paint = ring if isinstance(ring[0], int) else from_canvas(ring[1])
         c.fill_rect(i, 0, i + 1, h, paint)
         c.fill_rect(w - 1 - i, 0, w - i, h, paint)
@@ -153,7 +154,9 @@ def menuline_picture(st, state, m):
 
 
 def build_menus(skin, st):
-    m = len(st.frame[0])
+    # Three rings: the frame of a single-border form is three pixels wide, and
+    # its innermost ring stays inside the client area.
+    m = len(st.frame[0]) - 1
     line = skin.section('MENULINE', STATES=2, COLOR=st.menu_bar, HOTCOLOR=st.menu_bar,
                         FONTCOLOR=st.menu_line_text, HOTFONTCOLOR=st.menu_line_hot_text)
     if st.menu_bar_texture is not None:

@@ -8,7 +8,7 @@ from preview.painter import Painter, Target
 from reader import LoadedSkin
 
 DESKTOP = (74, 104, 132)
-TITLE_H, MENU_H, FRAME, DLG_FRAME = 23, 19, 4, 3
+MENU_H, DLG_FRAME = 19, 3
 
 
 def window(p, r, active, title, small, frame_w, menu=None, hot_item=None, dialog=False):
@@ -36,6 +36,9 @@ def window(p, r, active, title, small, frame_w, menu=None, hot_item=None, dialog
     p.section_text(text_sec, active, title, (r[0] + frame_w + 8, band[1], x - 8, band[3] + 1), bold=True)
     _region(p, r, desktop)
     top = band[3]
+    client = (r[0] + frame_w, top + (MENU_H if menu else 0), r[2] - frame_w, r[3] - frame_w)
+    if not any(sk.look(form, False)[k] for k in ('gradient_percent', 'image_percent')):
+        p.t.fill(client, sk.look(form, False)['color'])  # a plain client is filled over the frame
     if menu:
         line = (r[0], top, r[2], top + MENU_H)
         p.section('MENULINE', state, line)
@@ -49,9 +52,8 @@ def window(p, r, active, title, small, frame_w, menu=None, hot_item=None, dialog
             p.section_text('MENULINE', hot, item, cell, 'center')
             spots.append(cell)
             x += w
-        top += MENU_H
-        return (r[0] + frame_w, top, r[2] - frame_w, r[3] - frame_w), spots
-    return (r[0] + frame_w, top, r[2] - frame_w, r[3] - frame_w), []
+        return client, spots
+    return client, []
 
 
 def _region(p, r, desktop):
@@ -111,15 +113,17 @@ def scroll_v(p, r, hot_part):
 
 def main_window(p):
     r = (10, 10, 536, 428)
-    client, spots = window(p, r, True, 'Дорнека-ХБВ', False, FRAME,
+    client, spots = window(p, r, True, 'Дорнека-ХБВ', False, DLG_FRAME,
                            ['Файл', 'Каналы', 'Настройка', 'Справка'], hot_item=1)
     cx, cy = client[0], client[1]
     top = (cx + 8, cy + 8, client[2] - 8, cy + 48)
     p.section('PANEL', 0, top)
-    for i, (s, st) in enumerate((('Старт', 0), ('Наведена', 1), ('Нажата', 2), ('Основная', 3))):
-        b = (top[0] + 10 + i * 98, top[1] + 8, top[0] + 100 + i * 98, top[1] + 33)
-        p.section('BUTTON', st, b)
-        p.section_text('BUTTON', st != 0, s, b, 'center')
+    buttons = [('BUTTON', 'Старт', 0), ('BUTTON', 'Наведена', 1), ('BUTTON', 'Нажата', 2),
+               ('BUTTON', 'Основная', 3), ('PANEL', 'Добавить', 0), ('PANEL', 'Найти', 1)]
+    for i, (sec, s, st) in enumerate(buttons):
+        b = (top[0] + 8 + i * 82, top[1] + 8, top[0] + 84 + i * 82, top[1] + 33)
+        p.section(sec, st, b)
+        p.section_text(sec, st != 0, s, b, 'center')
     for i, value in enumerate(('12.34', '567.80', '-0.05')):
         x = cx + 8 + i * 168
         panel = (x, cy + 58, x + 160, cy + 142)

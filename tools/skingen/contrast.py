@@ -4,7 +4,7 @@ be drawn on, normal and hot, must reach a contrast ratio of 4.5 : 1.
 What a text lies on: the section's colour, the colours of its gradient and
 texture, and where its border image paints the centre, the pixels of that
 centre; a transparent section shows what lies behind it."""
-from colors import contrast, from_tcolor, mix
+from colors import contrast, from_tcolor, luminance, mix
 
 MINIMUM = 4.5
 
@@ -29,7 +29,7 @@ def _gradient_colours(data):
 
 def _texture_colours(skin, image):
     l, t, r, b = image.rect
-    lum = sorted({skin.pixel(x, y) for y in range(t, b) for x in range(l, r)}, key=sum)
+    lum = sorted({skin.pixel(x, y) for y in range(t, b) for x in range(l, r)}, key=luminance)
     return [lum[0], lum[-1]]
 
 

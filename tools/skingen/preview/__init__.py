@@ -1,0 +1,1 @@
+"""Mock windows drawn from a generated skin, for looking at the designs."""

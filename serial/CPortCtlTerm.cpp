@@ -53,6 +53,27 @@ class TSavedDC {
   int FSaved;
 };
 
+// A region made of rectangles.
+class TRegion {
+ public:
+  TRegion() : FRegion(CreateRectRgn(0, 0, 0, 0)) {}
+  ~TRegion() { DeleteObject(FRegion); }
+  TRegion(const TRegion&) = delete;
+  TRegion& operator=(const TRegion&) = delete;
+  void Add(int Left, int Top, int Right, int Bottom) {
+    HRGN part = CreateRectRgn(Left, Top, Right, Bottom);
+    CombineRgn(FRegion, FRegion, part, RGN_OR);
+    DeleteObject(part);
+    FEmpty = false;
+  }
+  bool Empty() const { return FEmpty; }
+  HRGN Handle() const { return FRegion; }
+
+ private:
+  HRGN FRegion;
+  bool FEmpty = true;
+};
+
 }  // namespace
 
 // The fonts the cells are drawn with.
@@ -362,6 +383,12 @@ void TCustomComTerminal::DestroyCaret() {
   ::DestroyCaret();
 }
 
+void TCustomComTerminal::PlaceMovedCaret() {
+  if (!FCaretMoved) return;
+  FCaretMoved = false;
+  PlaceCaret();
+}
+
 void TCustomComTerminal::PlaceCaret() {
   if (!FCreatedCaret) return;
   TPoint p = CaretPos();
@@ -406,7 +433,13 @@ void TCustomComTerminal::ScreenChanged() {
   if (!FBatch) ShowDamage();
 }
 
-void TCustomComTerminal::CaretMoved() { PlaceCaret(); }
+void TCustomComTerminal::CaretMoved() {
+  // placing the system caret asks the window system: once per run of changes
+  if (FBatch)
+    FCaretMoved = true;
+  else
+    PlaceCaret();
+}
 
 void TCustomComTerminal::GridResized() {
   AdjustSize();
@@ -434,6 +467,7 @@ void TCustomComTerminal::ShowDamage() {
   HWND wnd = WindowHandle();
   if (FDamage.Empty() || !wnd || FCharWidth <= 0 || FCharHeight <= 0) {
     FDamage.Reset(Buffer()->Rows());
+    PlaceMovedCaret();
     return;
   }
   // A picture with parts still to paint cannot be moved: they would move too.
@@ -447,17 +481,20 @@ void TCustomComTerminal::ShowDamage() {
       ScrollWindowEx(wnd, 0, -FDamage.Scrolled() * FCharHeight, &grid, &grid, nullptr, nullptr,
                      SW_INVALIDATE | SW_ERASE);
     }
+    // the changed cells as one region: one request to the window system
+    TRegion changed;
     for (Integer y = std::max(FTopLeft.Y, 1); y <= FDamage.Rows(); ++y) {
       const TComTermDamage::TSpan& span = FDamage.Row(y);
       Integer x1 = std::max(span.First, FTopLeft.X), x2 = std::min(span.Last, Columns());
       if (span.Empty() || x1 > x2) continue;
-      RECT r{(x1 - FTopLeft.X) * FCharWidth, (y - FTopLeft.Y) * FCharHeight, (x2 - FTopLeft.X + 1) * FCharWidth,
-             (y - FTopLeft.Y + 1) * FCharHeight};
-      InvalidateRect(wnd, &r, TRUE);
+      changed.Add((x1 - FTopLeft.X) * FCharWidth, (y - FTopLeft.Y) * FCharHeight, (x2 - FTopLeft.X + 1) * FCharWidth,
+                  (y - FTopLeft.Y + 1) * FCharHeight);
     }
+    if (!changed.Empty()) InvalidateRgn(wnd, changed.Handle(), TRUE);
   }
   FDamage.Reset(Buffer()->Rows());
   UpdateWindow(wnd);
+  PlaceMovedCaret();
 }
 
 // ================================================================= painting

@@ -183,6 +183,8 @@ class TCustomComTerminal : public TCustomControl, private TComTermView {
   void CreateCaret();
   void DestroyCaret();
   void PlaceCaret();
+  // Places the caret when it moved during a run of changes.
+  void PlaceMovedCaret();
   void UpdateScrollRange();
   void ClampTopLeft();
   void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos);
@@ -211,6 +213,7 @@ class TCustomComTerminal : public TCustomControl, private TComTermView {
   TPoint FTopLeft{1, 1};
   TComTermDamage FDamage;
   int FBatch = 0;
+  bool FCaretMoved = false;
   bool FAdjustingFont = false;
   bool FUpdatingRange = false;
   // The fonts of the cells: plain and underlined.

@@ -702,7 +702,7 @@ void TCustomComTerminal::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos)
     case SB_PAGEUP: pos -= std::max(page, 1); break;
     case SB_PAGEDOWN: pos += std::max(page, 1); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: pos = si.nTrackPos; break;
+    case SB_THUMBTRACK: pos = Pos; break;
     default: break;
   }
   SetScrollPos(wnd, ScrollBar, std::clamp(pos, si.nMin, si.nMax), TRUE);

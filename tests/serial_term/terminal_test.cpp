@@ -193,3 +193,70 @@ TEST_F(TermTest, TestPage) {
 }
 
 }  // namespace
+
+namespace {
+
+// ------------------------------------------------------------------ scrolling
+
+void Scroll(TComTerminal* T, UINT Message, int Code, int Pos = 0) {
+  SendMessageW(T->Handle(), Message, MAKEWPARAM(Code, Pos), 0);
+}
+
+// Cells wider than the window: the bars page by what the window shows in
+// their own direction, and a narrower grid brings the shown part back inside.
+TEST_F(TermTest, TheScrollBarsPageByTheWindowAndStayInsideTheGrid) {
+  Term->SetColumns(256);
+  Term->SetRows(100);
+  RECT client;
+  GetClientRect(Term->Handle(), &client);
+  const int across = client.right / Term->CharWidth(), down = client.bottom / Term->CharHeight();
+  ASSERT_TRUE(Receive(Esc("[1;255Hxy") + Esc("[2;1H")));
+  Scroll(Term, WM_HSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(Term->TopLeft().X, 1 + across);
+  Scroll(Term, WM_HSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(Term->TopLeft().X, 2 + across);
+  Scroll(Term, WM_HSCROLL, SB_THUMBTRACK, 3);
+  EXPECT_EQ(Term->TopLeft().X, 2 + across) << "no tracking without SmoothScroll";
+  Scroll(Term, WM_HSCROLL, SB_THUMBPOSITION, 300);
+  EXPECT_EQ(Term->TopLeft().X, 256 - across + 1) << "as far as the range goes";
+  Scroll(Term, WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(Term->TopLeft().Y, 1 + down);
+  Scroll(Term, WM_VSCROLL, SB_PAGEUP);
+  EXPECT_EQ(Term->TopLeft().Y, 1);
+  // the last cells show at the right edge
+  testsupport::PumpMessages(50);
+  TClientPicture pic(Term->Handle());
+  EXPECT_GT(pic.Other(CellRect(Term, across, 1), clBlack), 0) << "y in the last column shown";
+  EXPECT_EQ(pic.Other(CellRect(Term, across - 2, 1), clBlack), 0);
+
+  // a narrower grid while the window shows its far right
+  ASSERT_TRUE(Receive(Esc("[?3l") + "z"));
+  EXPECT_EQ(Term->Columns(), 80);
+  EXPECT_LE(Term->TopLeft().X, 80 - across + 1);
+  EXPECT_GE(Term->TopLeft().X, 1);
+  testsupport::PumpMessages(30);
+  EXPECT_EQ(Saved(), "\r\nz");
+}
+
+// Without an emulation every byte is a character, unless the program gives
+// a parser of its own.
+class TParserSource : public TObject {
+ public:
+  void Give(TObject*, TEscapeCodes*& Codes) { Codes = Create<TEscapeCodesVT52>(); }
+};
+
+TEST_F(TermTest, WithoutAnEmulationTheProgramMaySupplyAParser) {
+  Term->SetEmulation(teNone);
+  EXPECT_EQ(Term->EscapeCodes(), nullptr);
+  ASSERT_TRUE(Receive(Esc("[2J") + "ab"));
+  EXPECT_EQ(Saved(), "[2Jab") << "ESC is a character without a glyph";
+  TParserSource source;
+  Term->OnGetEscapeCodes = TEscapeEvent(&source, &TParserSource::Give);
+  Term->SetEmulation(teVT100orANSI);
+  Term->SetEmulation(teNone);
+  ASSERT_NE(dynamic_cast<TEscapeCodesVT52*>(Term->EscapeCodes()), nullptr);
+  ASSERT_TRUE(Receive(Esc("H") + "c"));
+  EXPECT_EQ(Saved(), "c2Jab");
+}
+
+}  // namespace

@@ -186,22 +186,7 @@ class TClientPicture {
     FWidth = r.right;
     FHeight = r.bottom;
     HDC wnd = GetDC(Wnd);
-    HDC mem = CreateCompatibleDC(wnd);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = FWidth;
-    bi.bmiHeader.biHeight = -FHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(wnd, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, FWidth, FHeight, wnd, 0, 0, SRCCOPY);
-    GdiFlush();
-    FPixels.assign(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + FWidth * FHeight);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    FPixels = testsupport::ReadPixels(wnd, 0, 0, FWidth, FHeight);
     ReleaseDC(Wnd, wnd);
   }
   // As a colour with red in the low byte.

@@ -2,36 +2,20 @@
 // received chunks, size changes, a grid that may not be made anew, parser
 // changes and saving come from the input. After every step the caret lies
 // inside the grid, and (every fourth step and at the end) a picture redrawn
-// from what the screen reported equals the grid; every code the parser completes has a text that reads back as
-// the same code; a saved screen fits the grid.
+// from what the screen reported equals the grid; every code the parser
+// completes has a text that reads back as the same code; a saved screen fits
+// the grid.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "../../serial_term_core/ScreenModel.h"
+#include "../FuzzReader.h"
 
 using screentest::TScreenModel;
 
 namespace {
-
-struct Reader {
-  const std::uint8_t* p;
-  std::size_t n;
-  std::uint8_t Byte() {
-    if (n == 0) return 0;
-    --n;
-    return *p++;
-  }
-  Integer Number() { return static_cast<Integer>(static_cast<std::int16_t>(Byte() << 8 | Byte())); }
-  std::string Take(std::size_t len) {
-    if (len > n) len = n;
-    std::string s(reinterpret_cast<const char*>(p), len);
-    p += len;
-    n -= len;
-    return s;
-  }
-};
 
 TEscapeCodes* NewParser(int Kind) {
   switch (Kind % 3) {
@@ -88,7 +72,7 @@ void CheckSaved(TScreenModel& M) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Reader in{data, size};
+  fuzzing::Reader in{data, size};
   const std::uint8_t flags = in.Byte();
   int kind = flags & 3;
   TScreenModel m;

@@ -14,8 +14,9 @@ const int dk_link::CPortCtlUnit = 0;
 
 namespace {
 
-// The setup form comes with the controls.
+// The setup form and the terminal come with the controls.
 [[gnu::used]] const int* const kSetupFormAnchor = &dk_link::CPortSetupUnit;
+[[gnu::used]] const int* const kTerminalAnchor = &dk_link::CPortCtlTermUnit;
 
 bool IsLoading(const TComponent* C) { return C->ComponentState().Contains(csLoading); }
 bool IsDesigning(const TComponent* C) { return C->ComponentState().Contains(csDesigning); }

@@ -1,6 +1,7 @@
 // Controls bound to a serial port: a combo box and a radio group that list the
 // possible values of one setting of a port and write the chosen one into it,
-// and a lamp that shows the connection, a line or the activity of a port.
+// a lamp that shows the connection, a line or the activity of a port, and the
+// terminal (CPortCtlTerm.h).
 //
 // The lists share a selector (TComSelect) that fills their items, keeps the
 // value chosen last (the pending selection) and writes it into the port. The
@@ -211,3 +212,6 @@ namespace dk_link {
 extern const int CPortCtlUnit;
 [[gnu::used]] static const int* const CPortCtlAnchor = &CPortCtlUnit;
 }  // namespace dk_link
+
+// The terminal belongs to this unit too.
+#include "serial/CPortCtlTerm.h"

@@ -9,13 +9,6 @@ const int dk_link::CPortSetupUnit = 0;
 
 namespace {
 
-template <class T>
-T* Part(TComponent* Form, const char* Name) {
-  auto* c = dynamic_cast<T*>(Form->FindComponent(Name));
-  if (!c) throw EComponentError(Format("The setup form has no %s", {AnsiString(Name)}));
-  return c;
-}
-
 // The port's setup dialog is this form.
 const bool kDialogHooked = (ShowComSetupDialog = &EditComPort, true);
 
@@ -23,21 +16,21 @@ const bool kDialogHooked = (ShowComSetupDialog = &EditComPort, true);
 
 void TComSetupFrm::Construct() {
   inherited::Construct();
-  GroupBox1 = Part<TGroupBox>(this, "GroupBox1");
-  Label1 = Part<TLabel>(this, "Label1");
-  Label2 = Part<TLabel>(this, "Label2");
-  Label3 = Part<TLabel>(this, "Label3");
-  Label4 = Part<TLabel>(this, "Label4");
-  Label5 = Part<TLabel>(this, "Label5");
-  Label6 = Part<TLabel>(this, "Label6");
-  Combo1 = Part<TComComboBox>(this, "Combo1");
-  Combo2 = Part<TComComboBox>(this, "Combo2");
-  Combo3 = Part<TComComboBox>(this, "Combo3");
-  Combo4 = Part<TComComboBox>(this, "Combo4");
-  Combo5 = Part<TComComboBox>(this, "Combo5");
-  Combo6 = Part<TComComboBox>(this, "Combo6");
-  Button1 = Part<TButton>(this, "Button1");
-  Button2 = Part<TButton>(this, "Button2");
+  GroupBox1 = SetupFormPart<TGroupBox>(this, "GroupBox1");
+  Label1 = SetupFormPart<TLabel>(this, "Label1");
+  Label2 = SetupFormPart<TLabel>(this, "Label2");
+  Label3 = SetupFormPart<TLabel>(this, "Label3");
+  Label4 = SetupFormPart<TLabel>(this, "Label4");
+  Label5 = SetupFormPart<TLabel>(this, "Label5");
+  Label6 = SetupFormPart<TLabel>(this, "Label6");
+  Combo1 = SetupFormPart<TComComboBox>(this, "Combo1");
+  Combo2 = SetupFormPart<TComComboBox>(this, "Combo2");
+  Combo3 = SetupFormPart<TComComboBox>(this, "Combo3");
+  Combo4 = SetupFormPart<TComComboBox>(this, "Combo4");
+  Combo5 = SetupFormPart<TComComboBox>(this, "Combo5");
+  Combo6 = SetupFormPart<TComComboBox>(this, "Combo6");
+  Button1 = SetupFormPart<TButton>(this, "Button1");
+  Button2 = SetupFormPart<TButton>(this, "Button2");
 }
 
 void TComSetupFrm::FormCreate(TObject* Sender) {

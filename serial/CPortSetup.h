@@ -32,6 +32,15 @@ class TComSetupFrm : public TForm {
   TButton* Button2 = nullptr;      // Cancel
 };
 
+// The component Name of a setup form, of class T; EComponentError when the
+// form's resource has none.
+template <class T>
+T* SetupFormPart(TComponent* Form, const char* Name) {
+  auto* c = dynamic_cast<T*>(Form->FindComponent(Name));
+  if (!c) throw EComponentError(Format("The setup form has no %s", {AnsiString(Name)}));
+  return c;
+}
+
 // Shows the setup form for ComPort; "OK" writes the six settings into the
 // port at once (an open port is reconfigured once).
 void EditComPort(TCustomComPort* ComPort);

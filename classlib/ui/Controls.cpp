@@ -543,6 +543,14 @@ void TControl::SetAutoSize(bool Value) {
   if (Value) AdjustSize();
 }
 
+void TControl::AdjustSize() {
+  if (!FAutoSize) return;
+  Integer w = FWidth, h = FHeight;
+  if (CanAutoSize(w, h) && (w != FWidth || h != FHeight)) SetBounds(FLeft, FTop, w, h);
+}
+
+bool TControl::CanAutoSize(Integer& NewWidth, Integer& NewHeight) { return false; }
+
 void TControl::SetVisible(bool Value) {
   if (FVisible == Value) return;
   if (!Value) InvalidateControl(true, false);

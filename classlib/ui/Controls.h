@@ -65,6 +65,7 @@ constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
 constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
+constexpr UINT CM_CTL3DCHANGED = CM_BASE + 16;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
@@ -447,7 +448,10 @@ class TControl : public TComponent {
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void Resize();
   virtual void Changed();
-  virtual void AdjustSize() {}
+  // With AutoSize: takes the size CanAutoSize gives.
+  virtual void AdjustSize();
+  // The size the control takes by itself; false when it has none (the default).
+  virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight);
   // Places the control after its bounds changed (moves the window).
   virtual void BoundsChanged() {}
   virtual void InvalidateControl(bool IsVisible, bool IsOpaque);
@@ -575,7 +579,11 @@ class TWinControl : public TControl {
   bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
   bool Ctl3D() const { return FCtl3D; }
-  void SetCtl3D(bool Value) { FCtl3D = Value; }
+  void SetCtl3D(bool Value) {
+    if (FCtl3D == Value) return;
+    FCtl3D = Value;
+    Perform(CM_CTL3DCHANGED, 0, 0);
+  }
   bool ParentCtl3D() const { return FParentCtl3D; }
   void SetParentCtl3D(bool Value) { FParentCtl3D = Value; }
   Integer BorderWidth() const { return FBorderWidth; }

@@ -546,3 +546,50 @@ TEST(DevsimControl, DeviceSetups) {
         << bad;
   }
 }
+
+// ---------------------------------------------------------------- text both ways
+
+TEST(DevsimText, WhatTheProgramSendsOutsideFramesIsLoggedRawAsItComes) {
+  Line line = quiet_line({"XBV5:1:115200:N"});
+  // a terminal's answer: no line feed and no "]" ever ends it
+  line.receive("\x1B[5;10", k115, 0);
+  line.receive("R", k115, 10);
+  line.receive("ab" + encode_frame(read_req(1, 0x600, 1)) + "\xE9\r\n", k115, 20);
+  std::vector<std::string> texts;
+  for (auto& e : line.take_log())
+    if (e.kind == "TXT") texts.push_back(e.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"\\x1B[5;10", "R", "ab\\xE9\\r\\n"}));
+}
+
+TEST(DevsimText, SendTakesEscapesAndPacesTheTextAtTheProgramsRate) {
+  Line line = quiet_line({"XBV5:1:115200:N"}, true);
+  line.set_program(k115);
+  const std::string text = "\x1B[2J\r\n" + std::string(200, 'x') + "\xC0\\";
+  ASSERT_EQ(line.command("send \\e[2J\\r\\n" + std::string(200, 'x') + "\\xc0\\\\", 1000), "ok");
+  // 206 characters of 10 bits at 115200 baud: 17.88 ms, in pieces of about a millisecond
+  const Micros end = 1000 + wire_time(k115, text.size());
+  EXPECT_TRUE(line.take_due(1000 + wire_time(k115, 1) - 1).empty());
+  std::string got;
+  int pieces = 0;
+  for (Micros t = 1000; t < end + 100; t += 100) {
+    for (auto& c : line.take_due(t)) {
+      got += c;
+      ++pieces;
+      // never ahead of the wire
+      EXPECT_LE(wire_time(k115, got.size()), t - 1000) << got.size();
+    }
+  }
+  EXPECT_EQ(got, text);
+  EXPECT_GE(pieces, 17);
+  EXPECT_LE(pieces, 19);
+
+  // without wire time (or before the program set its line) the text goes at once
+  ASSERT_EQ(line.command("wire off", 0), "ok");
+  ASSERT_EQ(line.command("send  two blanks", 50000), "ok");
+  auto now = line.take_due(50000);
+  ASSERT_EQ(now.size(), 1u);
+  EXPECT_EQ(now[0], " two blanks");
+
+  for (const char* bad : {"send", "send ", "send \\q", "send \\x4", "send \\x4g", "send ab\\"})
+    EXPECT_EQ(line.command(bad, 0).rfind("error: ", 0), 0u) << bad;
+}

@@ -159,7 +159,7 @@ TEST_F(DevsimProgram, AnswersOnlyAtTheDevicesOwnSettings) {
   std::string log = slurp(log_);
   std::istringstream lines(log);
   std::string line;
-  std::regex shape(R"(^\d+\.\d{6} (SET|RX|IGN|BAD|CMD|TX|CTL) .*$)");
+  std::regex shape(R"(^\d+\.\d{6} (SET|RX|IGN|BAD|TXT|CMD|TX|CTL) .*$)");
   int n = 0;
   while (std::getline(lines, line)) {
     EXPECT_TRUE(std::regex_match(line, shape)) << line;

@@ -9,9 +9,12 @@
 #include "serial/CPortCtl.h"
 #include "serial/CPortSetup.h"
 
+#include "../i18n/MoBuilder.h"
+
 // after the class library, whose header takes care of the platform macros
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -140,5 +143,25 @@ class Device {
   std::string link_, ctl_, log_;
   bool started_ = false;
 };
+
+// Writes a catalogue of the "cport" domain in Russian into a folder of the
+// build folder and returns the folder to bind the domain to.
+inline AnsiString WriteCportCatalogue(const std::string& folder,
+                                      std::vector<std::pair<std::string, std::string>> entries) {
+  entries.emplace_back("", "Content-Type: text/plain; charset=UTF-8\n");
+  std::sort(entries.begin(), entries.end());
+  std::vector<unsigned char> mo = i18ntest::BuildMo(entries);
+  std::string root = testsupport::HostBuildDir() + "/wine/" + folder;
+  for (const std::string& dir : {root, root + "/ru", root + "/ru/LC_MESSAGES"})
+    CreateDirectoryW(testsupport::WinPath(dir).c_str(), nullptr);
+  HANDLE h = CreateFileW(testsupport::WinPath(root + "/ru/LC_MESSAGES/cport.mo").c_str(), GENERIC_WRITE, 0, nullptr,
+                         CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, mo.data(), static_cast<DWORD>(mo.size()), &written, nullptr);
+  CloseHandle(h);
+  std::string win = "Z:" + root;
+  std::replace(win.begin(), win.end(), '/', '\\');
+  return win;
+}
 
 }  // namespace ctltest

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "../i18n/MoBuilder.h"
 #include "i18n/gnugettext.h"
 
 using namespace ctltest;
@@ -134,28 +133,9 @@ TEST(SetupForm, LooksAsDesigned) {
   EXPECT_EQ(f->Button2->ModalResult(), 2);
 }
 
-// Writes a catalogue of the "cport" domain in Russian under the build folder
-// and returns the folder to bind the domain to.
-AnsiString WriteCportCatalogue(std::vector<std::pair<std::string, std::string>> entries) {
-  entries.emplace_back("", "Content-Type: text/plain; charset=UTF-8\n");
-  std::sort(entries.begin(), entries.end());
-  std::vector<unsigned char> mo = i18ntest::BuildMo(entries);
-  std::string root = testsupport::HostBuildDir() + "/wine/serial-ctl-locale";
-  for (const std::string& dir : {root, root + "/ru", root + "/ru/LC_MESSAGES"})
-    CreateDirectoryW(testsupport::WinPath(dir).c_str(), nullptr);
-  HANDLE h = CreateFileW(testsupport::WinPath(root + "/ru/LC_MESSAGES/cport.mo").c_str(), GENERIC_WRITE, 0, nullptr,
-                         CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(h, mo.data(), static_cast<DWORD>(mo.size()), &written, nullptr);
-  CloseHandle(h);
-  std::string win = "Z:" + root;
-  std::replace(win.begin(), win.end(), '/', '\\');
-  return win;
-}
-
 TEST(SetupForm, TextsAreTranslatedInThePortDomainButTheValuesAreNot) {
   InitializeGnuGettext();
-  bindtextdomain("cport", WriteCportCatalogue({{"Setup", "Настройка"},
+  bindtextdomain("cport", WriteCportCatalogue("serial-ctl-locale", {{"Setup", "Настройка"},
                                                {" Settings ", " Параметры "},
                                                {"Baud rate", "Скорость"},
                                                {"Cancel", "Отмена"},

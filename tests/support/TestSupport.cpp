@@ -124,13 +124,8 @@ bool WritePng(const std::wstring& path, int w, int h, const std::vector<uint8_t>
 
 }  // namespace
 
-std::string Screenshot(HWND wnd, const std::string& name) {
-  RECT r;
-  if (!GetWindowRect(wnd, &r)) return "";
-  int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return "";
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
+std::vector<uint32_t> ReadPixels(HDC dc, int x, int y, int w, int h) {
+  HDC mem = CreateCompatibleDC(dc);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = w;
@@ -138,21 +133,32 @@ std::string Screenshot(HWND wnd, const std::string& name) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  BitBlt(mem, 0, 0, w, h, dc, x, y, SRCCOPY);
   GdiFlush();
-  std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
-  auto* px = static_cast<const uint8_t*>(bits);
-  for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i) {
-    rgb[i * 3] = px[i * 4 + 2];
-    rgb[i * 3 + 1] = px[i * 4 + 1];
-    rgb[i * 3 + 2] = px[i * 4];
-  }
+  auto* px = static_cast<const uint32_t*>(bits);
+  std::vector<uint32_t> pixels(px, px + static_cast<size_t>(w) * h);
   SelectObject(mem, old);
   DeleteObject(bmp);
   DeleteDC(mem);
+  return pixels;
+}
+
+std::string Screenshot(HWND wnd, const std::string& name) {
+  RECT r;
+  if (!GetWindowRect(wnd, &r)) return "";
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return "";
+  HDC screen = GetDC(nullptr);
+  std::vector<uint32_t> px = ReadPixels(screen, r.left, r.top, w, h);
   ReleaseDC(nullptr, screen);
+  std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 3);
+  for (size_t i = 0; i < px.size(); ++i) {
+    rgb[i * 3] = static_cast<uint8_t>(px[i] >> 16);
+    rgb[i * 3 + 1] = static_cast<uint8_t>(px[i] >> 8);
+    rgb[i * 3 + 2] = static_cast<uint8_t>(px[i]);
+  }
   std::string dir = HostBuildDir() + "/screenshots";
   CreateDirectoryW(WinPath(dir).c_str(), nullptr);
   std::string file = dir + "/" + name + ".png";

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -34,6 +36,10 @@ std::string ReadHostFile(const std::string& hostPath);
 // Saves what a window shows (the whole window, frame included) as a PNG under
 // build/screenshots/<name>.png and returns the pixels' file path ("" on failure).
 std::string Screenshot(HWND wnd, const std::string& name);
+
+// The pixels of a rectangle of a device context, rows from the top, each
+// 0x00RRGGBB.
+std::vector<uint32_t> ReadPixels(HDC dc, int x, int y, int w, int h);
 
 // Pixel of a window's client area, read from the screen (RGB in a COLORREF).
 COLORREF ClientPixel(HWND wnd, int x, int y);

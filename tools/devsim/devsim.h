@@ -65,6 +65,8 @@ class FrameReceiver {
   static constexpr std::size_t kMaxText = 64;
 
   void feed(std::string_view data, Micros now, std::vector<RxEvent>& out);
+  // The bytes fed outside frames since the last call, as they came.
+  std::string take_outside();
 
  private:
   void flush_text(std::vector<RxEvent>& out);
@@ -76,7 +78,12 @@ class FrameReceiver {
   Micros start_ = 0;
   std::string text_;
   Micros text_start_ = 0;
+  std::string outside_;
 };
+
+// The bytes of a text with the escapes \e (ESC), \r, \n, \t, \\ and \xNN;
+// throws Error on any other escape.
+std::string unescape(std::string_view text);
 
 // ---------------------------------------------------------------- devices
 
@@ -201,7 +208,10 @@ class Line {
   Faults& faults() { return faults_; }
 
   // Bytes the program wrote, with the line settings it had set at that time.
+  // What it sends outside frames is logged as it comes (TXT).
   void receive(std::string_view bytes, const LineSettings& program, Micros now);
+  // The program's line settings as last seen (they pace the text of "send").
+  void set_program(const LineSettings& program) { program_ = program; }
   // Handles one frame event (the receiver's output); exposed for the fuzzer.
   void handle(const RxEvent& ev, const LineSettings& program, Micros now);
 
@@ -232,7 +242,9 @@ class Line {
              bool is_read);
   void schedule(Chunk c, bool may_join);
   void apply(const Deferred& d, Micros now);
-  std::string run_command(std::string_view text);
+  std::string run_command(std::string_view text, Micros now);
+  // Text to the program, paced at the program's rate while wire time is on.
+  void send_text(const std::string& bytes, Micros now);
 
   Options options_;
   Faults faults_;
@@ -241,6 +253,7 @@ class Line {
   std::deque<Chunk> out_;
   std::vector<LogEvent> log_;
   std::optional<LineSettings> last_settings_;
+  LineSettings program_;
   Micros last_due_ = 0;
   std::uint64_t replies_ = 0;
   std::uint64_t rng_;

@@ -98,6 +98,40 @@ RxEvent FrameReceiver::decode(std::string raw, Micros start) {
   return RxEvent{RxEvent::Kind::Frame, std::move(raw), {}, std::move(bytes), start};
 }
 
+std::string FrameReceiver::take_outside() {
+  std::string r;
+  r.swap(outside_);
+  return r;
+}
+
+std::string unescape(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) throw Error("a backslash ends the text");
+    switch (text[i]) {
+      case 'e': out += '\x1B'; break;
+      case 'r': out += '\r'; break;
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case '\\': out += '\\'; break;
+      case 'x': {
+        int hi = i + 1 < text.size() ? hex_value(text[i + 1]) : -1;
+        int lo = i + 2 < text.size() ? hex_value(text[i + 2]) : -1;
+        if (hi < 0 || lo < 0) throw Error("\\x wants two hex digits");
+        out += static_cast<char>(hi << 4 | lo);
+        i += 2;
+        break;
+      }
+      default: throw Error(std::string("unknown escape \\") + text[i]);
+    }
+  }
+  return out;
+}
+
 void FrameReceiver::feed(std::string_view data, Micros now, std::vector<RxEvent>& out) {
   for (char c : data) {
     switch (state_) {
@@ -117,6 +151,7 @@ void FrameReceiver::feed(std::string_view data, Micros now, std::vector<RxEvent>
         } else {
           if (text_.empty()) text_start_ = now;
           text_ += c;
+          outside_ += c;
           if (c == ']' || c == '\n' || text_.size() >= kMaxText) flush_text(out);
         }
         break;

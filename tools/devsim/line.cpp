@@ -11,6 +11,7 @@ namespace devsim {
 namespace {
 
 constexpr Micros kJoinWait = 1000000;  // a reply held for joining goes alone after this
+constexpr Micros kSendSlice = 1000;    // sent text goes out in pieces of this much wire time
 
 bool on_off(const std::vector<std::string>& w, std::size_t i) {
   if (w.size() != i + 1) throw Error("want on or off");
@@ -51,8 +52,11 @@ Device* Line::find(int address) {
 }
 
 void Line::receive(std::string_view bytes, const LineSettings& program, Micros now) {
+  program_ = program;
   std::vector<RxEvent> events;
   receiver_.feed(bytes, now, events);
+  std::string outside = receiver_.take_outside();
+  if (!outside.empty()) log(now, "TXT", printable(outside));
   for (auto& ev : events) handle(ev, program, now);
 }
 
@@ -295,7 +299,7 @@ void Line::handle_text(const RxEvent& ev, const LineSettings& program, Micros no
 std::string Line::command(std::string_view text, Micros now) {
   std::string result;
   try {
-    result = run_command(text);
+    result = run_command(text, now);
   } catch (const Error& e) {
     result = std::string("error: ") + e.what();
   }
@@ -303,10 +307,43 @@ std::string Line::command(std::string_view text, Micros now) {
   return result;
 }
 
-std::string Line::run_command(std::string_view text) {
+void Line::send_text(const std::string& bytes, Micros now) {
+  Micros start = std::max(now, last_due_);
+  if (!options_.wire_time || !program_.known()) {
+    Chunk c;
+    c.due = start;
+    c.bytes = bytes;
+    schedule(std::move(c), false);
+    return;
+  }
+  // a byte is there once its last bit is; the bytes of one slice go together
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    Micros slice_end = start + wire_time(program_, i + 1) + kSendSlice;
+    std::size_t j = i + 1;
+    while (j < bytes.size() && start + wire_time(program_, j + 1) <= slice_end) ++j;
+    Chunk c;
+    c.due = start + wire_time(program_, j);
+    c.bytes = bytes.substr(i, j - i);
+    schedule(std::move(c), false);
+    i = j;
+  }
+}
+
+std::string Line::run_command(std::string_view text, Micros now) {
   auto w = words(text);
   if (w.empty() || w[0][0] == '#') return "ok";
   std::string cmd = lower(w[0]);
+  if (cmd == "send") {
+    // the text is the rest of the line after one blank, blanks included
+    std::string_view rest = text.substr(text.find_first_not_of(" \t"));
+    rest.remove_prefix(std::min<std::size_t>(4, rest.size()));
+    if (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t')) rest.remove_prefix(1);
+    std::string bytes = unescape(rest);
+    if (bytes.empty()) throw Error("usage: send TEXT (escapes \\e \\r \\n \\t \\\\ \\xNN)");
+    send_text(bytes, now);
+    return "ok";
+  }
   auto device = [&](const std::string& a) -> Device& {
     int addr = static_cast<int>(parse_number(a, 0, 255, "address"));
     Device* d = find(addr);

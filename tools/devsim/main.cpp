@@ -67,7 +67,9 @@ const char kUsage[] =
     "  fault garbage | fault long | fault badlrc | fault evenlength |\n"
     "  fault toomanywords | fault lowercase | fault fromzero |\n"
     "  fault clear [NAME] | wire on|off | answer-all-255 on|off |\n"
-    "  garbage-on-mismatch on|off | quit\n"
+    "  garbage-on-mismatch on|off | send TEXT | quit\n"
+    "  (send: TEXT after one blank, escapes \\e \\r \\n \\t \\\\ \\xNN, paced at the\n"
+    "  program's rate while wire time is on)\n"
     "  (addresses and values decimal or 0x hex, registers hex)\n";
 
 [[noreturn]] void die(const std::string& msg) {
@@ -246,6 +248,8 @@ class Simulator {
   void flush_log();
   void send_due();
   void on_master();
+  // What the program has set on its end of the line.
+  LineSettings program_settings();
   void run_control_file(const std::string& name);
   void scan_control_dir();
   Micros now() const { return monotonic_us() - t0_; }
@@ -287,14 +291,18 @@ void Simulator::send_due() {
   }
 }
 
+LineSettings Simulator::program_settings() {
+  vline_settings vs;
+  LineSettings s;
+  if (vline_settings_read(&v_, &vs) == 0) s = {vs.baud, vs.parity, vs.data_bits, vs.stop_bits};
+  return s;
+}
+
 void Simulator::on_master() {
   char buf[4096];
   ssize_t n = read(v_.master, buf, sizeof buf);
   if (n <= 0) return;
-  vline_settings vs;
-  LineSettings s;
-  if (vline_settings_read(&v_, &vs) == 0) s = {vs.baud, vs.parity, vs.data_bits, vs.stop_bits};
-  line_.receive(std::string_view(buf, static_cast<std::size_t>(n)), s, now());
+  line_.receive(std::string_view(buf, static_cast<std::size_t>(n)), program_settings(), now());
 }
 
 void Simulator::run_control_file(const std::string& name) {
@@ -302,6 +310,7 @@ void Simulator::run_control_file(const std::string& name) {
   std::string text;
   if (!read_file(path, text)) return;  // taken already
   unlink(path.c_str());
+  line_.set_program(program_settings());
   std::string result;
   for (auto& line : split(text, '\n')) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "../FuzzReader.h"
 #include "serial/CPortPacket.h"
 
 namespace {
@@ -31,27 +32,10 @@ class Sink : public TObject {
   }
 };
 
-struct Reader {
-  const std::uint8_t* p;
-  std::size_t n;
-  std::uint8_t Byte() {
-    if (n == 0) return 0;
-    --n;
-    return *p++;
-  }
-  std::string Take(std::size_t len) {
-    if (len > n) len = n;
-    std::string s(reinterpret_cast<const char*>(p), len);
-    p += len;
-    n -= len;
-    return s;
-  }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Reader in{data, size};
+  fuzzing::Reader in{data, size};
   const std::uint8_t flags = in.Byte();
   const int sizeRule = in.Byte() % 24;
   const int maxBuffer = static_cast<int>(in.Byte()) - 16;

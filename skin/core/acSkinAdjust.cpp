@@ -75,8 +75,10 @@ void ChangeSkinHue(TacSkinTables& Skin, Integer Value) {
     // The title buttons keep their colours: those with a bitmap of their own
     // are left out below, those in the master keep their area of it.
     std::vector<const char*> names = {"BICONCLOSE", "BICLOSEALONE", "SICONCLOSE"};
+    // All eleven, the small help button included.
     if (keepHue == 1)
-      for (const char* n : {"BICONMAX", "BICONMIN", "BICONNORM", "BICONHELP", "SICONMAX", "SICONMIN", "SICONNORM"})
+      for (const char* n :
+           {"BICONMAX", "BICONMIN", "BICONNORM", "BICONHELP", "SICONMAX", "SICONMIN", "SICONNORM", "SICONHELP"})
         names.push_back(n);
     for (const char* name : names) {
       const Integer i = Skin.GetMaskIndex("GLOBALINFO", name);

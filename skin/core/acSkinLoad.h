@@ -58,6 +58,10 @@ struct TacSkinLoadOptions {
 // ".\\" for AppPath, and a name without ":" or "\\\\" lies in AppPath.
 AnsiString FullSkinDirectory(const AnsiString& SkinDirectory, const AnsiString& AppPath);
 
+// A picture as a skin bitmap: 32 bits, pictures of other depths getting
+// alpha 255 except on the transparent key colour (nullptr for an empty one).
+std::unique_ptr<TacBitmap> SkinBitmapOf(const TacPixelBuffer& Pixels);
+
 // The version of a skin text: GLOBALINFO's VERSION read with "." as the
 // decimal separator, 0 when absent or not a number.
 double SkinTextVersion(const TacSkinText& Text);

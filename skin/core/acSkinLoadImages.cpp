@@ -21,16 +21,6 @@ const Int64 kLargePicturePixels = 900000;
 
 SmallInt Small(Integer v) { return static_cast<SmallInt>(std::clamp<Integer>(v, SHRT_MIN, SHRT_MAX)); }
 
-// A 32-bit picture of a skin: pictures of other depths are converted and get
-// alpha 255 except on the transparent key colour.
-std::unique_ptr<TacBitmap> SkinBitmap(const TacPixelBuffer& pixels) {
-  const bool converted = pixels.PixelFormat() != pf32bit;
-  std::unique_ptr<TacBitmap> bmp = BitmapFromBuffer(pixels);
-  if (bmp && converted)
-    FillAlphaRect(bmp.get(), Rect(0, 0, BitmapWidth(bmp.get()), BitmapHeight(bmp.get())), 255, sFuchsia);
-  return bmp;
-}
-
 // The corner transparency of a border image: 1 when a pixel of one of its
 // four corner boxes has the key colour, else 0; 2 for the huge button's border.
 Integer CornerKindOf(const TsMaskData& md, TacBitmap* bmp) {
@@ -105,6 +95,14 @@ AnsiString Quoted(const AnsiString& s) { return "\"" + s + "\""; }
 
 // ----------------------------------------------------------------- pictures
 
+std::unique_ptr<TacBitmap> SkinBitmapOf(const TacPixelBuffer& Pixels) {
+  const bool converted = Pixels.PixelFormat() != pf32bit;
+  std::unique_ptr<TacBitmap> bmp = BitmapFromBuffer(Pixels);
+  if (bmp && converted)
+    FillAlphaRect(bmp.get(), Rect(0, 0, BitmapWidth(bmp.get()), BitmapHeight(bmp.get())), 255, sFuchsia);
+  return bmp;
+}
+
 bool TacSkinLoader::ReadPicture(const AnsiString& Section, const AnsiString& Key, const AnsiString& FileName,
                                 std::unique_ptr<TStream> Stream, bool Png, TacPixelBuffer& Pixels) const {
   if (!Stream) {
@@ -137,7 +135,7 @@ void TacSkinLoader::LoadMaster(TacSkinTables& t) {
   // The packed entry is found by the value as written, so the value must be
   // written in upper case.
   if (!ReadPicture(kGlobalInfo, "MASTERBITMAP", name, OpenFile(name, name), false, pixels)) return;
-  t.MasterBitmap = SkinBitmap(pixels);
+  t.MasterBitmap = SkinBitmapOf(pixels);
 }
 
 void TacSkinLoader::AddImage(TacSkinTables& t, const AnsiString& Section, const AnsiString& Key,
@@ -169,7 +167,7 @@ void TacSkinLoader::AddImage(TacSkinTables& t, const AnsiString& Section, const 
       }
       TacPixelBuffer pixels;
       if (!ReadPicture(Section, Key, v.FileName, OpenFile(v.FileName, v.FileName), png, pixels)) return;
-      md.Bitmap = SkinBitmap(pixels);
+      md.Bitmap = SkinBitmapOf(pixels);
       // A PNG picture's alpha as painters take it (premultiplied), unless a
       // brightness change does that later.
       if (png && pixels.PixelFormat() == pf32bit && FOptions.Brightness <= 0) {
@@ -191,7 +189,7 @@ void TacSkinLoader::AddImage(TacSkinTables& t, const AnsiString& Section, const 
       TacPixelBuffer pixels;
       if (!ReadPicture(Section, Key, v.FileName, OpenFile(AnsiUpperCase(v.FileName), v.FileName), false, pixels))
         return;
-      md.Bitmap = SkinBitmap(pixels);
+      md.Bitmap = SkinBitmapOf(pixels);
       bmp = md.Bitmap.get();
       md.SrcRect = Rect(0, 0, BitmapWidth(bmp), BitmapHeight(bmp));
       md.MarginLeft = md.MarginRight = Small(BitmapWidth(bmp) / 9);
@@ -270,7 +268,7 @@ void TacSkinLoader::AddCommonSectionImages(TacSkinTables& t) {
         md.SectionName = AnsiUpperCase(section);
         md.PropName = AnsiUpperCase(keys[k]);
         md.OwnerManager = FOptions.Owner;
-        md.Bitmap = SkinBitmap(pixels);
+        md.Bitmap = SkinBitmapOf(pixels);
         t.Masks.push_back(std::move(md));
       }
     }
@@ -310,7 +308,7 @@ void TacSkinLoader::AddPatterns(TacSkinTables& t, const TacSkinText& text, bool 
       TacPixelBuffer pixels;
       FServices.DrawJpeg(picture.get(), pixels);
       TsMaskData md;
-      md.Bitmap = SkinBitmap(pixels);
+      md.Bitmap = SkinBitmapOf(pixels);
       if (!md.Bitmap) continue;
       md.SectionName = AnsiUpperCase(section.Name);
       md.PropName = AnsiUpperCase(key.Name);

@@ -46,7 +46,7 @@ void Triangle(HDC dc, POINT a, POINT b, POINT c, TColor color) {
 // The image of an outer effect: its top and bottom colours above and below
 // the middle, its left and right colours in triangles from the sides, and the
 // "BLUR5" picture below as the mask row.
-std::unique_ptr<TacBitmap> MakeOuterImage(const TacOutEffData& e) {
+std::unique_ptr<TacBitmap> DrawOuterImage(const TacOutEffData& e) {
   TBitmap blur;
   try {
     blur.LoadFromResourceName(MainInstance(), "BLUR5");
@@ -66,7 +66,7 @@ std::unique_ptr<TacBitmap> MakeOuterImage(const TacOutEffData& e) {
   return image;
 }
 
-std::unique_ptr<TObject> LoadJpeg(TStream* stream, Integer& width, Integer& height) {
+std::unique_ptr<TObject> ReadJpegPicture(TStream* stream, Integer& width, Integer& height) {
   auto picture = std::make_unique<TacTinyJPGImage>();
   picture->LoadFromStream(stream);
   if (picture->Empty()) return nullptr;
@@ -75,14 +75,14 @@ std::unique_ptr<TObject> LoadJpeg(TStream* stream, Integer& width, Integer& heig
   return picture;
 }
 
-void DrawJpeg(TObject* picture, TacPixelBuffer& pixels) { static_cast<TacTinyJPGImage*>(picture)->Draw(pixels); }
+void DrawJpegPicture(TObject* picture, TacPixelBuffer& pixels) { static_cast<TacTinyJPGImage*>(picture)->Draw(pixels); }
 
 }  // namespace
 
 TacSkinServices TacSkinServices::Platform() {
   TacSkinServices s;
-  s.MakeOuterImage = MakeOuterImage;
-  s.LoadJpeg = LoadJpeg;
-  s.DrawJpeg = DrawJpeg;
+  s.MakeOuterImage = &DrawOuterImage;
+  s.LoadJpeg = &ReadJpegPicture;
+  s.DrawJpeg = &DrawJpegPicture;
   return s;
 }

@@ -1,8 +1,9 @@
 // The Windows part of the skin library's toolbox: message shortcuts, names
 // of the file system, icons and system queries.
+#include "classlib/ui/Forms.h"
+// after the class library, whose header takes care of the platform macros
 #include <shellapi.h>
 
-#include "classlib/ui/Forms.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sConstPlatform.h"
 #include "skin/forms/sDialogs.h"

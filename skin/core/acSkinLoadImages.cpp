@@ -136,6 +136,7 @@ void TacSkinLoader::LoadMaster(TacSkinTables& t) {
   // written in upper case.
   if (!ReadPicture(kGlobalInfo, "MASTERBITMAP", name, OpenFile(name, name), false, pixels)) return;
   t.MasterBitmap = SkinBitmapOf(pixels);
+  SetTransparentKey(t.MasterBitmap.get(), sFuchsia);
 }
 
 void TacSkinLoader::AddImage(TacSkinTables& t, const AnsiString& Section, const AnsiString& Key,

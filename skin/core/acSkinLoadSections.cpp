@@ -88,6 +88,24 @@ class TacSectionReader {
 
 namespace {
 
+// A palette entry read from GLOBALINFO with a fixed default. The caution and
+// bypassed colours take the alert colours where the skin gives them (the
+// skin text has no keys of their own).
+struct TPaletteKey {
+  TacPaletteColors Entry;
+  const char* Key;
+  TColor Default;
+};
+const TPaletteKey kFixedPaletteKeys[] = {
+    {pcEditText_Ok, "EDITTEXT_OK", 0x008000},       {pcEditText_Warning, "EDITTEXT_WARN", 0x008484},
+    {pcEditText_Alert, "EDITTEXT_ALERT", 0x0000FF}, {pcEditText_Caution, "EDITTEXT_ALERT", 0x8597D9},
+    {pcEditText_Bypassed, "EDITTEXT_ALERT", 0x4AB28F}, {pcEditBG_Ok, "EDITBG_OK", 0x6CC2A5},
+    {pcEditBG_Warning, "EDITBG_WARN", 0x40FFFF},    {pcEditBG_Alert, "EDITBG_ALERT", 0x95A7E9},
+    {pcEditBG_Caution, "EDITBG_ALERT", 0x8597D9},   {pcEditBG_Bypassed, "EDITBG_ALERT", 0x4AB28F},
+    {pcEditText_Highlight1, "EDITTEXT_H1", 0},      {pcEditText_Highlight2, "EDITTEXT_H2", 0},
+    {pcEditText_Highlight3, "EDITTEXT_H3", 0},
+};
+
 void PrepareGradient(const AnsiString& section, const AnsiString& key, TsGenState& st, size_t minLength) {
   if (st.GradientData.size() < minLength) {
     st.GradientPercent = 0;
@@ -100,20 +118,31 @@ void PrepareGradient(const AnsiString& section, const AnsiString& key, TsGenStat
   }
 }
 
+// The integer keys of a state's look: the key of the normal and of the hot
+// state, the field, the default and the limits.
+struct TStateKey {
+  const char* Normal;
+  const char* Hot;
+  Integer& (*Field)(TsGenState&);
+  Integer Default, Max, Min;
+};
+const TStateKey kStateKeys[] = {
+    {"COLOR", "HOTCOLOR", [](TsGenState& s) -> Integer& { return s.Color; }, 0xFFFFFF, kNoMax, INT_MIN},
+    {"FONTCOLOR", "HOTFONTCOLOR", [](TsGenState& s) -> Integer& { return s.FontColor.Color; }, 0, kNoMax, INT_MIN},
+    {"TCLEFT", "HOTTCLEFT", [](TsGenState& s) -> Integer& { return s.FontColor.Left; }, -1, kNoMax, INT_MIN},
+    {"TCTOP", "HOTTCTOP", [](TsGenState& s) -> Integer& { return s.FontColor.Top; }, -1, kNoMax, INT_MIN},
+    {"TCRIGHT", "HOTTCRIGHT", [](TsGenState& s) -> Integer& { return s.FontColor.Right; }, -1, kNoMax, INT_MIN},
+    {"TCBOTTOM", "HOTTCBOTTOM", [](TsGenState& s) -> Integer& { return s.FontColor.Bottom; }, -1, kNoMax, INT_MIN},
+    {"GCOL", "HGCOL", [](TsGenState& s) -> Integer& { return s.GlowColor; }, 0xFFFFFF, kNoMax, INT_MIN},
+    {"GSIZE", "HGSIZE", [](TsGenState& s) -> Integer& { return s.GlowSize; }, 0, 255, INT_MIN},
+    {"GRADIENTPERCENT", "HOTGRADIENTPERCENT", [](TsGenState& s) -> Integer& { return s.GradientPercent; }, 0, 100, 0},
+    {"IMAGEPERCENT", "HOTIMAGEPERCENT", [](TsGenState& s) -> Integer& { return s.ImagePercent; }, 0, 100, 0},
+    {"TRANSPARENCY", "HOTTRANSPARENCY", [](TsGenState& s) -> Integer& { return s.Transparency; }, 0, 100, 0},
+};
+
 void ReadState(TacSectionReader& r, const AnsiString& section, TsGenState& st, bool hot) {
-  auto key = [hot](const char* normal, const char* hotKey) { return AnsiString(hot ? hotKey : normal); };
-  st.Color = r.Int(section, key("COLOR", "HOTCOLOR"), 0xFFFFFF, kNoMax);
-  st.FontColor.Color = r.Int(section, key("FONTCOLOR", "HOTFONTCOLOR"), 0, kNoMax);
-  st.FontColor.Left = r.Int(section, key("TCLEFT", "HOTTCLEFT"), -1, kNoMax);
-  st.FontColor.Top = r.Int(section, key("TCTOP", "HOTTCTOP"), -1, kNoMax);
-  st.FontColor.Right = r.Int(section, key("TCRIGHT", "HOTTCRIGHT"), -1, kNoMax);
-  st.FontColor.Bottom = r.Int(section, key("TCBOTTOM", "HOTTCBOTTOM"), -1, kNoMax);
-  st.GlowColor = r.Int(section, key("GCOL", "HGCOL"), 0xFFFFFF, kNoMax);
-  st.GlowSize = r.Int(section, key("GSIZE", "HGSIZE"), 0, 255);
-  st.GradientPercent = r.Int(section, key("GRADIENTPERCENT", "HOTGRADIENTPERCENT"), 0, 100, 0);
-  st.GradientData = r.String(section, key("GRADIENTDATA", "HOTGRADIENTDATA"), " ");
-  st.ImagePercent = r.Int(section, key("IMAGEPERCENT", "HOTIMAGEPERCENT"), 0, 100, 0);
-  st.Transparency = r.Int(section, key("TRANSPARENCY", "HOTTRANSPARENCY"), 0, 100, 0);
+  for (const TStateKey& k : kStateKeys) k.Field(st) = r.Int(section, hot ? k.Hot : k.Normal, k.Default, k.Max, k.Min);
+  st.GradientData = r.String(section, hot ? "HOTGRADIENTDATA" : "GRADIENTDATA", " ");
 }
 
 // The copies of the states' values a section keeps beside them.
@@ -218,21 +247,13 @@ TsGeneralData ReadCommonSection(TStringList* lines, TStringList* sections, const
   g.ParentClass = parent;
   g.StateCount = LimitIt(num("STATES", d.StateCount), 1, 255);
   auto state = [&](TsGenState& st, const TsGenState& def, bool hot) {
-    auto k = [hot](const char* normal, const char* hotKey) { return hot ? hotKey : normal; };
-    st.Color = num(k("COLOR", "HOTCOLOR"), def.Color);
-    st.FontColor.Color = num(k("FONTCOLOR", "HOTFONTCOLOR"), def.FontColor.Color);
-    st.FontColor.Left = num(k("TCLEFT", "HOTTCLEFT"), def.FontColor.Left);
-    st.FontColor.Top = num(k("TCTOP", "HOTTCTOP"), def.FontColor.Top);
-    st.FontColor.Right = num(k("TCRIGHT", "HOTTCRIGHT"), def.FontColor.Right);
-    st.FontColor.Bottom = num(k("TCBOTTOM", "HOTTCBOTTOM"), def.FontColor.Bottom);
-    st.GlowColor = num(k("GCOL", "HGCOL"), def.GlowColor);
-    st.GlowSize = num(k("GSIZE", "HGSIZE"), def.GlowSize);
-    st.GradientPercent = LimitIt(num(k("GRADIENTPERCENT", "HOTGRADIENTPERCENT"), def.GradientPercent), 0, 100);
-    st.GradientData = str(k("GRADIENTDATA", "HOTGRADIENTDATA"), def.GradientData);
-    st.ImagePercent = LimitIt(num(k("IMAGEPERCENT", "HOTIMAGEPERCENT"), def.ImagePercent), 0, 100);
-    st.Transparency = LimitIt(num(k("TRANSPARENCY", "HOTTRANSPARENCY"), def.Transparency), 0, 100);
+    TsGenState defaults = def;
+    for (const TStateKey& k : kStateKeys)
+      k.Field(st) = LimitIt(num(hot ? k.Hot : k.Normal, k.Field(defaults)), k.Min, k.Max);
+    const char* data = hot ? "HOTGRADIENTDATA" : "GRADIENTDATA";
+    st.GradientData = str(data, def.GradientData);
     st.GradientArray.clear();
-    if (st.GradientData.size() > 5) PrepareGradient(name, k("GRADIENTDATA", "HOTGRADIENTDATA"), st, 0);
+    if (st.GradientData.size() > 5) PrepareGradient(name, data, st, 0);
   };
   state(g.Props[0], d.Props[0], false);
   if (g.StateCount >= 2)
@@ -302,19 +323,7 @@ void TacSkinLoader::LoadPalette(TacSkinTables& t) {
     }
   }
 
-  p[pcEditText_Ok] = read("EDITTEXT_OK", 0x008000);
-  p[pcEditText_Warning] = read("EDITTEXT_WARN", 0x008484);
-  p[pcEditText_Alert] = read("EDITTEXT_ALERT", 0x0000FF);
-  p[pcEditText_Caution] = read("EDITTEXT_ALERT", 0x8597D9);
-  p[pcEditText_Bypassed] = read("EDITTEXT_ALERT", 0x4AB28F);
-  p[pcEditBG_Ok] = read("EDITBG_OK", 0x6CC2A5);
-  p[pcEditBG_Warning] = read("EDITBG_WARN", 0x40FFFF);
-  p[pcEditBG_Alert] = read("EDITBG_ALERT", 0x95A7E9);
-  p[pcEditBG_Caution] = read("EDITBG_ALERT", 0x8597D9);
-  p[pcEditBG_Bypassed] = read("EDITBG_ALERT", 0x4AB28F);
-  p[pcEditText_Highlight1] = read("EDITTEXT_H1", 0);
-  p[pcEditText_Highlight2] = read("EDITTEXT_H2", 0);
-  p[pcEditText_Highlight3] = read("EDITTEXT_H3", 0);
+  for (const TPaletteKey& k : kFixedPaletteKeys) p[k.Entry] = read(k.Key, k.Default);
   p[pcEditText_Inverted] = read("EDITTEXT_INV", p[pcEditBG]);
   p[pcEditBG_Inverted] = read("EDITBG_INV", p[pcEditText]);
   p[pcEditBG_OddRow] = read("EDITBG_ODD", p[pcEditBG]);

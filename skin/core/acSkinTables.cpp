@@ -118,32 +118,18 @@ Integer TacSkinTables::GetPatternIndex(Integer SkinIndex, const AnsiString& Sect
   return Inherited(SkinIndex, SectionName, PropName, FPatternIndex);
 }
 
-namespace {
-Integer OneImage(TsMaskData& md, bool horizontal) {
+Integer TacSkinTables::MaskWidth(Integer i, SmallInt TsMaskData::*Margin, bool Horizontal) {
+  TsMaskData& md = Masks[static_cast<size_t>(i)];
+  if (md.*Margin >= 1) return md.*Margin;
+  if (md.UniformMargin >= 1) return md.UniformMargin;
   if (md.Columns == 0) md.Columns = 1;
-  return horizontal ? WidthOfImage(md) : HeightOfImage(md);
-}
-}  // namespace
-
-Integer TacSkinTables::MaskWidthLeft(Integer i) {
-  TsMaskData& md = Masks[static_cast<size_t>(i)];
-  return md.MarginLeft >= 1 ? md.MarginLeft : md.UniformMargin >= 1 ? md.UniformMargin : OneImage(md, true);
+  return Horizontal ? WidthOfImage(md) : HeightOfImage(md);
 }
 
-Integer TacSkinTables::MaskWidthTop(Integer i) {
-  TsMaskData& md = Masks[static_cast<size_t>(i)];
-  return md.MarginTop >= 1 ? md.MarginTop : md.UniformMargin >= 1 ? md.UniformMargin : OneImage(md, false);
-}
-
-Integer TacSkinTables::MaskWidthRight(Integer i) {
-  TsMaskData& md = Masks[static_cast<size_t>(i)];
-  return md.MarginRight >= 1 ? md.MarginRight : md.UniformMargin >= 1 ? md.UniformMargin : OneImage(md, true);
-}
-
-Integer TacSkinTables::MaskWidthBottom(Integer i) {
-  TsMaskData& md = Masks[static_cast<size_t>(i)];
-  return md.MarginBottom >= 1 ? md.MarginBottom : md.UniformMargin >= 1 ? md.UniformMargin : OneImage(md, false);
-}
+Integer TacSkinTables::MaskWidthLeft(Integer i) { return MaskWidth(i, &TsMaskData::MarginLeft, true); }
+Integer TacSkinTables::MaskWidthTop(Integer i) { return MaskWidth(i, &TsMaskData::MarginTop, false); }
+Integer TacSkinTables::MaskWidthRight(Integer i) { return MaskWidth(i, &TsMaskData::MarginRight, true); }
+Integer TacSkinTables::MaskWidthBottom(Integer i) { return MaskWidth(i, &TsMaskData::MarginBottom, false); }
 
 void TacSkinTables::GetSkinSections(TStrings* List) const {
   List->Clear();

@@ -87,6 +87,7 @@ class TacSkinTables {
   Integer Inherited(Integer SkinIndex, const AnsiString& SectionName, const AnsiString& PropName,
                     const Table& Lookup) const;
   void BuildIndexes() const;
+  Integer MaskWidth(Integer i, SmallInt TsMaskData::*Margin, bool Horizontal);
   static AnsiString PairKey(const AnsiString& Section, const AnsiString& Prop);
 
   mutable bool FIndexed = false;

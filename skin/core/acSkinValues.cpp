@@ -15,6 +15,15 @@ TRect Coordinates(const AnsiString& value) {
   return TRect{Field(value, 2, 4), Field(value, 7, 4), Field(value, 12, 4), Field(value, 17, 4)};
 }
 
+// A value of the forms that cut an image from the master: form, kind and rectangle.
+TacImageValue InMaster(const AnsiString& value, TacImageForm form, TacImgType kind) {
+  TacImageValue v;
+  v.Form = form;
+  v.ImageKind = kind;
+  v.SrcRect = Coordinates(value);
+  return v;
+}
+
 std::vector<AnsiString> SplitAll(const AnsiString& s, char delimiter) {
   std::vector<AnsiString> parts;
   size_t start = 0;
@@ -79,10 +88,7 @@ TacImageForm ImageFormOf(const AnsiString& Value) {
 }
 
 TacImageValue ParseBorderFields(const AnsiString& Value) {
-  TacImageValue v;
-  v.Form = ifBorder;
-  v.ImageKind = itisaBorder;
-  v.SrcRect = Coordinates(Value);
+  TacImageValue v = InMaster(Value, ifBorder, itisaBorder);
   v.MarginLeft = Field(Value, 22, 4);
   v.MarginTop = Field(Value, 27, 4);
   v.MarginRight = Field(Value, 32, 4);
@@ -100,17 +106,13 @@ TacImageValue ParseImageValue(const AnsiString& Value) {
     case ifNone: break;
     case ifOwnFile: v = OwnFile(Value); break;
     case ifGlyph:
-      v.Form = ifGlyph;
-      v.ImageKind = itisaGlyph;
-      v.SrcRect = Coordinates(Value);
+      v = InMaster(Value, ifGlyph, itisaGlyph);
       v.Columns = Field(Value, 22, 1);
       v.MaskKind = Field(Value, 24, 1);
       break;
     case ifBorder: v = ParseBorderFields(Value); break;
     case ifTexture:
-      v.Form = ifTexture;
-      v.ImageKind = itisaTexture;
-      v.SrcRect = Coordinates(Value);
+      v = InMaster(Value, ifTexture, itisaTexture);
       v.FillMode = Field(Value, 22, 2);
       v.MaskKind = Value.size() > 24 ? Field(Value, 25, 1) : 0;
       v.Columns = 1;

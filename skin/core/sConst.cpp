@@ -56,18 +56,6 @@ const TacKindSet sCanNotBeHot{{51, 52},   {54, 54},   {56, 60},   {68, 68},   {7
                               {141, 141}, {143, 143}, {151, 151}, {161, 161}, {226, 226}};
 const TacKindSet sEditCtrls{{2, 18}, {41, 41}, {76, 84}, {96, 96}, {131, 140}, {231, 231}};
 
-AnsiString acs_MsgDlgOK, acs_MsgDlgCancel, acs_MsgDlgHelp, acs_RestoreStr, acs_MoveStr, acs_SizeStr,
-    acs_MinimizeStr, acs_MaximizeStr, acs_CloseStr, acs_Calculator, acs_FileOpen, acs_AvailSkins, acs_InternalSkin,
-    acs_ErrorSettingCount, acs_ListBoxMustBeVirtual, acs_ColorDlgAdd, acs_ColorDlgDefine, acs_ColorDlgMainPal,
-    acs_ColorDlgAddPal, acs_ColorDlgTitle, acs_ColorDlgRed, acs_ColorDlgGreen, acs_ColorDlgBlue, acs_ColorDlgDecimal,
-    acs_ColorDlgHex, acs_FrameAdapterError1, acs_HintDsgnTitle, acs_HintDsgnPreserved, acs_HintDsgnStyle,
-    acs_HintDsgnBevelWidth, acs_Blur, acs_HintDsgnArrowLength, acs_HintDsgnHorizMargin, acs_HintDsgnVertMargin,
-    acs_HintDsgnRadius, acs_HintDsgnMaxWidth, acs_HintDsgnPauseHide, acs_Percent, acs_HintDsgnOffset,
-    acs_HintDsgnTransparency, acs_HintDsgnNoPicture, acs_Font, acs_Texture, acs_HintDsgnLoad, acs_HintDsgnSave,
-    acs_HintDsgnColor, acs_HintDsgnBorderTop, acs_HintDsgnBorderBottom, acs_Shadow, acs_Background, acs_Gradient,
-    acs_PreviewHint, acs_Root, acs_SelectDir, acs_Create, acs_InvalidDate, acs_DirWithSkins, acs_SelectSkinTitle,
-    acs_SkinPreview;
-
 const std::vector<TacTextEntry>& acSkinTexts() {
   static const std::vector<TacTextEntry> texts = {
       {58992, &acs_MsgDlgOK, "OK"},

@@ -206,7 +206,7 @@ extern const TacKindSet sEditCtrls;
 
 // The library's texts, read at start from the program's string table (empty
 // where the program has no entry; acs_InvalidDate then keeps "Invalid date").
-extern AnsiString acs_MsgDlgOK, acs_MsgDlgCancel, acs_MsgDlgHelp, acs_RestoreStr, acs_MoveStr, acs_SizeStr,
+inline AnsiString acs_MsgDlgOK, acs_MsgDlgCancel, acs_MsgDlgHelp, acs_RestoreStr, acs_MoveStr, acs_SizeStr,
     acs_MinimizeStr, acs_MaximizeStr, acs_CloseStr, acs_Calculator, acs_FileOpen, acs_AvailSkins, acs_InternalSkin,
     acs_ErrorSettingCount, acs_ListBoxMustBeVirtual, acs_ColorDlgAdd, acs_ColorDlgDefine, acs_ColorDlgMainPal,
     acs_ColorDlgAddPal, acs_ColorDlgTitle, acs_ColorDlgRed, acs_ColorDlgGreen, acs_ColorDlgBlue, acs_ColorDlgDecimal,

@@ -32,6 +32,9 @@ bool Bitmap32(const TacBitmap* bmp);
 bool BitmapRows(TacBitmap* bmp, Byte*& first, std::ptrdiff_t& delta);
 // A new zero-filled 32-bit bitmap; sizes below 1 give an empty one.
 std::unique_ptr<TacBitmap> NewBitmap32(int width, int height);
+// Marks a bitmap as drawn transparent where it has the colour Key (the
+// pixel buffer keeps no such mark).
+void SetTransparentKey(TacBitmap* bmp, TColor key);
 // A new 32-bit bitmap holding the buffer's picture; a buffer of another depth
 // is converted first (its pixels then get alpha 0). nullptr for an empty buffer.
 std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer);

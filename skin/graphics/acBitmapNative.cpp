@@ -25,3 +25,5 @@ std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer) {
   out->ConvertTo32();
   return out;
 }
+
+void SetTransparentKey(TacBitmap*, TColor) {}

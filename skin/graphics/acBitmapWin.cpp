@@ -34,3 +34,9 @@ std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer) {
     std::memcpy(out->ScanLine(y), pixels.ScanLine(y), static_cast<size_t>(pixels.Width()) * 4);
   return out;
 }
+
+void SetTransparentKey(TacBitmap* bmp, TColor key) {
+  if (!bmp) return;
+  bmp->SetTransparentColor(key);
+  bmp->SetTransparent(true);
+}

@@ -82,17 +82,20 @@ void ReadBmp(const void* Data, Int64 Size, TacPixelBuffer& Target) {
   const size_t size = Size > 0 ? static_cast<size_t>(Size) : 0;
   const THeader h = ReadHeader(data, size);
 
+  const Cardinal offBits = U32(data + 10);
   TacPalette palette;
   if (h.Bits <= 8) {
     size_t count = h.Colors ? h.Colors : (size_t(1) << h.Bits);
     if (count > (size_t(1) << h.Bits)) count = size_t(1) << h.Bits;
+    // A palette shorter than its depth allows ends where the pixels begin.
+    if (offBits > h.PaletteAt && offBits <= size && (offBits - h.PaletteAt) / h.PaletteEntry < count)
+      count = (offBits - h.PaletteAt) / h.PaletteEntry;
     if (h.PaletteAt + count * h.PaletteEntry > size) Refuse("palette cut off");
     for (size_t i = 0; i < count; ++i) {
       const Byte* e = data + h.PaletteAt + i * h.PaletteEntry;
       palette.push_back(TacPaletteEntry{e[2], e[1], e[0], 0});
     }
   }
-  const Cardinal offBits = U32(data + 10);
   const size_t rowBytes = (static_cast<size_t>(h.Width) * h.Bits + 31) / 32 * 4;
   if (offBits < h.PaletteAt || offBits > size || (size - offBits) / rowBytes < static_cast<size_t>(h.Height))
     Refuse("pixel data cut off");

@@ -123,6 +123,20 @@ double HueOf(double r, double g, double b, double& s) {
   return h < 0 ? h + 360 : h;
 }
 
+// The channels of hue sector i (0..5) from the value and its three parts;
+// false, and nothing set, for another sector.
+bool SectorChannels(Int64 i, double v, double p, double q, double t, double& r, double& g, double& b) {
+  switch (i) {
+    case 0: r = v; g = t; b = p; return true;
+    case 1: r = q; g = v; b = p; return true;
+    case 2: r = p; g = v; b = t; return true;
+    case 3: r = p; g = q; b = v; return true;
+    case 4: r = t; g = p; b = v; return true;
+    case 5: r = v; g = p; b = q; return true;
+    default: return false;
+  }
+}
+
 // The channels of value V, saturation S and hue sector h (degrees / 60),
 // each part limited to 0..255; sector 5 for any other sector number.
 void FromSectors(double h, double S, double V, double& r, double& g, double& b) {
@@ -130,14 +144,7 @@ void FromSectors(double h, double S, double V, double& r, double& g, double& b) 
   const double f = h - static_cast<double>(i);
   const double p = std::clamp(V * (1 - S), 0.0, 255.0), q = std::clamp(V * (1 - S * f), 0.0, 255.0),
                t = std::clamp(V * (1 - (1 - f) * S), 0.0, 255.0);
-  switch (i) {
-    case 0: r = V; g = t; b = p; break;
-    case 1: r = q; g = V; b = p; break;
-    case 2: r = p; g = V; b = t; break;
-    case 3: r = p; g = q; b = V; break;
-    case 4: r = t; g = p; b = V; break;
-    default: r = V; g = p; b = q; break;
-  }
+  if (!SectorChannels(i, V, p, q, t, r, g, b)) SectorChannels(5, V, p, q, t, r, g, b);
 }
 
 inline TColor SwapBytes02(TColor c) {
@@ -200,15 +207,7 @@ void HSVtoRGB(double H, double S, double V, double& R, double& G, double& B) {
   const double h = (H == 360 ? 0 : H) / 60;
   const Int64 i = static_cast<Int64>(std::trunc(h));
   const double f = h - static_cast<double>(i), p = V * (1 - S), q = V * (1 - S * f), t = V * (1 - S * (1 - f));
-  switch (i) {
-    case 0: R = V; G = t; B = p; break;
-    case 1: R = q; G = V; B = p; break;
-    case 2: R = p; G = V; B = t; break;
-    case 3: R = p; G = q; B = V; break;
-    case 4: R = t; G = p; B = V; break;
-    case 5: R = V; G = p; B = q; break;
-    default: break;
-  }
+  SectorChannels(i, V, p, q, t, R, G, B);
 }
 
 void RGBToHSV(double R, double G, double B, double& H, double& S, double& V) {

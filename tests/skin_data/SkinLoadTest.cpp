@@ -333,6 +333,37 @@ TEST(SkinLoad, Variants) {
   }
 }
 
+// Tables of a manager whose extended borders are in effect.
+class TShadowTables : public TacSkinTables {
+ protected:
+  bool ShadowsWanted() const override { return true; }
+};
+
+TEST(SkinLoad, ShadowsOfAnExtendedBorderCutFromTheMasterComeFromItsPlaceThere) {
+  // The border image: two columns of 20 x 20 at (40, 10) and (60, 10), the
+  // first grey 0x111111, the second 0x222222.
+  TPicture master = Master96();
+  master.Fill(40, 10, 60, 30, 0x111111);
+  master.Fill(60, 10, 80, 30, 0x222222);
+  const std::string text =
+      WithGlobals("FORMOFFSET=2\nEXBORDER=^0040^0010^0080^0030^0006^0006^0006^0006^2^0^0^0\n", "[FORM]\nCOLOR=1\n");
+  TTempDir dir("shadow");
+  WriteFile(dir.Path / "MASTER.BMP", BmpFile(master));
+  TacSkinText skinText;
+  skinText.LoadFromText(text);
+  TacSkinSource source;
+  source.SkinPath = IncludeTrailingPathDelimiter(dir.Path.string());
+  TShadowTables tables;
+  TacSkinLoader(skinText, source, {}, TacSkinServices::Platform(), nullptr).Load(tables);
+  ASSERT_TRUE(tables.ShadowInactive);
+  ASSERT_TRUE(tables.ShadowActive);
+  EXPECT_EQ(tables.ShadowInactive->Width(), 20);
+  EXPECT_EQ(tables.ShadowInactive->Height(), 20);
+  EXPECT_EQ(GetAPixel(tables.ShadowInactive.get(), 5, 5).C & 0xFFFFFF, 0x111111u);
+  EXPECT_EQ(GetAPixel(tables.ShadowActive.get(), 5, 5).C & 0xFFFFFF, 0x222222u);
+  EXPECT_EQ(tables.ShadowMargins, Rect(4, 4, 4, 4)) << "the margins less the form offset";
+}
+
 TEST(SkinLoad, AdditionalSectionsOfTheManagerJoinTheSkin) {
   TStringList common;
   common.SetText("[MYBUTTON]\nPARENTCLASS=button\nSTATES=1\nFONTCOLOR=7\n[BUTTON]\nCOLOR=9\n");

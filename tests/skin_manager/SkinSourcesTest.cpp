@@ -2,6 +2,8 @@
 // skin; and loads that fail, which keep the skin in use and its name.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "SkinManagerSupport.h"
 
 // after the class library, whose header takes care of the platform macros
@@ -45,54 +47,45 @@ TEST(SkinSources, APackWinsOverAFolderOfItsNameUnlessFoldersComeFirst) {
   m->Free();
 }
 
-TEST(SkinSources, ACorruptPackIsRefusedAndTheSkinInUseStays) {
-  TSkinDir dir;
-  dir.Folder("Good", SkinText(7));
-  dir.File("Bad.asz", "this is not a packed skin");
-  TDialogWatcher dialogs;
-  TChangeLog log;
-  TsSkinManager* m = NewManager(dir);
-  m->SetSkinName("Good");
-  m->OnAfterChange = log.Event();
-  m->SetSkinName("Bad");
-  EXPECT_TRUE(dialogs.Shown("Loaded data is not a packed skin file"));
-  EXPECT_EQ(m->SkinName(), "Good");
-  EXPECT_EQ(ButtonColor(m), 7);
-  EXPECT_TRUE(m->CommonSkinData.Active);
-  EXPECT_EQ(log.Names, std::vector<AnsiString>{"Good"}) << "the change reports the name in use";
-  m->Free();
-}
+// A skin that fails to load: how it is written, and what the message says.
+struct FailedLoad {
+  const char* Name;
+  std::function<void(TSkinDir&)> Write;
+  const char* Message;
+};
 
-TEST(SkinSources, APackWithoutSkinTextIsAFailedLoad) {
-  TSkinDir dir;
-  dir.Folder("Good", SkinText(7));
-  dir.File("Empty/MASTER.BMP", skinfixture::BmpFile(skinfixture::TPicture(8, 8, 0)));
-  dir.Pack("Empty", "Empty.asz");
-  TDialogWatcher dialogs;
-  TChangeLog log;
-  TsSkinManager* m = NewManager(dir);
-  m->SetSkinName("Good");
-  m->OnAfterChange = log.Event();
-  m->SetSkinName("Empty");
-  EXPECT_TRUE(dialogs.Shown("\"Empty\" skin have internal format error. Please update this skin to latest version."));
-  EXPECT_EQ(m->SkinName(), "Good");
-  EXPECT_EQ(ButtonColor(m), 7);
-  EXPECT_EQ(log.Names, std::vector<AnsiString>{"Good"});
-  m->Free();
-}
-
-TEST(SkinSources, ABrokenSkinTextIsAFailedLoadNamingSectionAndKey) {
-  TSkinDir dir;
-  dir.Folder("Good", SkinText(7));
-  dir.Folder("Broken", SkinText(8, "8.00", "") + "PATTERN=~0000~0000~0010~0010~15\r\n");
-  TDialogWatcher dialogs;
-  TsSkinManager* m = NewManager(dir);
-  m->SetSkinName("Good");
-  m->SetSkinName("Broken");
-  EXPECT_TRUE(dialogs.Shown("\"BUTTON\", key \"PATTERN\""));
-  EXPECT_EQ(m->SkinName(), "Good");
-  EXPECT_EQ(ButtonColor(m), 7) << "the tables of the skin in use";
-  m->Free();
+TEST(SkinSources, AFailedLoadShowsWhyAndKeepsTheSkinInUseItsNameAndTables) {
+  const FailedLoad cases[] = {
+      {"a corrupt pack", [](TSkinDir& d) { d.File("New.asz", "this is not a packed skin"); },
+       "Loaded data is not a packed skin file"},
+      {"a pack without skin text",
+       [](TSkinDir& d) {
+         d.File("New/MASTER.BMP", skinfixture::BmpFile(skinfixture::TPicture(8, 8, 0)));
+         d.Pack("New", "New.asz");
+       },
+       "\"New\" skin have internal format error. Please update this skin to latest version."},
+      {"a texture fill mode beyond the table",
+       [](TSkinDir& d) { d.Folder("New", SkinText(8) + "PATTERN=~0000~0000~0010~0010~15\r\n"); },
+       "\"BUTTON\", key \"PATTERN\""},
+  };
+  for (const FailedLoad& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSkinDir dir;
+    dir.Folder("Good", SkinText(7));
+    c.Write(dir);
+    TDialogWatcher dialogs;
+    TChangeLog log;
+    TsSkinManager* m = NewManager(dir);
+    m->SetSkinName("Good");
+    m->OnAfterChange = log.Event();
+    m->SetSkinName("New");
+    EXPECT_TRUE(dialogs.Shown(c.Message)) << (dialogs.Texts.empty() ? "no message" : dialogs.Texts[0]);
+    EXPECT_EQ(m->SkinName(), "Good");
+    EXPECT_EQ(ButtonColor(m), 7) << "the tables of the skin in use";
+    EXPECT_TRUE(m->CommonSkinData.Active);
+    EXPECT_EQ(log.Names, std::vector<AnsiString>{"Good"}) << "the change reports the name in use";
+    m->Free();
+  }
 }
 
 TEST(SkinSources, NoSkinAnywhereLeavesTheManagerInactive) {

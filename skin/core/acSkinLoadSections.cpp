@@ -348,6 +348,7 @@ void TacSkinLoader::LoadAllGeneralData(TacSkinTables& t) {
       if (t.GetSkinIndex(sections[i]) < 0) t.Sections.push_back(ReadCommonSection(&lines, &sections, sections[i], t.Sections));
     t.InvalidateIndexes();
   }
+  t.ConstData.GlobalInfoIndex = t.GetSkinIndex(kGlobalInfo);
   t.InitMaskIndexes();
   LoadPalette(t);
 

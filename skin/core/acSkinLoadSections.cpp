@@ -184,44 +184,54 @@ TsGeneralData ReadSection(TacSectionReader& r, const TacSkinText& text, const An
   return g;
 }
 
+// The GLOBALINFO keys read as plain integers with a fixed default.
+struct TGlobalKey {
+  const char* Key;
+  Integer TsSkinData::*Field;
+  Integer Default;
+};
+const TGlobalKey kGlobalKeys[] = {
+    {"BORDERWIDTH", &TsSkinData::FormBorderWidth, 4},
+    {"CENTEROFFSET", &TsSkinData::CenterOffset, 0},
+    {"BORDERMODE", &TsSkinData::BorderMode, 0},
+    {"BRIGHTMIN", &TsSkinData::BrightMin, -50},
+    {"BRIGHTMAX", &TsSkinData::BrightMax, 50},
+    {"BISPACE", &TsSkinData::BISpace, 0},
+    {"BIVALIGN", &TsSkinData::BIVAlign, 0},
+    {"BIRIGHT", &TsSkinData::BIRight, 0},
+    {"BILEFT", &TsSkinData::BILeft, 0},
+    {"BITOP", &TsSkinData::BITop, 0},
+    {"BIKEEPHUE", &TsSkinData::BIKeepHue, 0},
+    {"BICONCLOSEGLOW", &TsSkinData::CloseGlow, 0},
+    {"BICONCLOSEGLOWMARGIN", &TsSkinData::CloseGlowMargin, 0},
+    {"BICONMAXGLOW", &TsSkinData::MaxGlow, 0},
+    {"BICONMAXGLOWMARGIN", &TsSkinData::MaxGlowMargin, 0},
+    {"BICONMINGLOW", &TsSkinData::MinGlow, 0},
+    {"BICONMINGLOWMARGIN", &TsSkinData::MinGlowMargin, 0},
+    {"SHADOW1COLOR", &TsSkinData::Shadow1Color, 0},
+    {"SHADOW1OFFSET", &TsSkinData::Shadow1Offset, 0},
+    {"SHADOW1TRANSPARENCY", &TsSkinData::Shadow1Transparency, 0},
+    {"SHADOW1BLUR", &TsSkinData::Shadow1Blur, -1},
+    {"COMBOMARGIN", &TsSkinData::ComboMargin, 2},
+    {"TABSCOVERING", &TsSkinData::TabsCovering, 0},
+};
+
 void ReadGlobalInfo(const TacSkinText& text, TsSkinData& d) {
   auto i = [&](const char* key, Integer def) { return text.ReadInteger(kGlobalInfo, key, def); };
   d.Version = SkinTextVersion(text);
   d.Author = text.ReadString(kGlobalInfo, "AUTHOR", "");
   d.Description = text.ReadString(kGlobalInfo, "DESCRIPTION", "");
-  d.FormBorderWidth = i("BORDERWIDTH", 4);
+  for (const TGlobalKey& k : kGlobalKeys) d.*k.Field = i(k.Key, k.Default);
   d.TitleHeight = i("TITLEHEIGHT", 30);
   if (d.TitleHeight == 0) d.TitleHeight = 30;
   d.MaxHeight = i("MAXHEIGHT", 0);
   if (d.MaxHeight == 0) d.MaxHeight = d.TitleHeight;
   d.FormOffset = i("FORMOFFSET", acFrameWidth());
-  d.CenterOffset = i("CENTEROFFSET", 0);
-  d.BorderMode = i("BORDERMODE", 0);
-  d.BrightMin = i("BRIGHTMIN", -50);
-  d.BrightMax = i("BRIGHTMAX", 50);
   d.AlignOffsetLeft = i("ALIGNOFFSET", 0);
   d.AlignOffsetRight = i("ALIGNOFFSETR", d.AlignOffsetLeft);
   d.AlignOffsetTop = i("ALIGNOFFSETT", d.AlignOffsetLeft);
   d.AlignOffsetBottom = i("ALIGNOFFSETB", d.AlignOffsetLeft);
-  d.BISpace = i("BISPACE", 0);
-  d.BIVAlign = i("BIVALIGN", 0);
-  d.BIRight = i("BIRIGHT", 0);
-  d.BILeft = i("BILEFT", 0);
-  d.BITop = i("BITOP", 0);
-  d.BIKeepHue = i("BIKEEPHUE", 0);
   d.AeroBlur = i("AEROBLUR", 0) != 0;
-  d.CloseGlow = i("BICONCLOSEGLOW", 0);
-  d.CloseGlowMargin = i("BICONCLOSEGLOWMARGIN", 0);
-  d.MaxGlow = i("BICONMAXGLOW", 0);
-  d.MaxGlowMargin = i("BICONMAXGLOWMARGIN", 0);
-  d.MinGlow = i("BICONMINGLOW", 0);
-  d.MinGlowMargin = i("BICONMINGLOWMARGIN", 0);
-  d.Shadow1Color = i("SHADOW1COLOR", 0);
-  d.Shadow1Offset = i("SHADOW1OFFSET", 0);
-  d.Shadow1Transparency = i("SHADOW1TRANSPARENCY", 0);
-  d.Shadow1Blur = i("SHADOW1BLUR", -1);
-  d.ComboMargin = i("COMBOMARGIN", 2);
-  d.TabsCovering = i("TABSCOVERING", 0);
 }
 
 // A section the manager's additional text names and the skin lacks.

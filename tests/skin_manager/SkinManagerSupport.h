@@ -100,6 +100,14 @@ inline TsSkinManager* NewManager(const TSkinDir& dir) {
   return m;
 }
 
+// A manager that has loaded the skin folder Name written with Text.
+inline TsSkinManager* LoadFolderSkin(TSkinDir& dir, const std::string& name, const std::string& text) {
+  dir.Folder(name, text);
+  TsSkinManager* m = NewManager(dir);
+  m->SetSkinName(name);
+  return m;
+}
+
 inline Integer ButtonColor(TsSkinManager* m) {
   const Integer i = m->GetSkinIndex("BUTTON");
   return i < 0 ? -1 : m->Sections[static_cast<size_t>(i)].Props[0].Color;

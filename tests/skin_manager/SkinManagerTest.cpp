@@ -129,10 +129,8 @@ TEST(StoredSkins, StreamedWithTheFormLoadedAndListedWithPacks) {
 
 TEST(SkinVersions, OldVersionNoticeOnlyWhenTheProgramRunsWithActest) {
   TSkinDir dir;
-  dir.Folder("Old", SkinText(5, "7.0"));
   TDialogWatcher dialogs;
-  TsSkinManager* m = NewManager(dir);
-  m->SetSkinName("Old");
+  TsSkinManager* m = LoadFolderSkin(dir, "Old", SkinText(5, "7.0"));
   if (RunsWithActest()) {
     ASSERT_EQ(dialogs.Texts.size(), 1u);
     EXPECT_EQ(dialogs.Texts[0],
@@ -148,10 +146,8 @@ TEST(SkinVersions, OldVersionNoticeOnlyWhenTheProgramRunsWithActest) {
 
 TEST(SkinVersions, NewVersionWarnsOnceAndKeepsTheStandardDialogsRule) {
   TSkinDir dir;
-  dir.Folder("New", SkinText(6, "10.0"));
   TDialogWatcher dialogs;
-  TsSkinManager* m = NewManager(dir);
-  m->SetSkinName("New");
+  TsSkinManager* m = LoadFolderSkin(dir, "New", SkinText(6, "10.0"));
   ASSERT_EQ(dialogs.Texts.size(), 1u);
   EXPECT_EQ(dialogs.Texts[0],
             "This version of the skin have not complete support by used skin library package release.\r\n"

@@ -1,0 +1,64 @@
+// Graphics utilities of the skin engine: row access and creation of 32-bit
+// bitmaps, colour mixing, and the colour model (tone, brightness,
+// saturation, hue, HSV) with the per-bitmap driver that applies it. (Painting
+// of sections, textures and text comes with the section painters.)
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "skin/core/sConst.h"
+#include "skin/graphics/acBitmap.h"
+
+// ------------------------------------------------------------ bitmaps
+
+// The address of row 0 and the byte distance from row 0 to row 1 (0 for a
+// one-row bitmap, negative for bottom-up ones); false for a bitmap without rows.
+bool InitLine(TacBitmap* Bmp, Byte*& FirstLine, std::ptrdiff_t& Delta);
+// A new 32-bit device-independent bitmap; sizing errors are swallowed and
+// give a 0 x 0 bitmap.
+std::unique_ptr<TacBitmap> CreateBmp32(Integer Width, Integer Height);
+// Per red, green and blue: Trunc(c1 * W + (1 - W) * c2); Color1's top byte stays.
+TColor MixColors(TColor Color1, TColor Color2, double W);
+
+// ------------------------------------------------------------ colour model
+
+// A per-pixel function: changes the pixel in place by Value.
+using TacPixelFunc = void (*)(TsColor_& Pixel, Integer Value);
+
+// Calls Func for every pixel of a 32-bit bitmap except those equal to Skip
+// as a whole 32-bit value (0x1FFFFFFF: none skipped).
+void ChangeBitmapPixels(TacBitmap* Bmp, TacPixelFunc Func, Integer Value, TColor Skip);
+
+void ChangeColorBrightness(TsColor_& Pixel, Integer Value);
+void ChangeColorSaturation(TsColor_& Pixel, Integer Value);
+void ChangeColorHUE(TsColor_& Pixel, Integer Value);
+void ChangeColorTone(TsColor_& Pixel, Integer Value);  // Value: a TColor tone
+void MakeAlphaPixel(TsColor_& Pixel, Integer Value);
+
+// Each colour channel: the largest of the three times the tone's channel shr 8.
+TsColor_ ChangeTone(TsColor_ Pixel, TsColor_RGB Tone);
+// The same on the colour's bytes taken as a pixel (pass the tone with red and
+// blue exchanged for the pixel version's colours).
+TColor ChangeTone(TColor Color, TColor Tone);
+// Each of bytes 0..2 moved by Delta and limited to 0..255; byte 3 stays.
+TColor ChangeBrightness(TColor Color, Integer Delta);
+// Channels moved away from (positive) or toward (negative) their average.
+TsColor_ ChangeSaturation(Integer Value, TsColor_ Pixel);
+TColor ChangeSaturation(TColor Color, Integer Value);
+// The hue turned by Value degrees (any value; it is brought into 0..359 first).
+TsColor_ ChangeHue(Integer Value, TsColor_ Pixel);
+TColor ChangeHue(Integer Value, TColor Color);
+
+struct TsHSV {
+  Integer H = 0;   // degrees
+  double S = 0;    // 0..1
+  double V = 0;    // 0..1
+};
+// A colour (red in byte 0) of hue H, saturation S and value V.
+TColor Hsv2Rgb(double H, double S, double V);
+TsHSV Rgb2Hsv(TsColor Color);
+void HSVtoRGB(double H, double S, double V, double& R, double& G, double& B);
+void RGBToHSV(double R, double G, double B, double& H, double& S, double& V);
+// Red and blue exchanged (for colours whose top byte is 0).
+TColor SwapInteger(TColor Color);

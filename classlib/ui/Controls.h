@@ -89,6 +89,11 @@ constexpr UINT CM_FLOAT = CM_BASE + 58;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CM_ACTIONUPDATE = CM_BASE + 63;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
+// After RecreateWnd, when the control's window has been made again (at once
+// while it shows, else when it is next needed): WParam the old window, gone;
+// LParam the new one. For whoever subclassed the old window and follows the
+// control to its new one.
+constexpr UINT CM_WNDRECREATED = CM_BASE + 112;
 
 // Reflected notifications: the parent's message number + CN_BASE, performed on the child.
 constexpr UINT CN_BASE = 0xBC00;
@@ -262,6 +267,7 @@ struct TCreateParams {
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TWndSubclass;
 
 // Limits of a control's size (0: no limit).
 class TSizeConstraints : public TPersistent {
@@ -600,7 +606,7 @@ class TWinControl : public TControl {
   // The window procedure of the window class (system classes: the original one).
   WNDPROC DefWndProc() const { return FDefWndProc; }
   // The thunk serving as this control's window procedure.
-  WNDPROC ObjectInstance() const { return FObjectInstance; }
+  WNDPROC ObjectInstance() const;
 
   AnsiString GetText() override;
   void SetText(const AnsiString& Value) override;
@@ -702,12 +708,14 @@ class TWinControl : public TControl {
 
  private:
   static LRESULT CALLBACK InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-  static LRESULT CALLBACK StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam);
+  static LRESULT StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam);
   void DoAlign(TAlign AAlign, TRect& Rect);
   bool IsControlMouseMsg(TWMMouse& Message);
   bool IsMenuKey(TWMKey& Message);
 
-  WNDPROC FObjectInstance = nullptr;
+  // The control's own procedure in its window's chain (see "window
+  // subclassing" below); it serves each window the control makes.
+  TWndSubclass* FWndLink = nullptr;
   HWND FParentWindow = nullptr;
   std::vector<TControl*> FControls;       // without a window, in z-order
   std::vector<TWinControl*> FWinControls;  // with a window, in z-order
@@ -720,6 +728,7 @@ class TWinControl : public TControl {
   bool FParentCtl3D = true;
   Integer FBorderWidth = 0;
   bool FRecreating = false;
+  HWND FRecreatedFrom = nullptr;  // the window RecreateWnd destroyed, until the next is made
   bool FAligning = false;
   bool FAnchoring = false;  // children moved by their anchors keep their rules
   void AnchorControls(const TRect& Client);
@@ -774,6 +783,77 @@ void DeallocateHWnd(HWND Wnd);
 // it back; the window must no longer use it.
 WNDPROC MakeObjectInstance(TWndMethod Method);
 void FreeObjectInstance(WNDPROC Instance);
+
+// ------------------------------------------------------- window subclassing
+//
+// A window's procedure is a chain: whoever puts a procedure over a window's
+// keeps the one it replaced and hands on what it does not consume. The
+// controls' own window procedures and SubclassWindow keep these rules, so that
+// others may stack their procedures over them and take them away in any order:
+//  - a procedure leaves the chain at once only while it is the window's
+//    current one (the one it replaced goes back);
+//  - otherwise it stays in the chain as a pass-through that hands every
+//    message on unseen, until the window is destroyed;
+//  - its code is given back only when nothing can call it any more.
+// Taking one away puts back, in one step, the procedure under it and under
+// any pass-through of ours beneath it.
+
+class TWndSubclass;
+
+// Puts Method over Wnd's window procedure (a window of this process, made by
+// the class library or not: a message box, a system dialog, a combo box's
+// list). Method sees every message of the window first and hands on what it
+// does not consume with Subclass->CallPrevious; it sees WM_NCDESTROY, after
+// which the subclass is off the window (Handle() is nullptr) but still the
+// caller's until UnsubclassWindow. Raises EOSError when the window refuses.
+TWndSubclass* SubclassWindow(HWND Wnd, TWndMethod Method);
+// Takes the subclass away by the rules above and gives it up (the pointer is
+// invalid afterwards). Safe inside Method, and after the window is gone.
+void UnsubclassWindow(TWndSubclass* Subclass);
+
+class TWndSubclass {
+ public:
+  TWndSubclass(const TWndSubclass&) = delete;
+  TWndSubclass& operator=(const TWndSubclass&) = delete;
+  // The window (nullptr once it is destroyed).
+  HWND Handle() const { return FWnd; }
+  // The procedure this one was put over.
+  WNDPROC Previous() const { return FPrevious; }
+  // Hands Message on to the previous procedure; its answer becomes the result.
+  void CallPrevious(TMessage& Message);
+  // The code standing in the window's chain for this subclass.
+  WNDPROC Thunk() const { return FThunk; }
+
+ private:
+  friend class TWinControl;
+  friend TWndSubclass* SubclassWindow(HWND, TWndMethod);
+  friend void UnsubclassWindow(TWndSubclass*);
+  using THandler = LRESULT (*)(void* Owner, UINT Msg, WPARAM WParam, LPARAM LParam);
+  TWndSubclass(TWndMethod Method, void* Owner, THandler Handler);
+  ~TWndSubclass();
+  static LRESULT CALLBACK Dispatch(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam);
+  void Install(HWND Wnd);
+  // Takes the place of Expected (the procedure of the window's class) while it
+  // is the window's current one; the previous procedure is then Underneath.
+  bool Replace(HWND Wnd, WNDPROC Expected, WNDPROC Underneath);
+  // The owner lets go (see UnsubclassWindow).
+  void Leave();
+  // WM_NCDESTROY has passed: off the window.
+  void WindowGone();
+  bool OnTop() const;
+  void Restore();
+  void DeleteWhenDone();
+
+  TWndMethod FMethod;
+  void* FOwner;
+  THandler FHandler;
+  WNDPROC FThunk = nullptr;
+  HWND FWnd = nullptr;
+  WNDPROC FPrevious = nullptr;
+  int FBusy = 0;
+  bool FOwned = true;    // the owner still holds it
+  bool FInChain = false;  // a window procedure may call the thunk
+};
 
 // The control whose window is Handle (nullptr for other windows).
 TWinControl* FindControl(HWND Handle);

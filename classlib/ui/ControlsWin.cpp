@@ -1,6 +1,8 @@
 // Window controls: their windows, children, alignment, focus, keys and painting.
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
@@ -29,18 +31,46 @@ Word NextControlID() {
 }  // namespace
 
 // ---------------------------------------------------------- window procedure
+//
+// Every window class the controls register has InitWndProc as its procedure.
+// The first message of a new window puts the control's own procedure in its
+// place; when another party has already put its procedure over the window
+// (a window-creation hook), InitWndProc stays below that party's and serves
+// the control, and after the control is gone the procedure of the class the
+// control copied.
 
-LRESULT CALLBACK TWinControl::InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  TWinControl* c = gCreationControl;
-  if (!c) return DefWindowProcW(Wnd, Msg, WParam, LParam);
-  gCreationControl = nullptr;
-  c->FHandle = Wnd;
-  SetPropW(Wnd, kControlProp, c);
-  SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c->FObjectInstance));
-  return CallWindowProcW(c->FObjectInstance, Wnd, Msg, WParam, LParam);
+namespace {
+
+std::mutex gClassProcLock;
+std::map<ATOM, WNDPROC> gClassProcs;  // class -> the procedure InitWndProc stands for
+
+void RememberClassProc(ATOM Class, WNDPROC Proc) {
+  std::lock_guard<std::mutex> lock(gClassProcLock);
+  gClassProcs[Class] = Proc;
 }
 
-LRESULT CALLBACK TWinControl::StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam) {
+WNDPROC ClassProcOf(HWND Wnd) {
+  std::lock_guard<std::mutex> lock(gClassProcLock);
+  auto it = gClassProcs.find(static_cast<ATOM>(GetClassWord(Wnd, GCW_ATOM)));
+  return it == gClassProcs.end() || !it->second ? DefWindowProcW : it->second;
+}
+
+}  // namespace
+
+LRESULT CALLBACK TWinControl::InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (TWinControl* c = gCreationControl) {
+    gCreationControl = nullptr;
+    c->FHandle = Wnd;
+    SetPropW(Wnd, kControlProp, c);
+    if (c->FWndLink->Replace(Wnd, &TWinControl::InitWndProc, c->FDefWndProc ? c->FDefWndProc : DefWindowProcW))
+      return CallWindowProcW(c->FWndLink->Thunk(), Wnd, Msg, WParam, LParam);
+    return StdWndProc(c, Msg, WParam, LParam);
+  }
+  if (TWinControl* c = FindControl(Wnd)) return StdWndProc(c, Msg, WParam, LParam);
+  return CallWindowProcW(ClassProcOf(Wnd), Wnd, Msg, WParam, LParam);
+}
+
+LRESULT TWinControl::StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto* c = static_cast<TWinControl*>(Self);
   TMessage m;
   m.Msg = Msg;
@@ -49,6 +79,8 @@ LRESULT CALLBACK TWinControl::StdWndProc(void* Self, UINT Msg, WPARAM WParam, LP
   c->MainWndProc(m);
   return m.Result;
 }
+
+WNDPROC TWinControl::ObjectInstance() const { return FWndLink ? FWndLink->Thunk() : nullptr; }
 
 void TWinControl::MainWndProc(TMessage& Message) {
   try {
@@ -78,14 +110,15 @@ TWinControl::~TWinControl() {
     c->FParent = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
   }
+  // The window must not call into a half-destroyed object: its procedure
+  // leaves the chain (or hands on unseen while others lie over it).
+  if (FHandle) RemovePropW(FHandle, kControlProp);
+  if (FWndLink) FWndLink->Leave();
+  FWndLink = nullptr;
   if (FHandle) {
-    // the window must not call into a half-destroyed object
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc ? FDefWndProc : DefWindowProcW));
-    RemovePropW(FHandle, kControlProp);
     DestroyWindow(FHandle);
     FHandle = nullptr;
   }
-  if (FObjectInstance) FreeObjectInstance(FObjectInstance);
   for (TControl* c : rest)
     if (!c->Owner()) c->Free();  // owned ones go with their owner
 }
@@ -94,7 +127,7 @@ void TWinControl::Construct() {
   inherited::Construct();
   FBrush = std::make_unique<TBrush>();
   FBrush->SetColor(Color());
-  FObjectInstance = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
+  FWndLink = new TWndSubclass(TWndMethod(), this, &TWinControl::StdWndProc);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -182,7 +215,9 @@ void TWinControl::CreateWnd() {
     WNDCLASSW wc = params.WindowClass;
     wc.lpfnWndProc = &TWinControl::InitWndProc;
     wc.lpszClassName = params.WinClassName;
-    if (!RegisterClassW(&wc)) RaiseLastOSError();
+    ATOM atom = RegisterClassW(&wc);
+    if (!atom) RaiseLastOSError();
+    RememberClassProc(atom, FDefWndProc);
   }
   gCreationControl = this;
   try {
@@ -227,6 +262,11 @@ void TWinControl::CreateHandle() {
       }
     if (after != FHandle) SetWindowPos(FHandle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  if (HWND old = FRecreatedFrom) {
+    // whoever subclassed the old window may follow the control to the new one
+    FRecreatedFrom = nullptr;
+    Perform(CM_WNDRECREATED, reinterpret_cast<WPARAM>(old), reinterpret_cast<LPARAM>(FHandle));
+  }
   if (FShowing) {
     // made again (RecreateWnd): it shows as it did
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
@@ -261,16 +301,15 @@ void TWinControl::DestroyWindowHandle() {
 
 void TWinControl::WMNCDestroy(TMessage& Message) {
   DefaultHandler(&Message);
-  if (FHandle) {
-    RemovePropW(FHandle, kControlProp);
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc ? FDefWndProc : DefWindowProcW));
-  }
+  if (FHandle) RemovePropW(FHandle, kControlProp);
+  FWndLink->WindowGone();
   FHandle = nullptr;
 }
 
 void TWinControl::RecreateWnd() {
   if (!FHandle) return;
   FRecreating = true;
+  FRecreatedFrom = FHandle;
   try {
     bool focused = Focused();
     DestroyHandle();

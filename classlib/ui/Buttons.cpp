@@ -253,6 +253,7 @@ void TBitBtn::CMTextChanged(TMessage& Message) {
   Invalidate();
 }
 
+DK_MESSAGE_UNIT(TBitBtn);
 DK_MESSAGE_HANDLER(TBitBtn, CN_DRAWITEM, CNDrawItem);
 DK_MESSAGE_HANDLER(TBitBtn, CN_MEASUREITEM, CNMeasureItem);
 DK_MESSAGE_HANDLER(TBitBtn, WM_LBUTTONDBLCLK, WMLButtonDblClk);
@@ -463,6 +464,7 @@ void TSpeedButton::CMEnabledChanged(TMessage& Message) {
 
 void TSpeedButton::CMTextChanged(TMessage& Message) { Invalidate(); }
 
+DK_MESSAGE_UNIT(TSpeedButton);
 DK_MESSAGE_HANDLER(TSpeedButton, CM_MOUSEENTER, CMMouseEnter);
 DK_MESSAGE_HANDLER(TSpeedButton, CM_MOUSELEAVE, CMMouseLeave);
 DK_MESSAGE_HANDLER(TSpeedButton, CM_ENABLEDCHANGED, CMEnabledChanged);

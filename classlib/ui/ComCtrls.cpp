@@ -170,6 +170,7 @@ void TCustomUpDown::CNScroll(TWMScroll& Message) {
   if (now != old) Click(now > old ? btNext : btPrev);
 }
 
+DK_MESSAGE_UNIT(TCustomUpDown);
 DK_MESSAGE_HANDLER(TCustomUpDown, CN_NOTIFY, CNNotify);
 DK_MESSAGE_HANDLER(TCustomUpDown, CN_VSCROLL, CNScroll);
 DK_MESSAGE_HANDLER(TCustomUpDown, CN_HSCROLL, CNScroll);

@@ -14,6 +14,7 @@ using TUDChangingEvent = TClosure<void(TObject* Sender, bool& AllowChange)>;
 // beside it.
 class TCustomUpDown : public TWinControl {
   DK_CLASS(TCustomUpDown, TWinControl)
+  DK_MESSAGES(TCustomUpDown)
  public:
   explicit TCustomUpDown(TComponent* AOwner);
   void Construct() override;

@@ -763,6 +763,7 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   FShowHint = FParent->ShowHint();
 }
 
+DK_MESSAGE_UNIT(TControl);
 DK_MESSAGE_HANDLER(TControl, WM_LBUTTONDOWN, WMLButtonDown);
 DK_MESSAGE_HANDLER(TControl, WM_LBUTTONDBLCLK, WMLButtonDblClk);
 DK_MESSAGE_HANDLER(TControl, WM_LBUTTONUP, WMLButtonUp);

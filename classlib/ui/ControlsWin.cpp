@@ -299,7 +299,7 @@ void TWinControl::DestroyWindowHandle() {
   FHandle = nullptr;
 }
 
-void TWinControl::WMNCDestroy(TMessage& Message) {
+void TWinControl::WMNCDestroy(TWMNCDestroy& Message) {
   DefaultHandler(&Message);
   if (FHandle) RemovePropW(FHandle, kControlProp);
   FWndLink->WindowGone();
@@ -686,7 +686,7 @@ void TWinControl::UpdateBounds() {
 
 void TWinControl::BoundsChanged() { UpdateBounds(); }
 
-void TWinControl::WMWindowPosChanged(TMessage& Message) {
+void TWinControl::WMWindowPosChanged(TWMWindowPosChanged& Message) {
   UpdateBounds();
   DefaultHandler(&Message);  // sends WM_SIZE and WM_MOVE
 }
@@ -950,18 +950,9 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (FControlState.Contains(csFocusing)) return;
       break;
-    case WM_NCHITTEST: {
-      inherited::WndProc(Message);
-      if (Message.Result == HTTRANSPARENT) {
-        POINT p{static_cast<SmallInt>(LOWORD(Message.LParam)), static_cast<SmallInt>(HIWORD(Message.LParam))};
-        TPoint c = ScreenToClient({p.x, p.y});
-        if (ControlAtPos(c, false)) Message.Result = HTCLIENT;
-      }
-      return;
-    }
     default:
       if (IsMouseMessage(Message.Msg) && Message.Msg != WM_MOUSEWHEEL && Message.Msg != WM_MOUSEHWHEEL) {
-        if (IsControlMouseMsg(static_cast<TWMMouse&>(Message))) {
+        if (IsControlMouseMsg(MessageAs<TWMMouse>(Message))) {
           if (Message.Result == 0 && FHandle) DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
           return;
         }
@@ -969,6 +960,14 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
   }
   inherited::WndProc(Message);
+}
+
+// A point over a child without a window belongs to the client area (the
+// platform would let it fall through to the window beneath).
+void TWinControl::WMNCHitTest(TWMNCHitTest& Message) {
+  DefaultHandler(&Message);
+  if (Message.Result == HTTRANSPARENT && ControlAtPos(ScreenToClient(Message.Pos()), false))
+    Message.Result = HTCLIENT;
 }
 
 void TWinControl::DefaultHandler(void* Message) {
@@ -980,44 +979,36 @@ void TWinControl::DefaultHandler(void* Message) {
   if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x1000) {
     // notifications of the class library stay with the objects
     if (m.Msg >= CN_BASE + WM_CTLCOLORMSGBOX && m.Msg <= CN_BASE + WM_CTLCOLORSTATIC) {
-      CNCtlColor(static_cast<TWMCtlColor&>(m));
+      CNCtlColor(MessageAs<TWMCtlColor>(m));
     }
     return;
   }
   m.Result = CallWindowProcW(FDefWndProc ? FDefWndProc : DefWindowProcW, FHandle, m.Msg, m.WParam, m.LParam);
 }
 
-void TWinControl::WMCommand(TWMCommand& Message) {
-  if (Message.LParam) {
-    if (TWinControl* c = FindControl(Message.Ctl())) {
-      Message.Result = c->Perform(CN_COMMAND, Message.WParam, Message.LParam);
-      return;
-    }
+// Notifications about a child window come back to its control as CN_BASE +
+// the message; those about other windows go the platform's way.
+void TWinControl::ReflectNotification(TMessage& Message, HWND Child) {
+  if (TWinControl* c = Child ? FindControl(Child) : nullptr) {
+    Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    return;
   }
   DefaultHandler(&Message);
 }
 
+void TWinControl::WMCommand(TWMCommand& Message) { ReflectNotification(Message, Message.Ctl()); }
+
 void TWinControl::WMNotify(TWMNotify& Message) {
-  if (NMHDR* h = Message.NMHdr()) {
-    if (TWinControl* c = FindControl(h->hwndFrom)) {
-      Message.Result = c->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
-      return;
-    }
-  }
-  DefaultHandler(&Message);
+  ReflectNotification(Message, Message.NMHdr() ? Message.NMHdr()->hwndFrom : nullptr);
 }
 
 void TWinControl::WMDrawItem(TWMDrawItem& Message) {
   DRAWITEMSTRUCT* d = Message.DrawItemStruct();
-  if (d && d->CtlType != ODT_MENU) {
-    if (TWinControl* c = FindControl(d->hwndItem)) {
-      Message.Result = c->Perform(CN_DRAWITEM, Message.WParam, Message.LParam);
-      return;
-    }
-  }
-  DefaultHandler(&Message);
+  ReflectNotification(Message, d && d->CtlType != ODT_MENU ? d->hwndItem : nullptr);
 }
 
+// Measuring comes before the item's window is known to the parent: the child
+// is found by its control identifier (or is the control being created).
 void TWinControl::WMMeasureItem(TWMMeasureItem& Message) {
   MEASUREITEMSTRUCT* m = Message.MeasureItemStruct();
   if (m && m->CtlType != ODT_MENU) {
@@ -1033,42 +1024,17 @@ void TWinControl::WMMeasureItem(TWMMeasureItem& Message) {
   DefaultHandler(&Message);
 }
 
-void TWinControl::WMCompareItem(TMessage& Message) {
-  auto* s = reinterpret_cast<COMPAREITEMSTRUCT*>(Message.LParam);
-  if (s)
-    if (TWinControl* c = FindControl(s->hwndItem)) {
-      Message.Result = c->Perform(CN_COMPAREITEM, Message.WParam, Message.LParam);
-      return;
-    }
-  DefaultHandler(&Message);
+void TWinControl::WMCompareItem(TWMCompareItem& Message) {
+  ReflectNotification(Message, Message.CompareItemStruct() ? Message.CompareItemStruct()->hwndItem : nullptr);
 }
 
-void TWinControl::WMDeleteItem(TMessage& Message) {
-  auto* s = reinterpret_cast<DELETEITEMSTRUCT*>(Message.LParam);
-  if (s)
-    if (TWinControl* c = FindControl(s->hwndItem)) {
-      Message.Result = c->Perform(CN_DELETEITEM, Message.WParam, Message.LParam);
-      return;
-    }
-  DefaultHandler(&Message);
+void TWinControl::WMDeleteItem(TWMDeleteItem& Message) {
+  ReflectNotification(Message, Message.DeleteItemStruct() ? Message.DeleteItemStruct()->hwndItem : nullptr);
 }
 
-void TWinControl::WMCtlColor(TWMCtlColor& Message) {
-  if (TWinControl* c = FindControl(Message.ChildWnd())) {
-    Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
-    return;
-  }
-  DefaultHandler(&Message);
-}
+void TWinControl::WMCtlColor(TWMCtlColor& Message) { ReflectNotification(Message, Message.ChildWnd()); }
 
-void TWinControl::WMScroll(TWMScroll& Message) {
-  if (Message.LParam)
-    if (TWinControl* c = FindControl(Message.ScrollBar())) {
-      Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
-      return;
-    }
-  DefaultHandler(&Message);
-}
+void TWinControl::WMScroll(TWMScroll& Message) { ReflectNotification(Message, Message.ScrollBar()); }
 
 void TWinControl::CNCtlColor(TWMCtlColor& Message) {
   HDC dc = Message.ChildDC();
@@ -1345,6 +1311,7 @@ void TWinControl::SetZOrder(bool TopMost) {
     SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+DK_MESSAGE_UNIT(TWinControl);
 DK_MESSAGE_HANDLER(TWinControl, WM_PAINT, WMPaint);
 DK_MESSAGE_HANDLER(TWinControl, WM_MOUSEWHEEL, WMMouseWheel);
 DK_MESSAGE_HANDLER(TWinControl, WM_ERASEBKGND, WMEraseBkgnd);
@@ -1376,6 +1343,7 @@ DK_MESSAGE_HANDLER(TWinControl, WM_SYSKEYDOWN, WMSysKeyDown);
 DK_MESSAGE_HANDLER(TWinControl, WM_SYSKEYUP, WMSysKeyUp);
 DK_MESSAGE_HANDLER(TWinControl, WM_SETCURSOR, WMSetCursor);
 DK_MESSAGE_HANDLER(TWinControl, WM_NCDESTROY, WMNCDestroy);
+DK_MESSAGE_HANDLER(TWinControl, WM_NCHITTEST, WMNCHitTest);
 DK_MESSAGE_HANDLER(TWinControl, WM_CONTEXTMENU, WMContextMenu);
 DK_MESSAGE_HANDLER(TWinControl, CN_KEYDOWN, CNKeyDown);
 DK_MESSAGE_HANDLER(TWinControl, CN_SYSKEYDOWN, CNKeyDown);
@@ -1436,6 +1404,7 @@ void TGraphicControl::WMPaint(TWMPaint& Message) {
   FCanvas->Unlock();
 }
 
+DK_MESSAGE_UNIT(TGraphicControl);
 DK_MESSAGE_HANDLER(TGraphicControl, WM_PAINT, WMPaint);
 
 // ----------------------------------------------------------- TCustomControl

@@ -128,6 +128,7 @@ void TCustomPanel::CMColorChanged(TMessage& Message) {
   Invalidate();
 }
 
+DK_MESSAGE_UNIT(TCustomPanel);
 DK_MESSAGE_HANDLER(TCustomPanel, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomPanel, CM_COLORCHANGED, CMColorChanged);
 
@@ -367,6 +368,7 @@ void TCustomRadioGroup::WMSize(TWMSize& Message) {
   FButtons->Arrange();
 }
 
+DK_MESSAGE_UNIT(TCustomRadioGroup);
 DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_FONTCHANGED, CMFontChanged);
 DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_ENABLEDCHANGED, CMEnabledChanged);
 DK_MESSAGE_HANDLER(TCustomRadioGroup, WM_SIZE, WMSize);

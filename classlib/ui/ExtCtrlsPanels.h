@@ -19,6 +19,7 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
 
 class TCustomPanel : public TCustomControl {
   DK_CLASS(TCustomPanel, TCustomControl)
+  DK_MESSAGES(TCustomPanel)
  public:
   explicit TCustomPanel(TComponent* AOwner);
   void Construct() override;
@@ -133,6 +134,7 @@ class TRadioGroupButtons : public TObject {
 // is the checked one (-1: none). OnClick runs when the checked item changes.
 class TCustomRadioGroup : public TCustomGroupBox {
   DK_CLASS(TCustomRadioGroup, TCustomGroupBox)
+  DK_MESSAGES(TCustomRadioGroup)
  public:
   explicit TCustomRadioGroup(TComponent* AOwner);
   ~TCustomRadioGroup() override;

@@ -702,6 +702,7 @@ void TCustomForm::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
+DK_MESSAGE_UNIT(TCustomForm);
 DK_MESSAGE_HANDLER(TCustomForm, WM_ACTIVATE, WMActivate);
 DK_MESSAGE_HANDLER(TCustomForm, WM_CLOSE, WMClose);
 DK_MESSAGE_HANDLER(TCustomForm, WM_COMMAND, WMCommand);

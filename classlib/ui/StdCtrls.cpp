@@ -225,6 +225,7 @@ void TCustomLabel::CMDialogChar(TWMKey& Message) {
   }
 }
 
+DK_MESSAGE_UNIT(TCustomLabel);
 DK_MESSAGE_HANDLER(TCustomLabel, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomLabel, CM_FONTCHANGED, CMFontChanged);
 DK_MESSAGE_HANDLER(TCustomLabel, CM_DIALOGCHAR, CMDialogChar);
@@ -375,6 +376,7 @@ void TCustomEdit::CMEnter(TMessage& Message) {
   InheritedMessage(TCustomEdit::StaticClass(), &Message);
 }
 
+DK_MESSAGE_UNIT(TCustomEdit);
 DK_MESSAGE_HANDLER(TCustomEdit, CN_COMMAND, CNCommand);
 DK_MESSAGE_HANDLER(TCustomEdit, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomEdit, CM_ENTER, CMEnter);
@@ -796,6 +798,7 @@ void TCustomComboBox::CNCommand(TWMCommand& Message) {
   }
 }
 
+DK_MESSAGE_UNIT(TCustomComboBox);
 DK_MESSAGE_HANDLER(TCustomComboBox, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TCustomComboBox) {
@@ -970,6 +973,7 @@ void TCustomListBox::CNCommand(TWMCommand& Message) {
   }
 }
 
+DK_MESSAGE_UNIT(TCustomListBox);
 DK_MESSAGE_HANDLER(TCustomListBox, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TCustomListBox) {
@@ -1086,6 +1090,7 @@ void TButton::CMFocusChanged(TCMFocusChanged& Message) {
   InheritedMessage(TButton::StaticClass(), &Message);
 }
 
+DK_MESSAGE_UNIT(TButton);
 DK_MESSAGE_HANDLER(TButton, CN_COMMAND, CNCommand);
 DK_MESSAGE_HANDLER(TButton, CM_DIALOGKEY, CMDialogKey);
 DK_MESSAGE_HANDLER(TButton, CM_FOCUSCHANGED, CMFocusChanged);
@@ -1149,6 +1154,7 @@ void TCustomCheckBox::CNCommand(TWMCommand& Message) {
   if (Message.NotifyCode() == BN_CLICKED) Toggle();
 }
 
+DK_MESSAGE_UNIT(TCustomCheckBox);
 DK_MESSAGE_HANDLER(TCustomCheckBox, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TCustomCheckBox) {
@@ -1206,6 +1212,7 @@ void TRadioButton::CNCommand(TWMCommand& Message) {
   else if (Message.NotifyCode() == BN_DOUBLECLICKED) DblClick();
 }
 
+DK_MESSAGE_UNIT(TRadioButton);
 DK_MESSAGE_HANDLER(TRadioButton, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TRadioButton) {
@@ -1274,6 +1281,7 @@ void TCustomGroupBox::CMFontChanged(TMessage& Message) {
   Realign();
 }
 
+DK_MESSAGE_UNIT(TCustomGroupBox);
 DK_MESSAGE_HANDLER(TCustomGroupBox, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomGroupBox, CM_FONTCHANGED, CMFontChanged);
 
@@ -1365,6 +1373,7 @@ void TCustomStaticText::CMFontChanged(TMessage& Message) {
   AdjustBounds();
 }
 
+DK_MESSAGE_UNIT(TCustomStaticText);
 DK_MESSAGE_HANDLER(TCustomStaticText, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomStaticText, CM_FONTCHANGED, CMFontChanged);
 

@@ -73,6 +73,7 @@ void TsRadioGroup::WMSize(TWMSize& Message) {
   FButtons->Arrange();
 }
 
+DK_MESSAGE_UNIT(TsRadioGroup);
 DK_MESSAGE_HANDLER(TsRadioGroup, CM_FONTCHANGED, CMFontChanged);
 DK_MESSAGE_HANDLER(TsRadioGroup, CM_ENABLEDCHANGED, CMEnabledChanged);
 DK_MESSAGE_HANDLER(TsRadioGroup, WM_SIZE, WMSize);

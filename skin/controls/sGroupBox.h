@@ -35,6 +35,7 @@ class TsGroupButton : public TsRadioButton {
 
 class TsRadioGroup : public TsGroupBox {
   DK_CLASS(TsRadioGroup, TsGroupBox)
+  DK_MESSAGES(TsRadioGroup)
  public:
   explicit TsRadioGroup(TComponent* AOwner);
   ~TsRadioGroup() override;

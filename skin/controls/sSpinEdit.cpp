@@ -16,6 +16,7 @@ void TsBaseSpinEdit::WMKeyDown(TWMKey& Message) {
   InheritedMessage(TsBaseSpinEdit::StaticClass(), &Message);
 }
 
+DK_MESSAGE_UNIT(TsBaseSpinEdit);
 DK_MESSAGE_HANDLER(TsBaseSpinEdit, WM_KEYDOWN, WMKeyDown);
 DK_PUBLISH(TsBaseSpinEdit) {}
 

@@ -6,6 +6,7 @@
 
 class TsBaseSpinEdit : public TsEdit {
   DK_CLASS(TsBaseSpinEdit, TsEdit)
+  DK_MESSAGES(TsBaseSpinEdit)
  public:
   using TsEdit::TsEdit;
 

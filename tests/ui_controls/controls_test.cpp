@@ -39,6 +39,7 @@ constexpr UINT WM_PROBE = WM_USER + 77;
 // A window control with a handler of its own for WM_PROBE and CN_COMMAND.
 class TProbeControl : public TCustomControl {
   DK_CLASS(TProbeControl, TCustomControl)
+  DK_MESSAGES(TProbeControl)
  public:
   using TCustomControl::TCustomControl;
   std::vector<AnsiString> Log;
@@ -58,11 +59,13 @@ class TProbeControl : public TCustomControl {
     Canvas()->FillRect(ClientRect());
   }
 };
+DK_MESSAGE_UNIT(TProbeControl);
 DK_MESSAGE_HANDLER(TProbeControl, WM_PROBE, WMProbe);
 
 // Controls on system classes, as the standard controls are built.
 class TProbeButton : public TWinControl {
   DK_CLASS(TProbeButton, TWinControl)
+  DK_MESSAGES(TProbeButton)
  public:
   using TWinControl::TWinControl;
   int Clicks = 0;
@@ -77,6 +80,7 @@ class TProbeButton : public TWinControl {
     p.Style |= BS_PUSHBUTTON;
   }
 };
+DK_MESSAGE_UNIT(TProbeButton);
 DK_MESSAGE_HANDLER(TProbeButton, CN_COMMAND, CNCommand);
 
 class TProbeEdit : public TWinControl {
@@ -402,6 +406,90 @@ TEST_F(UiControls, UtilityWindowsServeTheirMethod) {
   EXPECT_EQ(sink.Got, 1);
   DeallocateHWnd(w);
   EXPECT_FALSE(IsWindow(w));
+}
+
+}  // namespace
+
+namespace {
+
+// A form that draws its own frame: it handles the frame's messages with their
+// typed records, as it handles any other message.
+class TFramedForm : public TForm {
+  DK_CLASS(TFramedForm, TForm)
+  DK_MESSAGES(TFramedForm)
+ public:
+  using TForm::TForm;
+  static constexpr int kBorder = 6;
+  std::vector<UINT> Seen;
+  bool LastActive = false;
+  void WMNCCalcSize(TWMNCCalcSize& m) {
+    Seen.push_back(m.Msg);
+    RECT& r = m.CalcValidRects() ? m.CalcSizeParams()->rgrc[0] : *m.Rect();
+    InflateRect(&r, -kBorder, -kBorder);
+    m.Result = 0;
+  }
+  void WMNCHitTest(TWMNCHitTest& m) {
+    Seen.push_back(m.Msg);
+    TPoint p = ScreenToClient(m.Pos());
+    m.Result = p.Y < 0 ? HTCAPTION : HTCLIENT;
+  }
+  void WMNCActivate(TWMNCActivate& m) {
+    Seen.push_back(m.Msg);
+    LastActive = m.Active();
+    m.Result = 1;
+  }
+  void WMNCPaint(TWMNCPaint& m) { Seen.push_back(m.Msg); }
+  void WMNCLButtonDown(TWMNCLButtonDown& m) {
+    Seen.push_back(m.Msg);
+    EXPECT_EQ(m.HitTest(), HTCAPTION);
+  }
+  void WMSetRedraw(TWMSetRedraw& m) {
+    Seen.push_back(m.Msg);
+    inherited::DefaultHandler(&m);
+  }
+  bool Saw(UINT msg) const { return std::find(Seen.begin(), Seen.end(), msg) != Seen.end(); }
+};
+DK_MESSAGE_UNIT(TFramedForm);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCCALCSIZE, WMNCCalcSize);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCHITTEST, WMNCHitTest);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCACTIVATE, WMNCActivate);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCPAINT, WMNCPaint);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCLBUTTONDOWN, WMNCLButtonDown);
+DK_MESSAGE_HANDLER(TFramedForm, WM_SETREDRAW, WMSetRedraw);
+
+TEST(TypedMessages, AFormHandlesTheMessagesOfItsFrameWithTheirRecords) {
+  auto* f = Create<TFramedForm>(nullptr, 0);
+  f->SetBorderStyle(bsNone);
+  f->SetBounds(100, 100, 200, 150);
+  HWND h = f->Handle();
+  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_TRUE(f->Saw(WM_NCCALCSIZE));
+  EXPECT_EQ(f->ClientWidth(), 200 - 2 * TFramedForm::kBorder) << "the client area the handler left";
+  EXPECT_EQ(f->ClientHeight(), 150 - 2 * TFramedForm::kBorder);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(150, 102)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(150, 140)), HTCLIENT);
+  SendMessageW(h, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(f->LastActive);
+  SendMessageW(h, WM_NCPAINT, 1, 0);
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(150, 102));
+  SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+  for (UINT m : {WM_NCACTIVATE, WM_NCPAINT, WM_NCLBUTTONDOWN, WM_SETREDRAW}) EXPECT_TRUE(f->Saw(m)) << m;
+  f->Free();
+}
+
+TEST(TypedMessages, AMessageHasOnlyTheTypedViewsThatFitIt) {
+  TMessage size;
+  size.Msg = WM_SIZE;
+  size.LParam = MAKELPARAM(30, 40);
+  EXPECT_EQ(MessageAs<TWMSize>(size).Height(), 40);
+  TMessage reflected;
+  reflected.Msg = CN_COMMAND;
+  EXPECT_NO_THROW(MessageAs<TWMCommand>(reflected)) << "a reflected notification keeps its record";
+  EXPECT_THROW(MessageAs<TWMCtlColor>(size), EInvalidCast);
+  EXPECT_THROW(MessageAs<TWMNCHitTest>(size), EInvalidCast);
+  static_assert(TWMPrint::Fits(WM_PRINTCLIENT) && TWMPrint::Fits(WM_PRINT) && !TWMPrint::Fits(WM_PAINT));
+  static_assert(TWMWindowPosMsg::Fits(WM_WINDOWPOSCHANGING) && !TWMWindowPosMsg::Fits(WM_MOVE));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ constexpr UINT WM_PROBE = WM_USER + 91;
 // A control that counts the probes it gets, into a count that outlives it.
 class TCountingControl : public TCustomControl {
   DK_CLASS(TCountingControl, TCustomControl)
+  DK_MESSAGES(TCountingControl)
  public:
   using TCustomControl::TCustomControl;
   int* Probes = nullptr;
@@ -34,6 +35,7 @@ class TCountingControl : public TCustomControl {
     m.Result = 1;
   }
 };
+DK_MESSAGE_UNIT(TCountingControl);
 DK_MESSAGE_HANDLER(TCountingControl, WM_PROBE, WMProbe);
 
 // One party with a subclass of its own over the window, through the function

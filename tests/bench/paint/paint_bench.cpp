@@ -33,6 +33,7 @@ LRESULT CALLBACK Foreign(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
 // dropped again for every WM_PAINT.
 class TPerPaintBitmapPanel : public TPanel {
   DK_CLASS(TPerPaintBitmapPanel, TPanel)
+  DK_MESSAGES(TPerPaintBitmapPanel)
  public:
   using TPanel::TPanel;
   void WMPaint(TWMPaint& Message) {
@@ -54,6 +55,7 @@ class TPerPaintBitmapPanel : public TPanel {
     EndPaint(WindowHandle(), &ps);
   }
 };
+DK_MESSAGE_UNIT(TPerPaintBitmapPanel);
 DK_MESSAGE_HANDLER(TPerPaintBitmapPanel, WM_PAINT, WMPaint);
 
 double PaintMicroseconds(HWND Wnd, int Cycles) {

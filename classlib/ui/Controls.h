@@ -351,6 +351,7 @@ class TControl;
 class TWinControl;
 class TCustomForm;
 class TWndSubclass;
+class TPaintBuffer;  // PaintScope.h
 
 // Limits of a control's size (0: no limit).
 class TSizeConstraints : public TPersistent {
@@ -678,6 +679,10 @@ class TWinControl : public TControl {
   void Repaint() override;
   // Paints the window and its children into DC at (X, Y).
   void PaintTo(HDC DC, int X, int Y);
+  // Paints what the client area shows under its children into DC (client
+  // coordinates): the control's colour, or with csParentBackground what its
+  // parent shows there. Erasing uses it; so do children with csParentBackground.
+  virtual void PaintBackground(HDC DC);
   // Paints the children without a window (from First on) into DC, each with
   // the DC's origin moved to it and clipped to it.
   void PaintControls(HDC DC, TControl* First);
@@ -724,6 +729,8 @@ class TWinControl : public TControl {
   virtual void DestroyHandle();
   virtual void PaintWindow(HDC DC);
   void PaintHandler(TWMPaint& Message);
+  // The parent's background under this control, into DC (client coordinates).
+  void PaintParentBackground(HDC DC);
   virtual void AlignControls(TControl* AControl, TRect& Rect);
   void AlignControl(TControl* AControl);
   void BoundsChanged() override;
@@ -745,6 +752,7 @@ class TWinControl : public TControl {
 
  public:  // message handlers (bound by number)
   void WMPaint(TWMPaint& Message);
+  void WMPrintClient(TWMPrintClient& Message);
   void WMMouseWheel(TMessage& Message);
   void WMEraseBkgnd(TWMEraseBkgnd& Message);
   void WMCommand(TWMCommand& Message);
@@ -791,6 +799,8 @@ class TWinControl : public TControl {
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;
   std::unique_ptr<TBrush> FBrush;
+  // The off-screen surface of double-buffered paints, kept between paints.
+  std::unique_ptr<TPaintBuffer> FPaintBuffer;
 
  private:
   static LRESULT CALLBACK InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);

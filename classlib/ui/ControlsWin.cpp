@@ -7,6 +7,7 @@
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/Menus.h"
+#include "classlib/ui/PaintScope.h"
 
 namespace {
 
@@ -1038,6 +1039,14 @@ void TWinControl::WMScroll(TWMScroll& Message) { ReflectNotification(Message, Me
 
 void TWinControl::CNCtlColor(TWMCtlColor& Message) {
   HDC dc = Message.ChildDC();
+  if (FControlStyle.Contains(csParentBackground) && Parent()) {
+    // the window of a system class draws over what its parent shows there
+    PaintParentBackground(dc);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+    SetBkMode(dc, TRANSPARENT);
+    Message.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return;
+  }
   SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
   SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(FBrush->Color())));
   Message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
@@ -1143,46 +1152,50 @@ void TWinControl::Repaint() {
 }
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
-  if (FDefWndProc != DefWindowProcW && FDefWndProc) {
+  if (FDefWndProc != DefWindowProcW && FDefWndProc && !FControlStyle.Contains(csParentBackground)) {
     // a system class erases its own way
     DefaultHandler(&Message);
     return;
   }
-  if (!FControlStyle.Contains(csOpaque) || FControlState.Contains(csPaintCopy)) {
-    RECT r;
-    ::GetClientRect(FHandle, &r);
-    FillRect(Message.DC(), &r, FBrush->Handle());
-  }
+  if (!FControlStyle.Contains(csOpaque) || FControlState.Contains(csPaintCopy)) PaintBackground(Message.DC());
   Message.Result = 1;
+}
+
+void TWinControl::PaintBackground(HDC DC) {
+  if (FControlStyle.Contains(csParentBackground) && Parent()) {
+    PaintParentBackground(DC);
+    return;
+  }
+  RECT r;
+  ::GetClientRect(FHandle, &r);
+  FillRect(DC, &r, FBrush->Handle());
+}
+
+// The parent paints what it shows under this control's client area into DC,
+// in the control's coordinates.
+void TWinControl::PaintParentBackground(HDC DC) {
+  TWinControl* parent = Parent();
+  if (!parent || !FHandle || !parent->HandleAllocated()) return;
+  POINT origin{0, 0};
+  MapWindowPoints(FHandle, parent->FHandle, &origin, 1);
+  RECT client;
+  ::GetClientRect(FHandle, &client);
+  TDCStateScope keep(DC);
+  MoveWindowOrg(DC, -origin.x, -origin.y);
+  IntersectClipRect(DC, origin.x, origin.y, origin.x + client.right, origin.y + client.bottom);
+  parent->PaintBackground(DC);
 }
 
 void TWinControl::WMPaint(TWMPaint& Message) {
   if (FDoubleBuffered && !Message.DC() && FHandle) {
-    // paint into a bitmap first, then copy it in one go (no flicker)
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
-    RECT r;
-    ::GetClientRect(FHandle, &r);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(1, r.right), std::max<LONG>(1, r.bottom));
-    HGDIOBJ old = SelectObject(mem, bmp);
+    // paint into the buffer first, then copy it in one go (no flicker)
+    if (!FPaintBuffer) FPaintBuffer = std::make_unique<TPaintBuffer>();
+    TPaintScope paint(FHandle, nullptr);
+    HDC mem = paint.UseBuffer(*FPaintBuffer);
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
     TWMPaint inner = Message;
     inner.WParam = reinterpret_cast<WPARAM>(mem);
-    try {
-      Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
-      WMPaint(inner);
-      BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    } catch (...) {
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
-      EndPaint(FHandle, &ps);
-      throw;
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(FHandle, &ps);
+    WMPaint(inner);
     return;
   }
   if (!FControlState.Contains(csCustomPaint) && FControls.empty()) {
@@ -1192,32 +1205,39 @@ void TWinControl::WMPaint(TWMPaint& Message) {
   PaintHandler(Message);
 }
 
+// WM_PRINTCLIENT paints the client area into the context it hands in, as
+// WM_PAINT with that context would (a system class prints its own way).
+void TWinControl::WMPrintClient(TWMPrintClient& Message) {
+  if ((FDefWndProc != DefWindowProcW && FDefWndProc) || !Message.DC()) {
+    DefaultHandler(&Message);
+    return;
+  }
+  if (Message.Flags() & PRF_ERASEBKGND)
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Message.DC()), reinterpret_cast<LPARAM>(Message.DC()));
+  TWMPaint paint;
+  paint.Msg = WM_PAINT;
+  paint.WParam = Message.WParam;
+  WMPaint(paint);
+}
+
 void TWinControl::WMMouseWheel(TMessage& Message) {
   MouseWheelHandler(Message);
   if (Message.Result == 0) DefaultHandler(&Message);
 }
 
 void TWinControl::PaintHandler(TWMPaint& Message) {
-  PAINTSTRUCT ps{};
-  HDC dc = Message.DC();
-  if (!dc) dc = BeginPaint(FHandle, &ps);
-  try {
-    if (FControls.empty()) {
-      PaintWindow(dc);
-    } else {
-      int save = SaveDC(dc);
-      for (TControl* c : FControls)
-        if (c->Visible() && c->ControlStyle().Contains(csOpaque))
-          ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-      PaintWindow(dc);
-      RestoreDC(dc, save);
-    }
-    PaintControls(dc, nullptr);
-  } catch (...) {
-    if (!Message.DC()) EndPaint(FHandle, &ps);
-    throw;
+  TPaintScope paint(FHandle, Message.DC());
+  HDC dc = paint.DC();
+  if (FControls.empty()) {
+    PaintWindow(dc);
+  } else {
+    TDCStateScope keep(dc);
+    for (TControl* c : FControls)
+      if (c->Visible() && c->ControlStyle().Contains(csOpaque))
+        ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+    PaintWindow(dc);
   }
-  if (!Message.DC()) EndPaint(FHandle, &ps);
+  PaintControls(dc, nullptr);
 }
 
 void TWinControl::PaintWindow(HDC DC) {
@@ -1226,6 +1246,29 @@ void TWinControl::PaintWindow(HDC DC) {
   m.WParam = reinterpret_cast<WPARAM>(DC);
   DefaultHandler(&m);
 }
+
+namespace {
+// csPaintCopy of a child for as long as its parent paints a copy.
+class TPaintCopyScope {
+ public:
+  TPaintCopyScope(TControl* Control, bool Copy) : FControl(Control), FCopy(Copy) {
+    if (!FCopy) return;
+    TControlState state = FControl->ControlState();
+    state.Include(csPaintCopy);
+    FControl->SetControlState(state);
+  }
+  ~TPaintCopyScope() {
+    if (!FCopy) return;
+    TControlState state = FControl->ControlState();
+    state.Exclude(csPaintCopy);
+    FControl->SetControlState(state);
+  }
+
+ private:
+  TControl* FControl;
+  bool FCopy;
+};
+}  // namespace
 
 void TWinControl::PaintControls(HDC DC, TControl* First) {
   size_t start = 0;
@@ -1238,58 +1281,42 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     if (!(c->Visible() || c->ComponentState().Contains(csDesigning))) continue;
     RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
     if (!RectVisible(DC, &r)) continue;
-    if (FControlState.Contains(csPaintCopy)) c->FControlState.Include(csPaintCopy);
-    int save = SaveDC(DC);
+    TPaintCopyScope copy(c, FControlState.Contains(csPaintCopy));
+    TDCStateScope keep(DC);
     MoveWindowOrg(DC, c->Left(), c->Top());
     IntersectClipRect(DC, 0, 0, c->Width(), c->Height());
-    try {
-      c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    } catch (...) {
-      RestoreDC(DC, save);
-      c->FControlState.Exclude(csPaintCopy);
-      throw;
-    }
-    RestoreDC(DC, save);
-    c->FControlState.Exclude(csPaintCopy);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
   }
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
   HandleNeeded();
-  FControlState.Include(csPaintCopy);
-  int save = SaveDC(DC);
-  try {
-    MoveWindowOrg(DC, X, Y);
-    IntersectClipRect(DC, 0, 0, Width(), Height());
-    // the frame, then the client area at its place in the window
-    RECT wr, cr;
-    GetWindowRect(FHandle, &wr);
-    POINT origin{0, 0};
-    ::ClientToScreen(FHandle, &origin);
-    ::GetClientRect(FHandle, &cr);
-    int dx = origin.x - wr.left, dy = origin.y - wr.top;
-    LONG_PTR ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
-    LONG_PTR st = GetWindowLongPtrW(FHandle, GWL_STYLE);
-    if (ex & WS_EX_CLIENTEDGE) {
-      RECT r{0, 0, Width(), Height()};
-      DrawEdge(DC, &r, EDGE_SUNKEN, BF_RECT);
-    } else if (st & WS_BORDER) {
-      RECT r{0, 0, Width(), Height()};
-      FrameRect(DC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-    MoveWindowOrg(DC, dx, dy);
-    IntersectClipRect(DC, 0, 0, cr.right, cr.bottom);
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    for (TWinControl* c : FWinControls)
-      if (c->Visible()) c->PaintTo(DC, c->Left(), c->Top());
-  } catch (...) {
-    RestoreDC(DC, save);
-    FControlState.Exclude(csPaintCopy);
-    throw;
+  TPaintCopyScope copy(this, true);
+  TDCStateScope keep(DC);
+  MoveWindowOrg(DC, X, Y);
+  IntersectClipRect(DC, 0, 0, Width(), Height());
+  // the frame, then the client area at its place in the window
+  RECT wr, cr;
+  GetWindowRect(FHandle, &wr);
+  POINT origin{0, 0};
+  ::ClientToScreen(FHandle, &origin);
+  ::GetClientRect(FHandle, &cr);
+  int dx = origin.x - wr.left, dy = origin.y - wr.top;
+  LONG_PTR ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+  LONG_PTR st = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  if (ex & WS_EX_CLIENTEDGE) {
+    RECT r{0, 0, Width(), Height()};
+    DrawEdge(DC, &r, EDGE_SUNKEN, BF_RECT);
+  } else if (st & WS_BORDER) {
+    RECT r{0, 0, Width(), Height()};
+    FrameRect(DC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
-  RestoreDC(DC, save);
-  FControlState.Exclude(csPaintCopy);
+  MoveWindowOrg(DC, dx, dy);
+  IntersectClipRect(DC, 0, 0, cr.right, cr.bottom);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  for (TWinControl* c : FWinControls)
+    if (c->Visible()) c->PaintTo(DC, c->Left(), c->Top());
 }
 
 void TWinControl::SetZOrder(bool TopMost) {
@@ -1313,6 +1340,7 @@ void TWinControl::SetZOrder(bool TopMost) {
 
 DK_MESSAGE_UNIT(TWinControl);
 DK_MESSAGE_HANDLER(TWinControl, WM_PAINT, WMPaint);
+DK_MESSAGE_HANDLER(TWinControl, WM_PRINTCLIENT, WMPrintClient);
 DK_MESSAGE_HANDLER(TWinControl, WM_MOUSEWHEEL, WMMouseWheel);
 DK_MESSAGE_HANDLER(TWinControl, WM_ERASEBKGND, WMEraseBkgnd);
 DK_MESSAGE_HANDLER(TWinControl, WM_COMMAND, WMCommand);
@@ -1391,17 +1419,8 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WMPaint(TWMPaint& Message) {
   if (!Message.DC()) return;
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(Message.DC());
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  TCanvasScope canvas(FCanvas.get(), Message.DC());
+  Paint();
 }
 
 DK_MESSAGE_UNIT(TGraphicControl);
@@ -1418,15 +1437,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  TCanvasScope canvas(FCanvas.get(), DC);
+  Paint();
 }

@@ -1,5 +1,6 @@
 // Panels, bevels and radio groups.
 #include "classlib/ui/ExtCtrlsPanels.h"
+#include "classlib/ui/PaintScope.h"
 
 const int dk_link::ExtCtrlsUnit = 0;
 
@@ -255,12 +256,7 @@ void TRadioGroupButtons::Update() {
 
 void TRadioGroupButtons::Arrange() {
   if (FButtons.empty() || FReading) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FGroup->Font()->Handle());
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  TEXTMETRICW tm = FontMetrics(FGroup->Font()->Handle());
   int count = ButtonCount();
   int perColumn = (count + FColumns - 1) / FColumns;
   int buttonWidth = (FGroup->Width() - 10) / FColumns;

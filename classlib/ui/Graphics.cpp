@@ -1,5 +1,7 @@
 #include "classlib/ui/Graphics.h"
 
+#include "classlib/ui/PaintScope.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -589,10 +591,8 @@ HBITMAP CreateSection(int w, int h, TPixelFormat f, const RGBQUAD* colors, int c
       DefaultPalette(f, bi.colors);
     bi.h.biClrUsed = static_cast<DWORD>(n);
   }
-  HDC screen = GetDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  return bmp;
+  TWindowDC screen;
+  return CreateDIBSection(screen.Handle(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 }  // namespace
@@ -639,30 +639,22 @@ void TBitmap::NewSection(Integer W, Integer H, TPixelFormat Format, HBITMAP Copy
     int count = 0;
     if (CopyFrom && Format == FPixelFormat && BitsOf(Format) <= 8) {
       // Keep the palette of the picture when only the size changes.
-      HDC dc = CreateCompatibleDC(nullptr);
-      HGDIOBJ old = SelectObject(dc, CopyFrom);
-      count = static_cast<int>(GetDIBColorTable(dc, 0, 256, colors));
-      SelectObject(dc, old);
-      DeleteDC(dc);
+      TMemoryDC dc;
+      TSelectScope from(dc.Handle(), CopyFrom);
+      count = static_cast<int>(GetDIBColorTable(dc.Handle(), 0, 256, colors));
     }
     bmp = CreateSection(W, H, Format, count ? colors : nullptr, count, &bits);
     if (!bmp) throw EOutOfResources("Out of system resources");
     if (CopyFrom) {
-      HDC src = CreateCompatibleDC(nullptr), dst = CreateCompatibleDC(nullptr);
-      HGDIOBJ os = SelectObject(src, CopyFrom), od = SelectObject(dst, bmp);
-      PatBlt(dst, 0, 0, W, H, WHITENESS);
-      BitBlt(dst, 0, 0, std::min(W, CopyW), std::min(H, CopyH), src, 0, 0, SRCCOPY);
-      SelectObject(src, os);
-      SelectObject(dst, od);
-      DeleteDC(src);
-      DeleteDC(dst);
+      TMemoryDC src, dst;
+      TSelectScope from(src.Handle(), CopyFrom), to(dst.Handle(), bmp);
+      PatBlt(dst.Handle(), 0, 0, W, H, WHITENESS);
+      BitBlt(dst.Handle(), 0, 0, std::min(W, CopyW), std::min(H, CopyH), src.Handle(), 0, 0, SRCCOPY);
     } else if (BitsOf(Format) < 32) {
       // A new bitmap is white, as the class library makes it.
-      HDC dst = CreateCompatibleDC(nullptr);
-      HGDIOBJ od = SelectObject(dst, bmp);
-      PatBlt(dst, 0, 0, W, H, WHITENESS);
-      SelectObject(dst, od);
-      DeleteDC(dst);
+      TMemoryDC dst;
+      TSelectScope to(dst.Handle(), bmp);
+      PatBlt(dst.Handle(), 0, 0, W, H, WHITENESS);
     }
   }
   if (FHandle) DeleteObject(FHandle);
@@ -1067,7 +1059,8 @@ void TIcon::SaveToStream(TStream* Stream) {
   std::vector<uint32_t> color(static_cast<size_t>(w) * h);
   size_t maskRow = ((static_cast<size_t>(w) + 31) / 32) * 4;
   std::vector<uint8_t> mask(maskRow * static_cast<size_t>(h));
-  HDC dc = CreateCompatibleDC(nullptr);
+  TMemoryDC memory;
+  HDC dc = memory.Handle();
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = w;
@@ -1083,7 +1076,6 @@ void TIcon::SaveToStream(TStream* Stream) {
   mi.h.biBitCount = 1;
   mi.c[1] = RGBQUAD{255, 255, 255, 0};
   if (ii.hbmMask) GetDIBits(dc, ii.hbmMask, 0, static_cast<UINT>(h), mask.data(), reinterpret_cast<BITMAPINFO*>(&mi), DIB_RGB_COLORS);
-  DeleteDC(dc);
   if (ii.hbmColor) DeleteObject(ii.hbmColor);
   if (ii.hbmMask) DeleteObject(ii.hbmMask);
   BITMAPINFOHEADER ih = bi.bmiHeader;

@@ -7,6 +7,7 @@
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/StdCtrls.h"
 
 // after the class library, whose header takes care of the platform macros
 #include "TestSupport.h"
@@ -490,6 +491,88 @@ TEST(TypedMessages, AMessageHasOnlyTheTypedViewsThatFitIt) {
   EXPECT_THROW(MessageAs<TWMNCHitTest>(size), EInvalidCast);
   static_assert(TWMPrint::Fits(WM_PRINTCLIENT) && TWMPrint::Fits(WM_PRINT) && !TWMPrint::Fits(WM_PAINT));
   static_assert(TWMWindowPosMsg::Fits(WM_WINDOWPOSCHANGING) && !TWMWindowPosMsg::Fits(WM_MOVE));
+}
+
+}  // namespace
+
+namespace {
+
+// A container whose background is two colours, split at its middle.
+class TStriped : public TCustomControl {
+  DK_CLASS(TStriped, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  void PaintBackground(HDC DC) override {
+    RECT r;
+    ::GetClientRect(WindowHandle(), &r);
+    RECT left{0, 0, r.right / 2, r.bottom}, right{r.right / 2, 0, r.right, r.bottom};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(DC, &left, red);
+    FillRect(DC, &right, blue);
+    DeleteObject(red);
+    DeleteObject(blue);
+  }
+};
+
+// A control that paints nothing of its own over its background.
+class TSeeThrough : public TCustomControl {
+  DK_CLASS(TSeeThrough, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  void Construct() override {
+    inherited::Construct();
+    FControlStyle.Include(csParentBackground);
+    SetColor(clLime);
+  }
+};
+
+TEST_F(UiControls, AControlWithParentBackgroundShowsWhatItsParentPaintsBehindIt) {
+  auto* striped = Child<TStriped>(10, 10, 200, 100);
+  auto* child = Create<TSeeThrough>(Form);
+  child->SetParent(striped);
+  child->SetBounds(60, 20, 80, 40);  // across the split at x = 100
+  auto* inner = Create<TSeeThrough>(Form);
+  inner->SetParent(child);
+  inner->SetBounds(30, 10, 20, 20);  // the split at its x = 10
+  auto* plain = Create<TSeeThrough>(Form);
+  plain->SetControlStyle(plain->ControlStyle() - TControlStyle{csParentBackground});
+  plain->SetParent(striped);
+  plain->SetBounds(10, 70, 20, 20);
+  auto* check = Create<TCheckBox>(Form);
+  check->SetControlStyle(check->ControlStyle() + TControlStyle{csParentBackground});
+  check->SetParent(striped);
+  check->SetCaption("x");
+  check->SetBounds(70, 70, 60, 20);
+  Form->Show();
+  testsupport::PumpMessages(300);
+  HWND h = Form->Handle();
+  auto at = [&](int x, int y) { return testsupport::ClientPixel(h, 10 + x, 10 + y); };  // striped's coordinates
+  EXPECT_EQ(at(70, 25), RGB(255, 0, 0)) << "the child's left part over the red half";
+  EXPECT_EQ(at(130, 25), RGB(0, 0, 255)) << "the child's right part over the blue half";
+  EXPECT_EQ(at(95, 35), RGB(255, 0, 0)) << "a grandchild: through its parent to the container";
+  EXPECT_EQ(at(105, 35), RGB(0, 0, 255));
+  EXPECT_EQ(at(15, 75), static_cast<COLORREF>(clLime)) << "without the style: its own colour";
+  EXPECT_EQ(at(127, 88), RGB(0, 0, 255)) << "a check box of the system's class shows the parent too";
+}
+
+TEST_F(UiControls, WMPrintClientPaintsTheClientAreaIntoTheGivenContext) {
+  auto* striped = Child<TStriped>(10, 10, 40, 10);
+  auto* shape = Create<TProbeShape>(Form);
+  shape->SetParent(striped);
+  shape->SetBounds(2, 2, 4, 4);
+  striped->Handle();
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 40, 10);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageW(striped->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_EQ(GetPixel(mem, 10, 8), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(mem, 30, 8), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(mem, 3, 3), static_cast<COLORREF>(clRed)) << "with the children without a window";
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace

@@ -716,11 +716,26 @@ void* TBitmap::ScanLine(Integer Row) {
   return static_cast<uint8_t*>(FBits) + static_cast<size_t>(FHeight - 1 - Row) * static_cast<size_t>(RowBytes());
 }
 
+TPixelView32 TBitmap::PixelView() {
+  if (!FBits || FPixelFormat != pf32bit || FWidth <= 0 || FHeight <= 0) return {};
+  GdiFlush();
+  return {static_cast<Byte*>(ScanLine(0)), -static_cast<std::ptrdiff_t>(RowBytes()), FWidth, FHeight};
+}
+
+void TBitmap::SetAlphaFormat(TAlphaFormat Value) {
+  if (Value == FAlphaFormat) return;
+  if (FAlphaFormat == afDefined && Value == afPremultiplied) Premultiply(PixelView());
+  if (FAlphaFormat == afPremultiplied && Value == afDefined) Unpremultiply(PixelView());
+  FAlphaFormat = Value;
+  Changed(this);
+}
+
 void TBitmap::Assign(TPersistent* Source) {
   if (auto* b = dynamic_cast<TBitmap*>(Source)) {
     if (b == this) return;
     FTransparent = b->FTransparent;
     FTransparentColor = b->FTransparentColor;
+    FAlphaFormat = b->FAlphaFormat;
     FPixelFormat = b->FPixelFormat;
     if (b->FHandle)
       NewSection(b->FWidth, b->FHeight, b->FPixelFormat, nullptr, 0, 0);
@@ -748,7 +763,9 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (!FHandle) return;
   HDC src = Canvas()->Handle();
   HDC dst = ACanvas->Handle();
-  if (FTransparent) {
+  if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored) {
+    DrawWithAlpha(dst, Rect);
+  } else if (FTransparent) {
     TColor key = FTransparentColor == clDefault ? Canvas()->Pixel(0, FHeight - 1) : ColorToRGB(FTransparentColor);
     TransparentBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
                    static_cast<UINT>(key & 0xFFFFFF));
@@ -757,6 +774,23 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     StretchBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
                static_cast<DWORD>(ACanvas->CopyMode));
   }
+}
+
+// The platform blends premultiplied pixels: a bitmap of straight alpha lends
+// it a premultiplied copy.
+void TBitmap::DrawWithAlpha(HDC Dest, const TRect& Rect) {
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  if (FAlphaFormat == afPremultiplied) {
+    AlphaBlend(Dest, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), Canvas()->Handle(), 0, 0, FWidth, FHeight,
+               blend);
+    return;
+  }
+  TBitmap copy;
+  copy.Assign(this);
+  copy.SetAlphaFormat(afIgnored);
+  Premultiply(copy.PixelView());
+  AlphaBlend(Dest, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), copy.Canvas()->Handle(), 0, 0, FWidth,
+             FHeight, blend);
 }
 
 // A device-independent bitmap as the file and the resources hold it: a header

@@ -359,6 +359,16 @@ bool RegisterMessageMethod(void (T::*method)(M&)) {
   static_assert(DK_CAT_(dk_message_unit_, Cls), "handlers go in the class's DK_MESSAGE_UNIT");        \
   static const bool DK_CAT_(dk_msg_reg_, __LINE__) = RegisterMessageMethod<(Id)>(&Cls::Method)
 
+// Unit anchors: a header that says DK_LINK_UNIT(Name) makes every program that
+// includes it link the unit that says DK_UNIT(Name) (its class registrations
+// with it), even when the program only creates the unit's classes by name.
+#define DK_LINK_UNIT(Unit)                                                 \
+  namespace dk_link {                                                      \
+  extern const int Unit##Unit;                                             \
+  [[gnu::used]] static const int* const Unit##Anchor = &Unit##Unit;        \
+  }
+#define DK_UNIT(Unit) const int dk_link::Unit##Unit = 0
+
 // ------------------------------------------------------------- method pointers
 
 struct TMethod {

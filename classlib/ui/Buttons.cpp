@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-const int dk_link::ButtonsUnit = 0;
+DK_UNIT(Buttons);
 
 DK_RESOURCESTRING(SOKButton, "OK");
 DK_RESOURCESTRING(SCancelButton, "Cancel");

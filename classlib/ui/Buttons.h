@@ -135,7 +135,4 @@ class TSpeedButton : public TGraphicControl {
   TButtonState FState = bsUp;
 };
 
-namespace dk_link {
-extern const int ButtonsUnit;
-[[gnu::used]] static const int* const ButtonsAnchor = &ButtonsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(Buttons)

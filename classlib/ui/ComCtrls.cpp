@@ -1,7 +1,7 @@
 // The up-down control on the system's common control.
 #include "classlib/ui/ComCtrls.h"
 
-const int dk_link::ComCtrlsUnit = 0;
+DK_UNIT(ComCtrls);
 
 namespace {
 void InitUpDownClass() {

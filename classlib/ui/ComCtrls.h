@@ -74,7 +74,4 @@ class TUpDown : public TCustomUpDown {
   using TCustomUpDown::TCustomUpDown;
 };
 
-namespace dk_link {
-extern const int ComCtrlsUnit;
-[[gnu::used]] static const int* const ComCtrlsAnchor = &ComCtrlsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(ComCtrls)

@@ -12,7 +12,7 @@
 
 #include "classlib/ui/StdCtrls.h"
 
-const int dk_link::DialogsUnit = 0;
+DK_UNIT(Dialogs);
 
 DK_RESOURCESTRING(SMsgDlgWarning, "Warning");
 DK_RESOURCESTRING(SMsgDlgError, "Error");

@@ -2,7 +2,7 @@
 #include "classlib/ui/ExtCtrlsPanels.h"
 #include "classlib/ui/PaintScope.h"
 
-const int dk_link::ExtCtrlsUnit = 0;
+DK_UNIT(ExtCtrls);
 
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
   TPen* pen = Canvas->Pen();
@@ -239,6 +239,32 @@ void TRadioGroupButtons::SetButtonCount(int Value) {
   }
 }
 
+void TRadioGroupButtons::Read(const std::function<void()>& ReadGroup) {
+  {
+    struct TReadingScope {
+      bool& Flag;
+      ~TReadingScope() { Flag = false; }
+    } reading{FReading};
+    FReading = true;
+    ReadGroup();
+  }
+  Update();
+}
+
+void TRadioGroupButtons::Follow(const TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_FONTCHANGED:
+    case WM_SIZE:
+      Arrange();
+      break;
+    case CM_ENABLEDCHANGED:
+      SetEnabled(FGroup->Enabled());
+      break;
+    default:
+      break;
+  }
+}
+
 void TRadioGroupButtons::Update() {
   if (FReading || FGroup->ComponentState().Contains(csDestroying)) return;
   FUpdating = true;
@@ -333,15 +359,7 @@ void TCustomRadioGroup::Construct() {
 }
 
 void TCustomRadioGroup::ReadState(TReader* Reader) {
-  FButtons->SetReading(true);
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    FButtons->SetReading(false);
-    throw;
-  }
-  FButtons->SetReading(false);
-  FButtons->Update();
+  FButtons->Read([&] { inherited::ReadState(Reader); });
 }
 
 void TCustomRadioGroup::Loaded() {
@@ -349,25 +367,10 @@ void TCustomRadioGroup::Loaded() {
   FButtons->Update();
 }
 
-void TCustomRadioGroup::CMFontChanged(TMessage& Message) {
-  InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  FButtons->Arrange();
+void TCustomRadioGroup::WndProc(TMessage& Message) {
+  inherited::WndProc(Message);
+  FButtons->Follow(Message);
 }
-
-void TCustomRadioGroup::CMEnabledChanged(TMessage& Message) {
-  InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  FButtons->SetEnabled(Enabled());
-}
-
-void TCustomRadioGroup::WMSize(TWMSize& Message) {
-  InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  FButtons->Arrange();
-}
-
-DK_MESSAGE_UNIT(TCustomRadioGroup);
-DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_FONTCHANGED, CMFontChanged);
-DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_ENABLEDCHANGED, CMEnabledChanged);
-DK_MESSAGE_HANDLER(TCustomRadioGroup, WM_SIZE, WMSize);
 
 DK_PUBLISH(TCustomRadioGroup) {
   P.Property("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns).Default(1);

@@ -87,9 +87,9 @@ class TBevel : public TGraphicControl {
 
 // The radio buttons of a radio group: one per line of Items, laid out in
 // Columns below the caption, ItemIndex the checked one (-1: none). The class
-// library's radio group and the skinned one each keep one; the group forwards
-// its reading, loading, font, enabled and size changes, and hears of a new
-// checked item through OnChange.
+// library's radio group and the skinned one each keep one: the group reads
+// through Read, hands it every message it handled (Follow) and calls Update
+// when loaded, and hears of a new checked item through OnChange.
 class TRadioGroupButtons : public TObject {
   DK_CLASS(TRadioGroupButtons, TObject)
  public:
@@ -106,9 +106,11 @@ class TRadioGroupButtons : public TObject {
   void SetColumns(Integer Value);
   TRadioButton* Buttons(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)); }
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
-  // Set by the group around its reading.
-  void SetReading(bool Value) { FReading = Value; }
-  bool Reading() const { return FReading; }
+  // Runs the group's own reading with the buttons set aside, then makes them match.
+  void Read(const std::function<void()>& ReadGroup);
+  // After the group handled Message: the buttons follow its font, its
+  // enabled state and its size.
+  void Follow(const TMessage& Message);
   // Makes the buttons match the items, the index and the group's enabled state.
   void Update();
   void Arrange();
@@ -130,41 +132,47 @@ class TRadioGroupButtons : public TObject {
   bool FUpdating = false;
 };
 
+// The items, the checked item and the columns of a radio group, as its
+// buttons keep them (a base of both radio groups).
+class TRadioGroupItems {
+ public:
+  TStrings* Items() const { return FButtons->Items(); }
+  void SetItems(TStrings* Value) { FButtons->Items()->Assign(Value); }
+  Integer ItemIndex() const { return FButtons->ItemIndex(); }
+  // Below -1 counts as -1 (none), beyond the last item as the last item; the
+  // same index does nothing; while the group is read only the index is stored.
+  void SetItemIndex(Integer Value) { FButtons->SetItemIndex(Value); }
+  Integer Columns() const { return FButtons->Columns(); }
+  void SetColumns(Integer Value) { FButtons->SetColumns(Value); }
+  int ButtonCount() const { return FButtons->ButtonCount(); }
+
+ protected:
+  ~TRadioGroupItems() = default;
+  std::unique_ptr<TRadioGroupButtons> FButtons;
+};
+
 // A group box of radio buttons made from Items, laid out in Columns; ItemIndex
 // is the checked one (-1: none). OnClick runs when the checked item changes.
-class TCustomRadioGroup : public TCustomGroupBox {
+class TCustomRadioGroup : public TCustomGroupBox, public TRadioGroupItems {
   DK_CLASS(TCustomRadioGroup, TCustomGroupBox)
-  DK_MESSAGES(TCustomRadioGroup)
  public:
   explicit TCustomRadioGroup(TComponent* AOwner);
   ~TCustomRadioGroup() override;
   void Construct() override;
 
-  TStrings* Items() const { return FButtons->Items(); }
-  void SetItems(TStrings* Value) { FButtons->Items()->Assign(Value); }
-  Integer ItemIndex() const { return FButtons->ItemIndex(); }
-  void SetItemIndex(Integer Value) { FButtons->SetItemIndex(Value); }
-  Integer Columns() const { return FButtons->Columns(); }
-  void SetColumns(Integer Value) { FButtons->SetColumns(Value); }
   // The radio button of item Index.
   TRadioButton* Buttons(int Index) const { return FButtons->Buttons(Index); }
-  int ButtonCount() const { return FButtons->ButtonCount(); }
   void FlipChildren(bool AllLevels) {}
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
+  void WndProc(TMessage& Message) override;
 
  protected:
   void Loaded() override;
   void ReadState(TReader* Reader) override;
   virtual bool CanModify() { return true; }
 
- public:  // message handlers
-  void CMFontChanged(TMessage& Message);
-  void CMEnabledChanged(TMessage& Message);
-  void WMSize(TWMSize& Message);
-
  private:
   void ButtonsChanged(TObject* Sender) { Click(); }
-  std::unique_ptr<TRadioGroupButtons> FButtons;
 };
 
 class TRadioGroup : public TCustomRadioGroup {
@@ -173,7 +181,4 @@ class TRadioGroup : public TCustomRadioGroup {
   using TCustomRadioGroup::TCustomRadioGroup;
 };
 
-namespace dk_link {
-extern const int ExtCtrlsUnit;
-[[gnu::used]] static const int* const ExtCtrlsAnchor = &ExtCtrlsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(ExtCtrls)

@@ -9,7 +9,7 @@
 
 #include "classlib/core/SysConsts.h"
 
-const int dk_link::MenusUnit = 0;
+DK_UNIT(Menus);
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "classlib/core/SysConsts.h"
 
-const int dk_link::StdCtrlsUnit = 0;
+DK_UNIT(StdCtrls);
 
 namespace {
 

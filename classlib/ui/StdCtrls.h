@@ -552,9 +552,4 @@ class TStaticText : public TCustomStaticText {
 // font and, for a disabled control, in the disabled look.
 void DrawControlText(HDC DC, const AnsiString& Text, TRect& R, UINT Flags, TFont* Font, bool Enabled);
 
-// Keeps the unit's classes in every program that uses them (the form reader
-// finds them by name only).
-namespace dk_link {
-extern const int StdCtrlsUnit;
-[[gnu::used]] static const int* const StdCtrlsAnchor = &StdCtrlsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(StdCtrls)

@@ -1,6 +1,6 @@
 #include "skin/controls/sSpinEdit.h"
 
-const int dk_link::sSpinEditUnit = 0;
+DK_UNIT(sSpinEdit);
 
 #include "classlib/ui/WinApi.h"
 

@@ -1,0 +1,87 @@
+// Control kind codes: the number each skinned control writes into its skin
+// state, which picks its default skin section (and, once skins are drawn,
+// whether the mouse makes it hot and whether it takes edit colours). One
+// table: the codes the controls write, then the default section of every code.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+namespace sKind {
+
+constexpr int ComboBoxEx = 1;
+constexpr int Edit = 3;  // edits, masked edits and combo boxes
+constexpr int Memo = 7;
+constexpr int ListBox = 8;
+constexpr int ColorBox = 9;
+constexpr int ListView = 10;
+constexpr int CheckBoxSubclass = 32;
+constexpr int RadioButton = 33;
+constexpr int SliderOrPanel = 34;
+constexpr int CurrencyEdit = 41;
+constexpr int Panel = 51;
+constexpr int ToolBar = 54;
+constexpr int DragBar = 56;
+constexpr int ScrollBox = 58;
+constexpr int MonthCalendar = 59;
+constexpr int GroupBox = 74;
+constexpr int Splitter = 75;
+constexpr int SpeedButton = 92;  // speed buttons and bevels
+constexpr int Button = 93;
+constexpr int BitBtn = 94;
+constexpr int TreeView = 96;
+constexpr int FileDirEdit = 132;
+constexpr int FilenameEdit = 133;
+constexpr int DirectoryEdit = 134;
+constexpr int CustomDateEdit = 137;
+constexpr int CustomComboEdit = 138;
+constexpr int DateEdit = 140;
+constexpr int PageControl = 141;
+constexpr int SkinProvider = 224;
+constexpr int FrameAdapter = 226;
+constexpr int TitleBarItem = 230;
+constexpr int EditSubclass = 231;
+
+// Codes from First to Last (a single code: Last = First).
+struct TCodeRange {
+  int First, Last;
+};
+
+// The section a code stands for when a control's SkinSection is empty.
+struct TDefaultSection {
+  const char* Section;
+  std::initializer_list<TCodeRange> Codes;
+};
+
+inline constexpr TDefaultSection kDefaultSections[] = {
+    {"EDIT", {{2, 8}, {10, 10}, {41, 41}, {76, 76}, {78, 78}, {83, 85}, {96, 96}, {131, 131}, {140, 140}, {230, 230}}},
+    {"COMBOBOX", {{11, 18}, {81, 82}}},
+    {"BAR", {{19, 19}}},
+    {"BARTITLE", {{20, 20}}},
+    {"CHECKBOX", {{32, 33}, {50, 50}, {152, 152}}},
+    {"PANEL_LOW", {{34, 34}, {52, 52}, {58, 58}}},
+    {"PANEL", {{51, 51}, {59, 59}, {68, 68}, {73, 73}}},
+    {"TOOLBAR", {{53, 54}, {60, 60}}},
+    {"DRAGBAR", {{56, 56}}},
+    {"TABSHEET", {{57, 57}}},
+    {"GROUPBOX", {{74, 74}, {226, 226}}},
+    {"SPLITTER", {{75, 75}}},
+    {"SPEEDBUTTON", {{92, 92}, {95, 95}}},
+    {"BUTTON", {{93, 94}}},
+    {"TOOLBUTTON", {{98, 98}}},
+    {"PAGECONTROL", {{141, 141}, {143, 143}}},
+    {"STATUSBAR", {{151, 151}}},
+    {"GAUGE", {{161, 161}}},
+    {"TRACKBAR", {{165, 165}}},
+};
+
+// The default section of a code, nullptr for a code that names none (the
+// control's class name stands for it then).
+constexpr const char* DefaultSection(int Code) {
+  for (const TDefaultSection& d : kDefaultSections)
+    for (TCodeRange r : d.Codes)
+      if (Code >= r.First && Code <= r.Last) return d.Section;
+  return nullptr;
+}
+
+}  // namespace sKind

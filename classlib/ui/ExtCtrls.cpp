@@ -346,35 +346,10 @@ void TRadioGroupButtons::SetColumns(Integer Value) {
 
 // =========================================================== TCustomRadioGroup
 
-TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
-
-TCustomRadioGroup::~TCustomRadioGroup() = default;
-
 void TCustomRadioGroup::Construct() {
   inherited::Construct();
-  FControlStyle.Exclude(csAcceptsControls);
-  FButtons = std::make_unique<TRadioGroupButtons>(
-      this, [this] { return Create<TRadioButton>(this); }, false);
-  FButtons->OnChange = TNotifyEvent(this, &TCustomRadioGroup::ButtonsChanged);
+  MakeButtons([this] { return Create<TRadioButton>(this); }, false);
 }
 
-void TCustomRadioGroup::ReadState(TReader* Reader) {
-  FButtons->Read([&] { inherited::ReadState(Reader); });
-}
-
-void TCustomRadioGroup::Loaded() {
-  inherited::Loaded();
-  FButtons->Update();
-}
-
-void TCustomRadioGroup::WndProc(TMessage& Message) {
-  inherited::WndProc(Message);
-  FButtons->Follow(Message);
-}
-
-DK_PUBLISH(TCustomRadioGroup) {
-  P.Property("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns).Default(1);
-  P.Property("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex).Default(-1);
-  P.Property("Items", &TCustomRadioGroup::Items, &TCustomRadioGroup::SetItems);
-}
+DK_PUBLISH(TCustomRadioGroup) { PublishRadioGroup(P); }
 DK_PUBLISH(TRadioGroup) {}

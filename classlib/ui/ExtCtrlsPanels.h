@@ -132,10 +132,14 @@ class TRadioGroupButtons : public TObject {
   bool FUpdating = false;
 };
 
-// The items, the checked item and the columns of a radio group, as its
-// buttons keep them (a base of both radio groups).
-class TRadioGroupItems {
+// A group box of radio buttons (Base: the class library's group box or the
+// skinned one): the items, the checked item and the columns as its buttons
+// keep them, the buttons following its reading, loading, font, enabled state
+// and size. OnClick runs when the checked item changes.
+template <class Base>
+class TRadioGroupOf : public Base {
  public:
+  using Base::Base;
   TStrings* Items() const { return FButtons->Items(); }
   void SetItems(TStrings* Value) { FButtons->Items()->Assign(Value); }
   Integer ItemIndex() const { return FButtons->ItemIndex(); }
@@ -145,34 +149,53 @@ class TRadioGroupItems {
   Integer Columns() const { return FButtons->Columns(); }
   void SetColumns(Integer Value) { FButtons->SetColumns(Value); }
   int ButtonCount() const { return FButtons->ButtonCount(); }
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
+  void WndProc(TMessage& Message) override {
+    Base::WndProc(Message);
+    FButtons->Follow(Message);
+  }
 
  protected:
-  ~TRadioGroupItems() = default;
+  // For Construct: NewButton makes one button owned by and placed on the group.
+  void MakeButtons(std::function<TRadioButton*()> NewButton, bool KeepLastIndex) {
+    this->FControlStyle.Exclude(csAcceptsControls);
+    FButtons = std::make_unique<TRadioGroupButtons>(this, std::move(NewButton), KeepLastIndex);
+    FButtons->OnChange = TNotifyEvent(this, &TRadioGroupOf::ButtonsChanged);
+  }
+  void Loaded() override {
+    Base::Loaded();
+    FButtons->Update();
+  }
+  void ReadState(TReader* Reader) override {
+    FButtons->Read([&] { Base::ReadState(Reader); });
+  }
   std::unique_ptr<TRadioGroupButtons> FButtons;
+
+ private:
+  void ButtonsChanged(TObject* Sender) { this->Click(); }
 };
 
-// A group box of radio buttons made from Items, laid out in Columns; ItemIndex
-// is the checked one (-1: none). OnClick runs when the checked item changes.
-class TCustomRadioGroup : public TCustomGroupBox, public TRadioGroupItems {
-  DK_CLASS(TCustomRadioGroup, TCustomGroupBox)
- public:
-  explicit TCustomRadioGroup(TComponent* AOwner);
-  ~TCustomRadioGroup() override;
-  void Construct() override;
+// Columns, ItemIndex and Items of a radio group, published.
+template <class T>
+void PublishRadioGroup(TPublisher<T>& P) {
+  P.Property("Columns", &T::Columns, &T::SetColumns).Default(1);
+  P.Property("ItemIndex", &T::ItemIndex, &T::SetItemIndex).Default(-1);
+  P.Property("Items", &T::Items, &T::SetItems);
+}
 
+using TCustomRadioGroupBase = TRadioGroupOf<TCustomGroupBox>;
+
+class TCustomRadioGroup : public TCustomRadioGroupBase {
+  DK_CLASS(TCustomRadioGroup, TCustomRadioGroupBase)
+ public:
+  using TCustomRadioGroupBase::TCustomRadioGroupBase;
+  void Construct() override;
   // The radio button of item Index.
   TRadioButton* Buttons(int Index) const { return FButtons->Buttons(Index); }
   void FlipChildren(bool AllLevels) {}
-  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
-  void WndProc(TMessage& Message) override;
 
  protected:
-  void Loaded() override;
-  void ReadState(TReader* Reader) override;
   virtual bool CanModify() { return true; }
-
- private:
-  void ButtonsChanged(TObject* Sender) { Click(); }
 };
 
 class TRadioGroup : public TCustomRadioGroup {

@@ -24,24 +24,15 @@ class TsGroupButton : public TsRadioButton {
   using TsRadioButton::TsRadioButton;
 };
 
-// The buttons' logic is the class library's radio group's (TRadioGroupButtons).
-class TsRadioGroup : public TsGroupBox, public TRadioGroupItems {
-  DK_CLASS(TsRadioGroup, TsGroupBox)
+// The buttons' logic is the class library's radio group's (TRadioGroupOf).
+using TsRadioGroupBase = TRadioGroupOf<TsGroupBox>;
+
+class TsRadioGroup : public TsRadioGroupBase {
+  DK_CLASS(TsRadioGroup, TsRadioGroupBase)
  public:
-  explicit TsRadioGroup(TComponent* AOwner);
-  ~TsRadioGroup() override;
+  using TsRadioGroupBase::TsRadioGroupBase;
   void Construct() override;
-
   TsGroupButton* Buttons(int Index) const { return static_cast<TsGroupButton*>(FButtons->Buttons(Index)); }
-  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
-  void WndProc(TMessage& Message) override;
-
- protected:
-  void Loaded() override;
-  void ReadState(TReader* Reader) override;
-
- private:
-  void ButtonsChanged(TObject* Sender) { Click(); }
 };
 
 DK_LINK_UNIT(sGroupBox)

@@ -239,6 +239,48 @@ TEST_F(SubclassOrders, EveryMessageReachesEveryLiveProcedureOnceAndNothingFreedI
   }
 }
 
+// A window-creation hook subclasses a control's window before its first
+// message reaches the control: the control's procedure stays under it.
+struct TCreationHook {
+  static TParty* Party;
+  static LRESULT CALLBACK Proc(int Code, WPARAM WParam, LPARAM LParam) {
+    if (Code == HCBT_CREATEWND && Party && !Party->On) {
+      wchar_t cls[32] = {};
+      GetClassNameW(reinterpret_cast<HWND>(WParam), cls, 32);
+      if (std::wstring(cls) == L"TCountingControl") Party->Put(reinterpret_cast<HWND>(WParam));
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+};
+TParty* TCreationHook::Party = nullptr;
+
+TEST_F(SubclassOrders, ASubclassPutOnAtTheWindowsCreationStaysInFrontOfTheControl) {
+  for (bool raw : {false, true}) {
+    SCOPED_TRACE(raw ? "written as other programs do" : "through SubclassWindow");
+    long staleBefore = dk::StaleThunkCalls();
+    TParty party;
+    party.Raw = raw;
+    TCreationHook::Party = &party;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &TCreationHook::Proc, nullptr, GetCurrentThreadId());
+    int probes = 0;
+    auto* control = Create<TCountingControl>(Form);
+    control->Probes = &probes;
+    control->SetParent(Form);
+    HWND wnd = control->Handle();
+    UnhookWindowsHookEx(hook);
+    TCreationHook::Party = nullptr;
+    ASSERT_TRUE(party.On);
+    EXPECT_EQ(FindControl(wnd), control);
+    EXPECT_EQ(SendMessageW(wnd, WM_PROBE, 0, 0), 1);
+    EXPECT_EQ(probes, 1) << "the control still serves its window";
+    EXPECT_EQ(party.Probes, 1);
+    control->Free();
+    EXPECT_EQ(party.NCDestroys, 1) << "the subclass saw its window go";
+    party.Take();
+    EXPECT_EQ(dk::StaleThunkCalls(), staleBefore);
+  }
+}
+
 TEST_F(SubclassOrders, ThunksAreNeverWritableAndExecutableAtOnce) {
   auto* control = Create<TCountingControl>(Form);
   control->SetParent(Form);

@@ -121,7 +121,9 @@ TEST_P(PixelViews, PremultiplyingAndBlendingGiveTheWorkedOutPixels) {
   EXPECT_EQ(d.At(0, 1), 0xFFFFFFFFu) << "left of the blended columns";
   Unpremultiply(s);
   for (int i = 0; i < n; ++i)
-    if (PixelAlpha(kPixels[i].Straight) >= 0x80) EXPECT_EQ(s.At(i, 0), kPixels[i].Straight) << kPixels[i].What;
+    if (PixelAlpha(kPixels[i].Straight) >= 0x80) {
+      EXPECT_EQ(s.At(i, 0), kPixels[i].Straight) << kPixels[i].What;
+    }
 }
 
 TEST_P(PixelViews, BlendingClipsToTheDestination) {
@@ -160,7 +162,9 @@ TEST(BitmapAlpha, ABitmapWithAlphaIsBlendedOverWhatItIsDrawnOn) {
     for (int i = 0; i < n; ++i) picture.PixelView().At(i, 0) = kPixels[i].Straight;
     picture.SetAlphaFormat(afDefined);
     picture.SetAlphaFormat(format);
-    if (format == afPremultiplied) EXPECT_EQ(picture.PixelView().At(3, 0), kPixels[3].Premultiplied);
+    if (format == afPremultiplied) {
+      EXPECT_EQ(picture.PixelView().At(3, 0), kPixels[3].Premultiplied) << "multiplied in place";
+    }
     TBitmap screen;
     screen.SetPixelFormat(pf24bit);
     screen.SetSize(n + 2, 3);

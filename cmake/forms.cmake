@@ -6,6 +6,9 @@
 # found with FindResource. In the other kinds the binary forms are only made;
 # their folder is the target property DK_FORMS_DIR.
 # Binary data from files ({ @file 'path' } in a form) is tracked as a dependency.
+# The target also compiles a source that refers to the registration of every
+# component class the forms create: a class whose unit is not linked fails
+# the build instead of the form at run time.
 if(DK_WINDOWS)
   enable_language(RC)
 endif()
@@ -15,6 +18,7 @@ function(dk_form_resources target)
   dk_host_tool(formc_exe formc)
   set(outdir ${CMAKE_CURRENT_BINARY_DIR}/forms_${target})
   set(rc ${outdir}/${target}_forms.rc)
+  set(classes ${outdir}/${target}_form_classes.cpp)
   set(forms)
   foreach(f ${F_FORMS})
     get_filename_component(abs ${f} ABSOLUTE)
@@ -31,12 +35,13 @@ function(dk_form_resources target)
   endif()
   file(MAKE_DIRECTORY ${outdir})
   add_custom_command(
-    OUTPUT ${rc}
-    COMMAND ${formc_exe} --outdir ${outdir} --rc ${rc} --depfile ${rc}.d ${incs} ${forms}
+    OUTPUT ${rc} ${classes}
+    COMMAND ${formc_exe} --outdir ${outdir} --rc ${rc} --classes ${classes} --depfile ${rc}.d ${incs} ${forms}
     DEPENDS ${forms} ${tool_dep}
     DEPFILE ${rc}.d
     COMMENT "Converting the forms of ${target}"
     VERBATIM)
+  target_sources(${target} PRIVATE ${classes})
   if(DK_WINDOWS)
     target_sources(${target} PRIVATE ${rc})
   else()

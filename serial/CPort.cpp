@@ -1,81 +1,18 @@
-// The serial port component over the Windows serial driver.
+// The serial port component over the Windows serial driver. The unit's other
+// files: CPortThread.cpp (the event thread), CPortStore.cpp (settings in an
+// INI file or the registry, value texts), CPortTexts.cpp (error texts).
 #include "serial/CPort.h"
 
 #include "classlib/ui/WinApi.h"
 // WinApi.h must come first: the units below include the platform headers too.
 #include "classlib/ui/Controls.h"
-#include "classlib/ui/Forms.h"
-#include "classlib/ui/IniFiles.h"
-#include "classlib/ui/Registry.h"
-#include "i18n/gnugettext.h"
+#include "serial/CPortInternal.h"
 
 #include <algorithm>
 #include <exception>
 #include <vector>
 
-// ------------------------------------------------------------------ messages
-
-namespace {
-
-const char16_t* const kMessageTexts[23] = {
-    u"Unable to open com port",
-    u"WriteFile function failed",
-    u"ReadFile function failed",
-    u"Invalid Async parameter",
-    u"PurgeComm function failed",
-    u"Unable to get async status",
-    u"SetCommState function failed",
-    u"SetCommTimeouts failed",
-    u"SetupComm function failed",
-    u"ClearCommError function failed",
-    u"GetCommModemStatus function failed",
-    u"EscapeCommFunction function failed",
-    u"TransmitCommChar function failed",
-    u"Cannot set property while connected",
-    u"EnumPorts function failed",
-    u"Failed to store settings",
-    u"Failed to load settings",
-    u"Link (un)registration failed",
-    u"Cannot change led state if ComPort is selected",
-    u"Cannot wait for event if event thread is created",
-    u"WaitForEvent method failed",
-    u"A component is linked to OnRxBuf event",
-    u"Registry error",
-};
-
-struct TMessageTable {
-  WideString Entries[23];
-  TMessageTable() {
-    AddDomainForResourceString("cport");
-    for (int i = 0; i < 23; ++i) Entries[i] = _(kMessageTexts[i]);
-  }
-};
-
-// Filled once, at start-up of the unit.
-TMessageTable& Messages() {
-  static TMessageTable table;
-  return table;
-}
-const bool kMessagesReady = (Messages(), true);
-
-const HANDLE kNoHandle = INVALID_HANDLE_VALUE;
-
-[[noreturn]] void RaiseCom(Integer code, DWORD winCode) { throw EComPort(code, static_cast<Integer>(winCode)); }
-[[noreturn]] void RaiseComLast(Integer code) { RaiseCom(code, GetLastError()); }
-
-}  // namespace
-
-AnsiString ComErrorMessage(Integer ACode) {
-  if (ACode < 1 || ACode > 23) return AnsiString();
-  return WideToAnsi(Messages().Entries[ACode - 1]);
-}
-
-EComPort::EComPort(Integer ACode, Integer AWinCode) : Code(ACode), WinCode(AWinCode) {
-  AnsiString suffix = WideToAnsi(_(u" (win error code: %d)"));
-  Message = ComErrorMessage(ACode) + Format(suffix, {AWinCode});
-}
-
-EComPort::EComPort(Integer ACode) : Code(ACode), WinCode(-1) { Message = ComErrorMessage(ACode); }
+using namespace cport;
 
 void (*ShowComSetupDialog)(TCustomComPort* ComPort) = nullptr;
 
@@ -117,7 +54,6 @@ void DoneAsync(PAsync& AsyncPtr) {
   delete a;
   AsyncPtr = nullptr;
 }
-
 // ------------------------------------------------------------ value tables
 
 namespace {
@@ -129,93 +65,6 @@ const BYTE kStopBits[] = {ONESTOPBIT, ONE5STOPBITS, TWOSTOPBITS};
 const BYTE kParity[] = {NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY, SPACEPARITY};
 const DWORD kDTRBits[] = {0x0000, 0x0010, 0x0020};
 const DWORD kRTSBits[] = {0x0000, 0x1000, 0x2000, 0x3000};
-
-struct TEventBit {
-  TComEvent Event;
-  DWORD Mask;
-};
-const TEventBit kEventBits[] = {{evRxChar, EV_RXCHAR}, {evRxFlag, EV_RXFLAG}, {evTxEmpty, EV_TXEMPTY},
-                                {evCTS, EV_CTS},       {evDSR, EV_DSR},       {evRLSD, EV_RLSD},
-                                {evBreak, EV_BREAK},   {evError, EV_ERR},     {evRing, EV_RING},
-                                {evRx80Full, EV_RX80FULL}};
-
-DWORD EventsToMask(TComEvents events) {
-  DWORD mask = 0;
-  for (const auto& e : kEventBits)
-    if (events.Contains(e.Event)) mask |= e.Mask;
-  return mask;
-}
-
-TComEvents MaskToEvents(DWORD mask) {
-  TComEvents events;
-  for (const auto& e : kEventBits)
-    if (mask & e.Mask) events.Include(e.Event);
-  return events;
-}
-
-int ThreadPriorityValue(TThreadPriority p) {
-  switch (p) {
-    case tpIdle: return THREAD_PRIORITY_IDLE;
-    case tpLowest: return THREAD_PRIORITY_LOWEST;
-    case tpLower: return THREAD_PRIORITY_BELOW_NORMAL;
-    case tpNormal: return THREAD_PRIORITY_NORMAL;
-    case tpHigher: return THREAD_PRIORITY_ABOVE_NORMAL;
-    case tpHighest: return THREAD_PRIORITY_HIGHEST;
-    case tpTimeCritical: return THREAD_PRIORITY_TIME_CRITICAL;
-  }
-  return THREAD_PRIORITY_NORMAL;
-}
-
-// Errors with which the driver reports that the device behind a handle is gone.
-bool IsDeviceGoneError(DWORD err) {
-  switch (err) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_BAD_COMMAND:
-    case ERROR_OPERATION_ABORTED:
-    case ERROR_INVALID_HANDLE:
-    case ERROR_GEN_FAILURE:
-    case ERROR_DEVICE_NOT_CONNECTED:
-    case ERROR_DEV_NOT_EXIST:
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_BROKEN_PIPE:
-    case ERROR_NOT_READY:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Takes the modem-line events out of the port's wait mask; false when there
-// were none to take.
-bool DropModemLineEvents(HANDLE port) {
-  constexpr DWORD kModemLineEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
-  DWORD mask = 0;
-  if (!GetCommMask(port, &mask) || !(mask & kModemLineEvents)) return false;
-  return SetCommMask(port, mask & ~kModemLineEvents) != FALSE;
-}
-
-// True when the driver still answers for the device behind the handle.
-bool DeviceAnswers(HANDLE port) {
-  DWORD errors = 0;
-  COMSTAT stat{};
-  return ClearCommError(port, &errors, &stat) != 0;
-}
-
-// Hands the exception being handled to the application's exception display on
-// the user-interface thread.
-void ShowOnMainThread(TObject* Sender, std::exception_ptr e) {
-  auto show = [Sender, e]() {
-    try {
-      std::rethrow_exception(e);
-    } catch (...) {
-      if (Application) Application->HandleException(Sender);
-    }
-  };
-  if (TThread::IsMainThread())
-    show();
-  else
-    TThread::Synchronize(nullptr, std::function<void()>(show));
-}
 
 }  // namespace
 
@@ -336,172 +185,6 @@ void TComBuffer::SetOutputSize(Integer Value) {
   FOutputSize = Value;
   if (FComPort) FComPort->ApplyBuffer();
 }
-
-// ------------------------------------------------------------- event thread
-
-namespace {
-// How long a failed driver wait is retried before the device counts as gone:
-// consecutive failures with one of the "device gone" errors, the back-off
-// doubling from the first to the last.
-constexpr int kGoneFailures = 6;
-constexpr DWORD kFirstBackoffMs = 10;
-constexpr DWORD kMaxBackoffMs = 250;
-}  // namespace
-
-TComThread::TComThread(TCustomComPort* AComPort) : TThread(true), FComPort(AComPort) {}
-
-void TComThread::Construct() {
-  inherited::Construct();
-  FStopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!FStopEvent) RaiseLastOSError();
-  SetPriority(FComPort->EventThreadPriority());
-  SetCommMask(FComPort->FHandle, EventsToMask(FComPort->FEvents));
-  Start();
-}
-
-TComThread::~TComThread() {
-  Stop();
-  Terminate();
-  WaitFor();
-  if (FStopEvent) CloseHandle(FStopEvent);
-  FStopEvent = nullptr;
-}
-
-void TComThread::Stop() {
-  if (FStopEvent) SetEvent(FStopEvent);
-  Sleep(0);
-}
-
-void TComThread::Execute() {
-  SetThreadPriority(GetCurrentThread(), ThreadPriorityValue(Priority()));
-  HANDLE port = FComPort->FHandle;
-  HANDLE stop = FStopEvent;
-  auto* ov = new OVERLAPPED{};
-  ov->hEvent = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-  int failures = 0, goneFailures = 0;
-  DWORD lastError = 0;
-  bool lost = false;
-  for (;;) {
-    DWORD mask = 0, err = 0;
-    bool ok = false;
-    if (WaitCommEvent(port, &mask, ov)) {
-      ok = true;
-    } else {
-      err = GetLastError();
-      if (err == ERROR_IO_PENDING) {
-        HANDLE handles[2] = {stop, ov->hEvent};
-        DWORD w = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-        if (w == WAIT_OBJECT_0) break;
-        DWORD n = 0;
-        if (w != WAIT_OBJECT_0 + 1)
-          err = GetLastError();
-        else if (GetOverlappedResult(port, ov, &n, FALSE))
-          ok = true;
-        else
-          err = GetLastError();
-      }
-    }
-    if (Terminated() || WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) break;
-    if (ok) {
-      failures = goneFailures = 0;
-      FEvents = MaskToEvents(mask);
-      if (!FEvents.Empty()) {
-        try {
-          DispatchComMsg();
-        } catch (...) {
-          // A handler's exception ends this batch only.
-          ShowOnMainThread(FComPort, std::current_exception());
-        }
-      }
-      continue;
-    }
-    // A driver that cannot report the modem lines refuses every wait whose
-    // mask names them: wait for the other events without them.
-    if ((err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_PARAMETER) && DropModemLineEvents(port)) continue;
-    // A failed wait: try again after a pause; a device that keeps failing
-    // with an error of a vanished device is gone for good.
-    lastError = err;
-    ++failures;
-    goneFailures = IsDeviceGoneError(err) && !DeviceAnswers(port) ? goneFailures + 1 : 0;
-    if (goneFailures >= kGoneFailures) {
-      lost = true;
-      break;
-    }
-    DWORD pause = kFirstBackoffMs << std::min(failures - 1, 5);
-    if (pause > kMaxBackoffMs) pause = kMaxBackoffMs;
-    if (WaitForSingleObject(stop, pause) == WAIT_OBJECT_0) break;
-  }
-  SetCommMask(port, 0);
-  // The wait still pending (if any) must end before its record goes.
-  if (!HasOverlappedIoCompleted(ov)) {
-    CancelIoEx(port, ov);
-    if (WaitForSingleObject(ov->hEvent, 2000) != WAIT_OBJECT_0) ov = nullptr;  // left to the system
-  }
-  PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR);
-  if (ov) {
-    CloseHandle(ov->hEvent);
-    delete ov;
-  }
-  if (lost) {
-    try {
-      FComPort->DeviceLost(lastError, this);
-    } catch (...) {
-      ShowOnMainThread(FComPort, std::current_exception());
-    }
-  }
-  // The stop event stays until the thread object goes, so that a late Stop
-  // never signals a handle that was closed (and perhaps reused).
-}
-
-void TComThread::DispatchComMsg() {
-  switch (FComPort->FSyncMethod) {
-    case smThreadSync:
-      Synchronize(std::function<void()>([this] {
-        try {
-          DoEvents();
-        } catch (...) {
-          if (Application) Application->HandleException(FComPort);
-        }
-      }));
-      break;
-    case smWindowSync:
-      SendEvents();
-      break;
-    case smNone:
-      DoEvents();
-      break;
-  }
-}
-
-void TComThread::DoEvents() {
-  if (FEvents.Contains(evError)) FComPort->CallError();
-  if (FEvents.Contains(evRxChar)) FComPort->CallRxChar();
-  if (FEvents.Contains(evTxEmpty)) FComPort->CallTxEmpty();
-  if (FEvents.Contains(evBreak)) FComPort->CallBreak();
-  if (FEvents.Contains(evRing)) FComPort->CallRing();
-  if (FEvents.Contains(evCTS)) FComPort->CallCTSChange();
-  if (FEvents.Contains(evDSR)) FComPort->CallDSRChange();
-  if (FEvents.Contains(evRxFlag)) FComPort->CallRxFlag();
-  if (FEvents.Contains(evRLSD)) FComPort->CallRLSDChange();
-  if (FEvents.Contains(evRx80Full)) FComPort->CallRx80Full();
-}
-
-void TComThread::SendEvents() {
-  static const TComEvent order[] = {evError, evRxChar, evTxEmpty, evBreak, evRing,
-                                    evCTS,   evDSR,    evRxFlag,  evRLSD,  evRx80Full};
-  HWND wnd = static_cast<HWND>(FComPort->FWindow);
-  for (TComEvent e : order) {
-    if (!FEvents.Contains(e)) continue;
-    DWORD bit = EventsToMask(TComEvents{e});
-    // A blocking send; given up only when the thread is being stopped, so that
-    // a user-interface thread that waits for this one cannot deadlock with it.
-    DWORD_PTR result = 0;
-    while (!SendMessageTimeoutW(wnd, WM_USER + 1, bit, 0, SMTO_NORMAL, 100, &result)) {
-      if (WaitForSingleObject(FStopEvent, 0) == WAIT_OBJECT_0 || !IsWindow(wnd)) return;
-    }
-  }
-}
-
 // ------------------------------------------------------------------ the port
 
 TCustomComPort::TCustomComPort(TComponent* AOwner) : TComponent(AOwner) {}
@@ -548,11 +231,7 @@ void TCustomComPort::Loaded() {
   inherited::Loaded();
   if (FConnected && !ComponentState().Contains(csDesigning)) {
     FConnected = false;
-    try {
-      Open();
-    } catch (...) {
-      if (Application) Application->HandleException(this);
-    }
+    GuardCallback(this, [this] { Open(); });
   }
 }
 
@@ -1030,13 +709,7 @@ void TCustomComPort::DeviceLost(Cardinal WinError, TComThread* Thread) {
     report();
   } else {
     // Both synchronised routes end on the user-interface thread.
-    Thread->Synchronize(std::function<void()>([this, report] {
-      try {
-        report();
-      } catch (...) {
-        if (Application) Application->HandleException(this);
-      }
-    }));
+    Thread->Synchronize(std::function<void()>([this, report] { GuardCallback(this, report); }));
   }
 }
 
@@ -1046,8 +719,8 @@ void TCustomComPort::WindowMethod(TMessage& Message) {
     return;
   }
   if (InSendMessage()) ReplyMessage(0);
-  try {
-    if (!FConnected) return;
+  if (!FConnected) return;
+  GuardCallback(this, [&] {
     switch (Message.WParam) {
       case EV_RXCHAR: CallRxChar(); break;
       case EV_RXFLAG: CallRxFlag(); break;
@@ -1061,9 +734,7 @@ void TCustomComPort::WindowMethod(TMessage& Message) {
       case EV_RX80FULL: CallRx80Full(); break;
       default: break;
     }
-  } catch (...) {
-    if (Application) Application->HandleException(this);
-  }
+  });
 }
 
 // -------------------------------------------------------------------- links
@@ -1316,274 +987,6 @@ void EnumComPorts(TStrings* Ports) {
   RegCloseKey(key);
   list->CustomSort([](TStringList* l, int a, int b) { return CompareText(l->Strings(a), l->Strings(b)); });
   Ports->Assign(list.get());
-}
-
-// ------------------------------------------------------------ value texts
-
-namespace {
-
-const char* const kBaudTexts[] = {"Custom", "110",   "300",   "600",   "1200",   "2400",   "4800",   "9600",
-                                  "14400",  "19200", "38400", "56000", "57600",  "115200", "128000", "256000"};
-const char* const kStopTexts[] = {"1", "1.5", "2"};
-const char* const kDataTexts[] = {"5", "6", "7", "8"};
-const char* const kParityTexts[] = {"None", "Odd", "Even", "Mark", "Space"};
-const char* const kFlowTexts[] = {"Hardware", "Software", "None", "Custom"};
-const char* const kRTSTexts[] = {"Disable", "Enable", "Handshake", "Toggle"};
-const char* const kDTRTexts[] = {"Disable", "Enable", "Handshake"};
-
-template <size_t N>
-int TextIndex(const char* const (&texts)[N], const AnsiString& s, int fallback) {
-  AnsiString u = UpperCase(s);
-  for (size_t i = 0; i < N; ++i)
-    if (UpperCase(texts[i]) == u) return static_cast<int>(i);
-  return fallback;
-}
-
-AnsiString BoolToText(bool b) { return b ? "Yes" : "No"; }
-bool TextToBool(const AnsiString& s) { return UpperCase(s) == "YES"; }
-
-AnsiString CharToText(char c) {
-  auto code = static_cast<unsigned char>(c);
-  if (code >= 33 && code <= 127) return AnsiString(1, c);
-  return "#" + IntToStr(static_cast<int>(code));
-}
-
-char TextToChar(const AnsiString& s) {
-  if (s.empty()) return 0;
-  if (s.size() >= 2 && s[0] == '#') return static_cast<char>(StrToIntDef(s.substr(1), 0) & 0xFF);
-  return s[0];
-}
-
-TRTSFlowControl StrToRTS(const AnsiString& s) { return static_cast<TRTSFlowControl>(TextIndex(kRTSTexts, s, rtsDisable)); }
-TDTRFlowControl StrToDTR(const AnsiString& s) { return static_cast<TDTRFlowControl>(TextIndex(kDTRTexts, s, dtrDisable)); }
-
-}  // namespace
-
-AnsiString BaudRateToStr(TBaudRate BaudRate) { return kBaudTexts[BaudRate]; }
-AnsiString StopBitsToStr(TStopBits StopBits) { return kStopTexts[StopBits]; }
-AnsiString DataBitsToStr(TDataBits DataBits) { return kDataTexts[DataBits]; }
-AnsiString ParityToStr(TParityBits Parity) { return kParityTexts[Parity]; }
-AnsiString FlowControlToStr(TFlowControl FlowControl) { return kFlowTexts[FlowControl]; }
-TBaudRate StrToBaudRate(const AnsiString& Str) { return static_cast<TBaudRate>(TextIndex(kBaudTexts, Str, br9600)); }
-TStopBits StrToStopBits(const AnsiString& Str) { return static_cast<TStopBits>(TextIndex(kStopTexts, Str, sbOneStopBit)); }
-TDataBits StrToDataBits(const AnsiString& Str) { return static_cast<TDataBits>(TextIndex(kDataTexts, Str, dbEight)); }
-TParityBits StrToParity(const AnsiString& Str) { return static_cast<TParityBits>(TextIndex(kParityTexts, Str, prNone)); }
-TFlowControl StrToFlowControl(const AnsiString& Str) {
-  return static_cast<TFlowControl>(TextIndex(kFlowTexts, Str, fcCustom));
-}
-
-// ----------------------------------------------------------- settings store
-
-namespace {
-
-// One route for both stores: text and integer values by name; a reader's
-// default is the current value's text (the registry has no defaults).
-struct TSettingsIO {
-  virtual ~TSettingsIO() = default;
-  virtual void WriteText(const AnsiString& Name, const AnsiString& Value) = 0;
-  virtual void WriteInt(const AnsiString& Name, Integer Value) = 0;
-  virtual AnsiString ReadText(const AnsiString& Name, const AnsiString& Default) = 0;
-  virtual Integer ReadInt(const AnsiString& Name, Integer Default) = 0;
-};
-
-struct TIniIO : TSettingsIO {
-  TCustomIniFile* Ini;
-  AnsiString Section;
-  TIniIO(TCustomIniFile* ini, const AnsiString& section) : Ini(ini), Section(section) {}
-  void WriteText(const AnsiString& n, const AnsiString& v) override { Ini->WriteString(Section, n, v); }
-  void WriteInt(const AnsiString& n, Integer v) override { Ini->WriteInteger(Section, n, v); }
-  AnsiString ReadText(const AnsiString& n, const AnsiString& d) override { return Ini->ReadString(Section, n, d); }
-  Integer ReadInt(const AnsiString& n, Integer d) override { return Ini->ReadInteger(Section, n, d); }
-};
-
-struct TRegIO : TSettingsIO {
-  TRegistry* Reg;
-  explicit TRegIO(TRegistry* reg) : Reg(reg) {}
-  void WriteText(const AnsiString& n, const AnsiString& v) override { Reg->WriteString(n, v); }
-  void WriteInt(const AnsiString& n, Integer v) override { Reg->WriteInteger(n, v); }
-  AnsiString ReadText(const AnsiString& n, const AnsiString&) override { return Reg->ReadString(n); }
-  Integer ReadInt(const AnsiString& n, Integer) override { return Reg->ReadInteger(n); }
-};
-
-}  // namespace
-
-namespace {
-
-void StoreAll(TCustomComPort* p, TSettingsIO& io) {
-  TStoredProps sp = p->StoredProps();
-  if (sp.Contains(spBasic)) {
-    io.WriteText("Port", p->Port());
-    io.WriteText("BaudRate", BaudRateToStr(p->BaudRate()));
-    if (p->BaudRate() == brCustom) io.WriteInt("CustomBaudRate", p->CustomBaudRate());
-    io.WriteText("StopBits", StopBitsToStr(p->StopBits()));
-    io.WriteText("DataBits", DataBitsToStr(p->DataBits()));
-    io.WriteText("Parity", ParityToStr(p->Parity()->Bits()));
-    io.WriteText("FlowControl", FlowControlToStr(p->FlowControl()->FlowControl()));
-  }
-  if (sp.Contains(spOthers)) {
-    io.WriteText("EventChar", CharToText(p->EventChar()));
-    io.WriteText("DiscardNull", BoolToText(p->DiscardNull()));
-  }
-  if (sp.Contains(spParity)) {
-    io.WriteText("Parity.Check", BoolToText(p->Parity()->Check()));
-    io.WriteText("Parity.Replace", BoolToText(p->Parity()->Replace()));
-    io.WriteText("Parity.ReplaceChar", CharToText(p->Parity()->ReplaceChar()));
-  }
-  if (sp.Contains(spBuffer)) {
-    io.WriteInt("Buffer.OutputSize", p->Buffer()->OutputSize());
-    io.WriteInt("Buffer.InputSize", p->Buffer()->InputSize());
-  }
-  if (sp.Contains(spTimeouts)) {
-    TComTimeouts* t = p->Timeouts();
-    io.WriteInt("Timeouts.ReadInterval", t->ReadInterval());
-    io.WriteInt("Timeouts.ReadTotalConstant", t->ReadTotalConstant());
-    io.WriteInt("Timeouts.ReadTotalMultiplier", t->ReadTotalMultiplier());
-    io.WriteInt("Timeouts.WriteTotalConstant", t->WriteTotalConstant());
-    io.WriteInt("Timeouts.WriteTotalMultiplier", t->WriteTotalMultiplier());
-  }
-  if (sp.Contains(spFlowControl)) {
-    TComFlowControl* f = p->FlowControl();
-    io.WriteText("FlowControl.ControlRTS", kRTSTexts[f->ControlRTS()]);
-    io.WriteText("FlowControl.ControlDTR", kDTRTexts[f->ControlDTR()]);
-    io.WriteText("FlowControl.DSRSensitivity", BoolToText(f->DSRSensitivity()));
-    io.WriteText("FlowControl.OutCTSFlow", BoolToText(f->OutCTSFlow()));
-    io.WriteText("FlowControl.OutDSRFlow", BoolToText(f->OutDSRFlow()));
-    io.WriteText("FlowControl.TxContinueOnXoff", BoolToText(f->TxContinueOnXoff()));
-    io.WriteText("FlowControl.XonXoffIn", BoolToText(f->XonXoffIn()));
-    io.WriteText("FlowControl.XonXoffOut", BoolToText(f->XonXoffOut()));
-    io.WriteText("FlowControl.XoffChar", CharToText(f->XoffChar()));
-    io.WriteText("FlowControl.XonChar", CharToText(f->XonChar()));
-  }
-}
-
-void LoadAll(TCustomComPort* p, TSettingsIO& io) {
-  TStoredProps sp = p->StoredProps();
-  if (sp.Contains(spBasic)) {
-    p->SetPort(io.ReadText("Port", p->Port()));
-    p->SetBaudRate(StrToBaudRate(io.ReadText("BaudRate", BaudRateToStr(p->BaudRate()))));
-    if (p->BaudRate() == brCustom) p->SetCustomBaudRate(io.ReadInt("CustomBaudRate", 9600));
-    p->SetStopBits(StrToStopBits(io.ReadText("StopBits", StopBitsToStr(p->StopBits()))));
-    p->SetDataBits(StrToDataBits(io.ReadText("DataBits", DataBitsToStr(p->DataBits()))));
-    p->Parity()->SetBits(StrToParity(io.ReadText("Parity", ParityToStr(p->Parity()->Bits()))));
-    p->FlowControl()->SetFlowControl(
-        StrToFlowControl(io.ReadText("FlowControl", FlowControlToStr(p->FlowControl()->FlowControl()))));
-  }
-  if (sp.Contains(spOthers)) {
-    p->SetEventChar(TextToChar(io.ReadText("EventChar", CharToText(p->EventChar()))));
-    p->SetDiscardNull(TextToBool(io.ReadText("DiscardNull", BoolToText(p->DiscardNull()))));
-  }
-  if (sp.Contains(spParity)) {
-    TComParity* r = p->Parity();
-    r->SetCheck(TextToBool(io.ReadText("Parity.Check", BoolToText(r->Check()))));
-    r->SetReplace(TextToBool(io.ReadText("Parity.Replace", BoolToText(r->Replace()))));
-    r->SetReplaceChar(TextToChar(io.ReadText("Parity.ReplaceChar", CharToText(r->ReplaceChar()))));
-  }
-  if (sp.Contains(spBuffer)) {
-    TComBuffer* b = p->Buffer();
-    b->SetOutputSize(io.ReadInt("Buffer.OutputSize", b->OutputSize()));
-    b->SetInputSize(io.ReadInt("Buffer.InputSize", b->InputSize()));
-  }
-  if (sp.Contains(spTimeouts)) {
-    TComTimeouts* t = p->Timeouts();
-    t->SetReadInterval(io.ReadInt("Timeouts.ReadInterval", t->ReadInterval()));
-    t->SetReadTotalConstant(io.ReadInt("Timeouts.ReadTotalConstant", t->ReadTotalConstant()));
-    t->SetReadTotalMultiplier(io.ReadInt("Timeouts.ReadTotalMultiplier", t->ReadTotalMultiplier()));
-    t->SetWriteTotalConstant(io.ReadInt("Timeouts.WriteTotalConstant", t->WriteTotalConstant()));
-    t->SetWriteTotalMultiplier(io.ReadInt("Timeouts.WriteTotalMultiplier", t->WriteTotalMultiplier()));
-  }
-  if (sp.Contains(spFlowControl)) {
-    TComFlowControl* f = p->FlowControl();
-    f->SetControlRTS(StrToRTS(io.ReadText("FlowControl.ControlRTS", kRTSTexts[f->ControlRTS()])));
-    f->SetControlDTR(StrToDTR(io.ReadText("FlowControl.ControlDTR", kDTRTexts[f->ControlDTR()])));
-    f->SetDSRSensitivity(TextToBool(io.ReadText("FlowControl.DSRSensitivity", BoolToText(f->DSRSensitivity()))));
-    f->SetOutCTSFlow(TextToBool(io.ReadText("FlowControl.OutCTSFlow", BoolToText(f->OutCTSFlow()))));
-    f->SetOutDSRFlow(TextToBool(io.ReadText("FlowControl.OutDSRFlow", BoolToText(f->OutDSRFlow()))));
-    f->SetTxContinueOnXoff(
-        TextToBool(io.ReadText("FlowControl.TxContinueOnXoff", BoolToText(f->TxContinueOnXoff()))));
-    f->SetXonXoffIn(TextToBool(io.ReadText("FlowControl.XonXoffIn", BoolToText(f->XonXoffIn()))));
-    f->SetXonXoffOut(TextToBool(io.ReadText("FlowControl.XonXoffOut", BoolToText(f->XonXoffOut()))));
-    f->SetXoffChar(TextToChar(io.ReadText("FlowControl.XoffChar", CharToText(f->XoffChar()))));
-    f->SetXonChar(TextToChar(io.ReadText("FlowControl.XonChar", CharToText(f->XonChar()))));
-  }
-}
-
-// Opens the registry key of a settings path: root name, "\", key path; the
-// component's name is appended. False when no key opens.
-bool OpenSettingsKey(TRegistry* reg, const AnsiString& path, const AnsiString& name) {
-  size_t slash = path.find('\\');
-  if (slash == AnsiString::npos) return false;
-  AnsiString root = UpperCase(path.substr(0, slash));
-  if (root == "HKEY_LOCAL_MACHINE")
-    reg->SetRootKey(HKEY_LOCAL_MACHINE);
-  else if (root == "HKEY_CURRENT_USER")
-    reg->SetRootKey(HKEY_CURRENT_USER);
-  AnsiString key = path.substr(slash + 1);
-  if (key.empty()) return false;
-  if (key.back() != '\\') key += '\\';
-  key += name;
-  return reg->OpenKey(key, true);
-}
-
-}  // namespace
-
-void TCustomComPort::StoreIniFile(TCustomIniFile* IniFile) {
-  TIniIO io(IniFile, Name());
-  StoreAll(this, io);
-}
-
-void TCustomComPort::StoreRegistry(TRegistry* Reg) {
-  TRegIO io(Reg);
-  StoreAll(this, io);
-}
-
-void TCustomComPort::LoadIniFile(TCustomIniFile* IniFile) {
-  TIniIO io(IniFile, Name());
-  LoadAll(this, io);
-}
-
-void TCustomComPort::LoadRegistry(TRegistry* Reg) {
-  TRegIO io(Reg);
-  LoadAll(this, io);
-}
-
-void TCustomComPort::StoreSettings(TStoreType StoreType, const AnsiString& StoreTo) {
-  try {
-    if (StoreType == stIniFile) {
-      std::unique_ptr<TIniFile> ini(new TIniFile(StoreTo));
-      StoreIniFile(ini.get());
-    } else {
-      std::unique_ptr<TRegistry> reg(new TRegistry());
-      if (!OpenSettingsKey(reg.get(), StoreTo, Name())) throw EComPort(CError_StoreFailed);
-      StoreRegistry(reg.get());
-    }
-  } catch (...) {
-    throw EComPort(CError_StoreFailed);
-  }
-}
-
-void TCustomComPort::LoadSettings(TStoreType StoreType, const AnsiString& LoadFrom) {
-  BeginUpdate();
-  try {
-    try {
-      if (StoreType == stIniFile) {
-        std::unique_ptr<TIniFile> ini(new TIniFile(LoadFrom));
-        LoadIniFile(ini.get());
-      } else {
-        std::unique_ptr<TRegistry> reg(new TRegistry());
-        // A path that opens no key reads every text as empty.
-        if (!OpenSettingsKey(reg.get(), LoadFrom, Name()) && LoadFrom.find('\\') != AnsiString::npos &&
-            LoadFrom.substr(LoadFrom.find('\\') + 1).empty())
-          throw EComPort(CError_LoadFailed);
-        LoadRegistry(reg.get());
-      }
-    } catch (...) {
-      throw EComPort(CError_LoadFailed);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
 }
 
 // ---------------------------------------------------------------- publishing

@@ -780,6 +780,7 @@ void TCustomComTerminal::SelectFont() {
 
 void TCustomComTerminal::ShowSetupDialog() { EditComTerminal(this); }
 
+DK_MESSAGE_UNIT(TCustomComTerminal);
 DK_MESSAGE_HANDLER(TCustomComTerminal, CM_FONTCHANGED, CMFontChanged);
 DK_MESSAGE_HANDLER(TCustomComTerminal, CM_COLORCHANGED, CMColorChanged);
 DK_MESSAGE_HANDLER(TCustomComTerminal, CM_CTL3DCHANGED, CMCtl3DChanged);

@@ -39,6 +39,7 @@ TFont* ComTerminalFont();
 
 class TCustomComTerminal : public TCustomControl, private TComTermView {
   DK_CLASS(TCustomComTerminal, TCustomControl)
+  DK_MESSAGES(TCustomComTerminal)
  public:
   explicit TCustomComTerminal(TComponent* AOwner);
   ~TCustomComTerminal() override;

@@ -175,6 +175,9 @@ struct TClassInfo {
   const std::type_info* CppType;
   mutable TPublishedData* Published = nullptr;  // filled by the property registry
   mutable std::map<Cardinal, void (*)(TObject*, void*)>* Messages = nullptr;
+  // The unit that registers the class's message handlers (DK_MESSAGES): held
+  // here so that linking the class links its handlers.
+  void (*MessageUnit)() = nullptr;
 
   bool InheritsFrom(TClass ancestor) const {
     for (TClass c = this; c; c = c->Parent)
@@ -221,12 +224,24 @@ constexpr TObject* (*FactoryOf())(void*) {
 }
 }  // namespace dk
 
+namespace dk {
+// The message unit of T when T itself declares DK_MESSAGES (not an ancestor).
+template <class T>
+constexpr void (*MessageUnitOf())() {
+  if constexpr (requires { typename T::DkMessagesOwner; }) {
+    if constexpr (std::is_same_v<typename T::DkMessagesOwner, T>) return &T::DkMessageUnit;
+  }
+  return nullptr;
+}
+}  // namespace dk
+
 #define DK_CLASS(Name, Parent)                                                                  \
  public:                                                                                        \
   using inherited = Parent;                                                                     \
   static TClass StaticClass() {                                                                 \
-    static const TClassInfo info{#Name, Parent::StaticClass(), dk::FactoryKindOf<Name>(),       \
-                                 dk::FactoryOf<Name>(), &typeid(Name)};                         \
+    static const TClassInfo info{#Name,    Parent::StaticClass(), dk::FactoryKindOf<Name>(),    \
+                                 dk::FactoryOf<Name>(), &typeid(Name), nullptr, nullptr,       \
+                                 dk::MessageUnitOf<Name>()};                                    \
     return &info;                                                                               \
   }                                                                                             \
   TClass ClassType() const override { return Name::StaticClass(); }                             \
@@ -290,27 +305,73 @@ T* Create(A&&... args) {
   return obj;
 }
 
-// Registers a message handler `void Method(M& Msg)` of class Cls for message number Id.
+// Message handlers
+// ----------------
+// A class with handlers of its own declares DK_MESSAGES after DK_CLASS; the
+// one unit that registers them starts with DK_MESSAGE_UNIT and binds each
+// number to a method `void Method(M& Msg)`:
+//
+//   class TMyControl : public TWinControl {
+//     DK_CLASS(TMyControl, TWinControl)
+//     DK_MESSAGES(TMyControl)
+//    public:
+//     void WMSize(TWMSize& Message);
+//   };
+//   // MyControl.cpp
+//   DK_MESSAGE_UNIT(TMyControl);
+//   DK_MESSAGE_HANDLER(TMyControl, WM_SIZE, WMSize);
+//
+// The class then holds its unit: whatever links the class links its handlers,
+// and a unit that is missing fails the build. A handler outside the class's
+// unit does not compile. The record type M must view the message: a typed
+// record lists the numbers it fits (see Controls.h), TMessage fits any.
+
 void RegisterMessageHandler(TClass cls, Cardinal id, void (*thunk)(TObject*, void*));
 
-template <class T, class M>
-bool RegisterMessageMethod(Cardinal id, void (T::*method)(M&)) {
-  // Several handlers of one class share a signature: keep the pointers by id.
-  static std::map<Cardinal, void (T::*)(M&)> table;
-  table[id] = method;
-  RegisterMessageHandler(T::StaticClass(), id, [](TObject* self, void* msg) {
-    Cardinal n;
-    std::memcpy(&n, msg, sizeof n);
-    auto it = table.find(n);
-    if (it != table.end()) (static_cast<T*>(self)->*(it->second))(*static_cast<M*>(msg));
+namespace dk {
+template <class M>
+constexpr bool RecordFits(Cardinal Id) {
+  if constexpr (requires { M::Fits(Cardinal{}); })
+    return M::Fits(Id);
+  else
+    return true;
+}
+}  // namespace dk
+
+template <Cardinal Id, class T, class M>
+bool RegisterMessageMethod(void (T::*method)(M&)) {
+  static_assert(dk::RecordFits<M>(Id), "the handler's message record does not view this message");
+  static void (T::*const handler)(M&) = method;
+  RegisterMessageHandler(T::StaticClass(), Id, [](TObject* self, void* msg) {
+    (static_cast<T*>(self)->*handler)(*static_cast<M*>(msg));
   });
   return true;
 }
 
 #define DK_CAT2_(a, b) a##b
 #define DK_CAT_(a, b) DK_CAT2_(a, b)
-#define DK_MESSAGE_HANDLER(Cls, Id, Method) \
-  static const bool DK_CAT_(dk_msg_reg_, __LINE__) = RegisterMessageMethod<Cls>(Id, &Cls::Method)
+#define DK_MESSAGES(Cls)          \
+ public:                          \
+  using DkMessagesOwner = Cls;    \
+  static void DkMessageUnit();    \
+                                  \
+ private:
+#define DK_MESSAGE_UNIT(Cls)  \
+  void Cls::DkMessageUnit() {} \
+  static constexpr bool DK_CAT_(dk_message_unit_, Cls) = true
+#define DK_MESSAGE_HANDLER(Cls, Id, Method)                                                           \
+  static_assert(DK_CAT_(dk_message_unit_, Cls), "handlers go in the class's DK_MESSAGE_UNIT");        \
+  static const bool DK_CAT_(dk_msg_reg_, __LINE__) = RegisterMessageMethod<(Id)>(&Cls::Method)
+
+// Unit anchors: a header that says DK_LINK_UNIT(Name) makes every program that
+// includes it link the unit that says DK_UNIT(Name) (its class registrations
+// with it), even when the program only creates the unit's classes by name.
+#define DK_LINK_UNIT(Unit)                                                 \
+  namespace dk_link {                                                      \
+  extern const int Unit##Unit;                                             \
+  [[gnu::used]] static const int* const Unit##Anchor = &Unit##Unit;        \
+  }
+#define DK_UNIT(Unit) const int dk_link::Unit##Unit = 0
 
 // ------------------------------------------------------------- method pointers
 

@@ -408,8 +408,14 @@ bool RegisterPublisher(void (*Fn)(TPublisher<T>&)) {
 }
 }  // namespace dk
 
+// Publishes a class's properties and methods and registers the class by its
+// name. Defines dk_class_<Cls>, which the forms that create the class refer to
+// (formc --classes), so that a program whose forms need a class links a unit
+// that publishes it (a class may be published in more than one).
 #define DK_PUBLISH(Cls)                                                                       \
+  inline const char DK_CAT_(dk_class_, Cls) = 0;                                              \
   static void DK_CAT_(dk_publish_, Cls)(TPublisher<Cls> & P);                                 \
+  [[gnu::used]] static const char* const DK_CAT_(dk_class_here_, Cls) = &DK_CAT_(dk_class_, Cls);     \
   static const bool DK_CAT_(dk_published_, Cls) = dk::RegisterPublisher<Cls>(&DK_CAT_(dk_publish_, Cls)); \
   static void DK_CAT_(dk_publish_, Cls)(TPublisher<Cls> & P)
 

@@ -1,9 +1,11 @@
 // Glyph buttons.
 #include "classlib/ui/Buttons.h"
 
+#include "classlib/ui/PaintScope.h"
+
 #include <algorithm>
 
-const int dk_link::ButtonsUnit = 0;
+DK_UNIT(Buttons);
 
 DK_RESOURCESTRING(SOKButton, "OK");
 DK_RESOURCESTRING(SCancelButton, "Cancel");
@@ -97,29 +99,23 @@ void DrawGlyph(HDC DC, TBitmap* Glyph, int NumGlyphs, TButtonState State, int X,
   // disabled image is drawn as the up image in grey.
   int index = static_cast<int>(State);
   if (index >= NumGlyphs) index = 0;
-  HDC mem = CreateCompatibleDC(DC);
-  HGDIOBJ old = SelectObject(mem, Glyph->Handle());
-  COLORREF transparent = GetPixel(mem, 0, Glyph->Height() - 1);
+  TMemoryDC mem(DC);
+  TSelectScope glyph(mem.Handle(), Glyph->Handle());
+  COLORREF transparent = GetPixel(mem.Handle(), 0, Glyph->Height() - 1);
   if (State == bsDisabled && NumGlyphs < 2) {
     // A grey copy: every non-transparent pixel in the shadow colour.
-    HDC grey = CreateCompatibleDC(DC);
-    HBITMAP bmp = CreateCompatibleBitmap(DC, size.X, size.Y);
-    HGDIOBJ oldBmp = SelectObject(grey, bmp);
+    TPaintBuffer grey;
+    HDC g = grey.Prepare(DC, size.X, size.Y);
     COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     for (int y = 0; y < size.Y; ++y)
       for (int x = 0; x < size.X; ++x) {
-        COLORREF c = GetPixel(mem, x, y);
-        ::SetPixel(grey, x, y, c == transparent ? transparent : shadow);
+        COLORREF c = GetPixel(mem.Handle(), x, y);
+        ::SetPixel(g, x, y, c == transparent ? transparent : shadow);
       }
-    TransparentBlt(DC, X, Y, size.X, size.Y, grey, 0, 0, size.X, size.Y, transparent);
-    SelectObject(grey, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(grey);
+    TransparentBlt(DC, X, Y, size.X, size.Y, g, 0, 0, size.X, size.Y, transparent);
   } else {
-    TransparentBlt(DC, X, Y, size.X, size.Y, mem, index * size.X, 0, size.X, size.Y, transparent);
+    TransparentBlt(DC, X, Y, size.X, size.Y, mem.Handle(), index * size.X, 0, size.X, size.Y, transparent);
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
 }
 
 // ===================================================================== TBitBtn
@@ -253,6 +249,7 @@ void TBitBtn::CMTextChanged(TMessage& Message) {
   Invalidate();
 }
 
+DK_MESSAGE_UNIT(TBitBtn);
 DK_MESSAGE_HANDLER(TBitBtn, CN_DRAWITEM, CNDrawItem);
 DK_MESSAGE_HANDLER(TBitBtn, CN_MEASUREITEM, CNMeasureItem);
 DK_MESSAGE_HANDLER(TBitBtn, WM_LBUTTONDBLCLK, WMLButtonDblClk);
@@ -463,6 +460,7 @@ void TSpeedButton::CMEnabledChanged(TMessage& Message) {
 
 void TSpeedButton::CMTextChanged(TMessage& Message) { Invalidate(); }
 
+DK_MESSAGE_UNIT(TSpeedButton);
 DK_MESSAGE_HANDLER(TSpeedButton, CM_MOUSEENTER, CMMouseEnter);
 DK_MESSAGE_HANDLER(TSpeedButton, CM_MOUSELEAVE, CMMouseLeave);
 DK_MESSAGE_HANDLER(TSpeedButton, CM_ENABLEDCHANGED, CMEnabledChanged);

@@ -24,6 +24,7 @@ void DrawGlyph(HDC DC, TBitmap* Glyph, int NumGlyphs, TButtonState State, int X,
 
 class TBitBtn : public TButton {
   DK_CLASS(TBitBtn, TButton)
+  DK_MESSAGES(TBitBtn)
  public:
   explicit TBitBtn(TComponent* AOwner);
   ~TBitBtn() override;
@@ -73,6 +74,7 @@ class TBitBtn : public TButton {
 
 class TSpeedButton : public TGraphicControl {
   DK_CLASS(TSpeedButton, TGraphicControl)
+  DK_MESSAGES(TSpeedButton)
  public:
   explicit TSpeedButton(TComponent* AOwner);
   ~TSpeedButton() override;
@@ -133,7 +135,4 @@ class TSpeedButton : public TGraphicControl {
   TButtonState FState = bsUp;
 };
 
-namespace dk_link {
-extern const int ButtonsUnit;
-[[gnu::used]] static const int* const ButtonsAnchor = &ButtonsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(Buttons)

@@ -1,7 +1,7 @@
 // The up-down control on the system's common control.
 #include "classlib/ui/ComCtrls.h"
 
-const int dk_link::ComCtrlsUnit = 0;
+DK_UNIT(ComCtrls);
 
 namespace {
 void InitUpDownClass() {
@@ -170,6 +170,7 @@ void TCustomUpDown::CNScroll(TWMScroll& Message) {
   if (now != old) Click(now > old ? btNext : btPrev);
 }
 
+DK_MESSAGE_UNIT(TCustomUpDown);
 DK_MESSAGE_HANDLER(TCustomUpDown, CN_NOTIFY, CNNotify);
 DK_MESSAGE_HANDLER(TCustomUpDown, CN_VSCROLL, CNScroll);
 DK_MESSAGE_HANDLER(TCustomUpDown, CN_HSCROLL, CNScroll);

@@ -14,6 +14,7 @@ using TUDChangingEvent = TClosure<void(TObject* Sender, bool& AllowChange)>;
 // beside it.
 class TCustomUpDown : public TWinControl {
   DK_CLASS(TCustomUpDown, TWinControl)
+  DK_MESSAGES(TCustomUpDown)
  public:
   explicit TCustomUpDown(TComponent* AOwner);
   void Construct() override;
@@ -73,7 +74,4 @@ class TUpDown : public TCustomUpDown {
   using TCustomUpDown::TCustomUpDown;
 };
 
-namespace dk_link {
-extern const int ComCtrlsUnit;
-[[gnu::used]] static const int* const ComCtrlsAnchor = &ComCtrlsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(ComCtrls)

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/WndThunks.h"
 
 // ------------------------------------------------------------------ helpers
 
@@ -62,75 +63,9 @@ PTypeInfo TypeInfoTCursor() {
   return ti;
 }
 
-// ------------------------------------------------------------- thunk pool
-//
-// Each window procedure is a few bytes of code that put the object in place of
-// the first argument and jump to a common procedure:
-//   x86_64: mov rcx, imm64 (object); mov rax, imm64 (procedure); jmp rax
-//   i686:   mov dword [esp+4], imm32 (object); mov eax, imm32 (procedure); jmp eax
-// The blocks come from executable pages and are reused after release.
+// ------------------------------------------------------------ object instances
 
 namespace {
-
-using ThunkTarget = LRESULT(CALLBACK*)(void* Data, UINT Msg, WPARAM WParam, LPARAM LParam);
-
-constexpr size_t kThunkSize = 32;
-constexpr size_t kPageSize = 4096;
-
-class ThunkPool {
- public:
-  void* Alloc(void* data, ThunkTarget target) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (free_.empty()) Grow();
-    unsigned char* p = free_.back();
-    free_.pop_back();
-    Write(p, data, target);
-    FlushInstructionCache(GetCurrentProcess(), p, kThunkSize);
-    return p;
-  }
-  void Free(void* thunk) {
-    if (!thunk) return;
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto* p = static_cast<unsigned char*>(thunk);
-    std::memset(p, 0xCC, kThunkSize);  // int3: a stale call traps at once
-    free_.push_back(p);
-  }
-
- private:
-  void Grow() {
-    auto* page = static_cast<unsigned char*>(
-        VirtualAlloc(nullptr, kPageSize, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
-    if (!page) throw EOutOfResources("Out of system resources");
-    for (size_t off = kPageSize; off >= kThunkSize; off -= kThunkSize) free_.push_back(page + off - kThunkSize);
-  }
-  static void Write(unsigned char* p, void* data, ThunkTarget target) {
-    std::memset(p, 0xCC, kThunkSize);
-#if defined(_WIN64)
-    std::uint64_t d = reinterpret_cast<std::uintptr_t>(data);
-    std::uint64_t t = reinterpret_cast<std::uintptr_t>(target);
-    p[0] = 0x48; p[1] = 0xB9;  // mov rcx, imm64
-    std::memcpy(p + 2, &d, 8);
-    p[10] = 0x48; p[11] = 0xB8;  // mov rax, imm64
-    std::memcpy(p + 12, &t, 8);
-    p[20] = 0xFF; p[21] = 0xE0;  // jmp rax
-#else
-    std::uint32_t d = reinterpret_cast<std::uintptr_t>(data);
-    std::uint32_t t = reinterpret_cast<std::uintptr_t>(target);
-    p[0] = 0xC7; p[1] = 0x44; p[2] = 0x24; p[3] = 0x04;  // mov dword [esp+4], imm32
-    std::memcpy(p + 4, &d, 4);
-    p[8] = 0xB8;  // mov eax, imm32
-    std::memcpy(p + 9, &t, 4);
-    p[13] = 0xFF; p[14] = 0xE0;  // jmp eax
-#endif
-  }
-  std::mutex mutex_;
-  std::vector<unsigned char*> free_;
-};
-
-ThunkPool& Thunks() {
-  static ThunkPool* pool = new ThunkPool;  // lives as long as any window might
-  return *pool;
-}
 
 // A method bound to a window procedure (MakeObjectInstance).
 struct MethodInstance {
@@ -180,7 +115,7 @@ TWinControl* ControlFromWindowChain(HWND Wnd) {
 
 WNDPROC MakeObjectInstance(TWndMethod Method) {
   auto* mi = new MethodInstance{Method};
-  void* thunk = Thunks().Alloc(mi, &MethodWndProc);
+  void* thunk = reinterpret_cast<void*>(dk::AllocThunk(mi, &MethodWndProc));
   std::lock_guard<std::mutex> lock(InstanceMutex());
   Instances().push_back({thunk, mi});
   return reinterpret_cast<WNDPROC>(thunk);
@@ -199,7 +134,7 @@ void FreeObjectInstance(WNDPROC Instance) {
         break;
       }
   }
-  Thunks().Free(reinterpret_cast<void*>(Instance));
+  dk::FreeThunk(Instance);
   delete mi;
 }
 
@@ -836,6 +771,7 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   FShowHint = FParent->ShowHint();
 }
 
+DK_MESSAGE_UNIT(TControl);
 DK_MESSAGE_HANDLER(TControl, WM_LBUTTONDOWN, WMLButtonDown);
 DK_MESSAGE_HANDLER(TControl, WM_LBUTTONDBLCLK, WMLButtonDblClk);
 DK_MESSAGE_HANDLER(TControl, WM_LBUTTONUP, WMLButtonUp);

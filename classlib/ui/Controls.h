@@ -90,6 +90,11 @@ constexpr UINT CM_FLOAT = CM_BASE + 58;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 constexpr UINT CM_ACTIONUPDATE = CM_BASE + 63;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
+// After RecreateWnd, when the control's window has been made again (at once
+// while it shows, else when it is next needed): WParam the old window, gone;
+// LParam the new one. For whoever subclassed the old window and follows the
+// control to its new one.
+constexpr UINT CM_WNDRECREATED = CM_BASE + 112;
 
 // Reflected notifications: the parent's message number + CN_BASE, performed on the child.
 constexpr UINT CN_BASE = 0xBC00;
@@ -118,8 +123,7 @@ constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 
 // A message as the window procedure receives it, with its result. The message
-// number comes first (Dispatch reads it there). Typed views of the same layout
-// follow; a handler takes the one that fits (void WMSize(TWMSize& Msg)).
+// number comes first (Dispatch reads it there).
 struct TMessage {
   Cardinal Msg = 0;
   WPARAM WParam = 0;
@@ -131,77 +135,161 @@ struct TMessage {
   Word LParamHi() const { return HIWORD(LParam); }
 };
 
-// Keys: WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYS*, CN_KEY*, CM_DIALOGKEY, CM_DIALOGCHAR.
-struct TWMKey : TMessage {
+// Typed views of the same layout, each for the messages it lists (and their
+// reflected CN_ numbers): a handler takes the one that fits (void
+// WMSize(TWMSize& Msg)), and one registered for a message its record does not
+// view does not compile. MessageAs gives the view of a message at run time,
+// checked.
+template <Cardinal... Ids>
+struct TMessageOf : TMessage {
+  static constexpr bool Fits(Cardinal Id) { return ((Id == Ids || Id == CN_BASE + Ids) || ...); }
+};
+
+template <class R>
+R& MessageAs(TMessage& Message) {
+  if (!R::Fits(Message.Msg)) throw EInvalidCast("Message " + IntToStr(static_cast<int>(Message.Msg)) +
+                                                       " has no such record");
+  return static_cast<R&>(Message);
+}
+
+// Keys (CharCode: the virtual key or the character).
+struct TWMKey : TMessageOf<WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSCHAR, CM_DIALOGKEY,
+                           CM_DIALOGCHAR, CM_CHILDKEY> {
   Word CharCode() const { return static_cast<Word>(WParam); }
   void SetCharCode(Word Value) { WParam = Value; }
   Integer KeyData() const { return static_cast<Integer>(LParam); }
 };
-// Mouse buttons and moves (client coordinates in LParam).
-struct TWMMouse : TMessage {
+// Mouse buttons and moves in the client area (client coordinates in LParam).
+struct TWMMouse : TMessageOf<WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                             WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK,
+                             WM_XBUTTONDOWN, WM_XBUTTONUP, WM_XBUTTONDBLCLK> {
   Integer Keys() const { return static_cast<Integer>(WParam); }
   SmallInt XPos() const { return static_cast<SmallInt>(LOWORD(LParam)); }
   SmallInt YPos() const { return static_cast<SmallInt>(HIWORD(LParam)); }
   TPoint Pos() const { return {XPos(), YPos()}; }
 };
-struct TWMPaint : TMessage {
+// WM_PAINT: WParam a device context to paint into (0: the window's own paint).
+struct TWMPaint : TMessageOf<WM_PAINT> {
   HDC DC() const { return reinterpret_cast<HDC>(WParam); }
 };
-struct TWMEraseBkgnd : TMessage {
+struct TWMEraseBkgnd : TMessageOf<WM_ERASEBKGND> {
   HDC DC() const { return reinterpret_cast<HDC>(WParam); }
 };
-struct TWMCommand : TMessage {
+struct TWMCommand : TMessageOf<WM_COMMAND> {
   Word ItemID() const { return LOWORD(WParam); }
   Word NotifyCode() const { return HIWORD(WParam); }
   HWND Ctl() const { return reinterpret_cast<HWND>(LParam); }
 };
-struct TWMNotify : TMessage {
+struct TWMNotify : TMessageOf<WM_NOTIFY> {
   NMHDR* NMHdr() const { return reinterpret_cast<NMHDR*>(LParam); }
 };
-struct TWMDrawItem : TMessage {
+struct TWMDrawItem : TMessageOf<WM_DRAWITEM> {
   DRAWITEMSTRUCT* DrawItemStruct() const { return reinterpret_cast<DRAWITEMSTRUCT*>(LParam); }
 };
-struct TWMMeasureItem : TMessage {
+struct TWMMeasureItem : TMessageOf<WM_MEASUREITEM> {
   MEASUREITEMSTRUCT* MeasureItemStruct() const { return reinterpret_cast<MEASUREITEMSTRUCT*>(LParam); }
 };
-struct TWMCtlColor : TMessage {
+struct TWMCompareItem : TMessageOf<WM_COMPAREITEM> {
+  COMPAREITEMSTRUCT* CompareItemStruct() const { return reinterpret_cast<COMPAREITEMSTRUCT*>(LParam); }
+};
+struct TWMDeleteItem : TMessageOf<WM_DELETEITEM> {
+  DELETEITEMSTRUCT* DeleteItemStruct() const { return reinterpret_cast<DELETEITEMSTRUCT*>(LParam); }
+};
+struct TWMCtlColor : TMessageOf<WM_CTLCOLORMSGBOX, WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN,
+                                WM_CTLCOLORDLG, WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC> {
   HDC ChildDC() const { return reinterpret_cast<HDC>(WParam); }
   HWND ChildWnd() const { return reinterpret_cast<HWND>(LParam); }
 };
-struct TWMSize : TMessage {
+struct TWMSize : TMessageOf<WM_SIZE> {
   Integer SizeType() const { return static_cast<Integer>(WParam); }
   Word Width() const { return LOWORD(LParam); }
   Word Height() const { return HIWORD(LParam); }
 };
-struct TWMScroll : TMessage {
+struct TWMScroll : TMessageOf<WM_HSCROLL, WM_VSCROLL> {
   SmallInt ScrollCode() const { return static_cast<SmallInt>(LOWORD(WParam)); }
   SmallInt Pos() const { return static_cast<SmallInt>(HIWORD(WParam)); }
   HWND ScrollBar() const { return reinterpret_cast<HWND>(LParam); }
 };
-struct TWMSetFocus : TMessage {
+struct TWMSetFocus : TMessageOf<WM_SETFOCUS> {
   HWND FocusedWnd() const { return reinterpret_cast<HWND>(WParam); }
 };
-struct TWMKillFocus : TMessage {
+struct TWMKillFocus : TMessageOf<WM_KILLFOCUS> {
   HWND FocusedWnd() const { return reinterpret_cast<HWND>(WParam); }
 };
-struct TWMActivate : TMessage {
+struct TWMActivate : TMessageOf<WM_ACTIVATE> {
   Word Active() const { return LOWORD(WParam); }
   bool Minimized() const { return HIWORD(WParam) != 0; }
   HWND ActiveWindow() const { return reinterpret_cast<HWND>(LParam); }
 };
-struct TWMSetCursor : TMessage {
+struct TWMSetCursor : TMessageOf<WM_SETCURSOR> {
   HWND CursorWnd() const { return reinterpret_cast<HWND>(WParam); }
   SmallInt HitTest() const { return static_cast<SmallInt>(LOWORD(LParam)); }
   Word MouseMsg() const { return HIWORD(LParam); }
 };
+struct TWMNCDestroy : TMessageOf<WM_NCDESTROY> {};
+
+// The non-client area, printing and window placement.
+
+// WM_NCCALCSIZE: with CalcValidRects, LParam points at an NCCALCSIZE_PARAMS
+// (rgrc[0] the new window rectangle, to become the client rectangle);
+// without, at a RECT.
+struct TWMNCCalcSize : TMessageOf<WM_NCCALCSIZE> {
+  bool CalcValidRects() const { return WParam != 0; }
+  NCCALCSIZE_PARAMS* CalcSizeParams() const { return reinterpret_cast<NCCALCSIZE_PARAMS*>(LParam); }
+  RECT* Rect() const { return reinterpret_cast<RECT*>(LParam); }
+};
+// WM_NCPAINT: the update region (1: the whole frame).
+struct TWMNCPaint : TMessageOf<WM_NCPAINT> {
+  HRGN Rgn() const { return reinterpret_cast<HRGN>(WParam); }
+};
+struct TWMNCActivate : TMessageOf<WM_NCACTIVATE> {
+  bool Active() const { return WParam != 0; }
+};
+// WM_NCHITTEST: the point in screen coordinates; the answer is a hit code.
+struct TWMNCHitTest : TMessageOf<WM_NCHITTEST> {
+  SmallInt XPos() const { return static_cast<SmallInt>(LOWORD(LParam)); }
+  SmallInt YPos() const { return static_cast<SmallInt>(HIWORD(LParam)); }
+  TPoint Pos() const { return {XPos(), YPos()}; }
+};
+// Mouse messages of the non-client area: the hit code where they happened and
+// the point in screen coordinates.
+struct TWMNCHitMessage
+    : TMessageOf<WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN,
+                 WM_NCRBUTTONUP, WM_NCRBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONUP, WM_NCMBUTTONDBLCLK> {
+  Integer HitTest() const { return static_cast<Integer>(WParam); }
+  SmallInt XCursor() const { return static_cast<SmallInt>(LOWORD(LParam)); }
+  SmallInt YCursor() const { return static_cast<SmallInt>(HIWORD(LParam)); }
+  TPoint Pos() const { return {XCursor(), YCursor()}; }
+};
+using TWMNCMouseMove = TWMNCHitMessage;
+using TWMNCLButtonDown = TWMNCHitMessage;
+using TWMNCLButtonUp = TWMNCHitMessage;
+using TWMNCLButtonDblClk = TWMNCHitMessage;
+// WM_PRINT and WM_PRINTCLIENT: the device context to paint into and what to
+// paint (PRF_* flags).
+struct TWMPrint : TMessageOf<WM_PRINT, WM_PRINTCLIENT> {
+  HDC DC() const { return reinterpret_cast<HDC>(WParam); }
+  DWORD Flags() const { return static_cast<DWORD>(LParam); }
+};
+using TWMPrintClient = TWMPrint;
+// WM_WINDOWPOSCHANGING / WM_WINDOWPOSCHANGED: the window's new place.
+struct TWMWindowPosMsg : TMessageOf<WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED> {
+  WINDOWPOS* WindowPos() const { return reinterpret_cast<WINDOWPOS*>(LParam); }
+};
+using TWMWindowPosChanging = TWMWindowPosMsg;
+using TWMWindowPosChanged = TWMWindowPosMsg;
+struct TWMSetRedraw : TMessageOf<WM_SETREDRAW> {
+  bool Redraw() const { return WParam != 0; }
+};
+
 // CM_FOCUSCHANGED: LParam is the control that now has the focus.
-struct TCMFocusChanged : TMessage {
+struct TCMFocusChanged : TMessageOf<CM_FOCUSCHANGED> {
   class TWinControl* Sender() const { return reinterpret_cast<class TWinControl*>(LParam); }
 };
 // CM_MOUSEENTER / CM_MOUSELEAVE: the control under the mouse gets LParam 0 (from
 // the application's idle step); each parent then gets it with LParam = its
 // child the message came from.
-struct TCMMouseEnterLeave : TMessage {};
+struct TCMMouseEnterLeave : TMessageOf<CM_MOUSEENTER, CM_MOUSELEAVE> {};
 
 using TWndMethod = TClosure<void(TMessage& Message)>;
 
@@ -263,6 +351,8 @@ struct TCreateParams {
 class TControl;
 class TWinControl;
 class TCustomForm;
+class TWndSubclass;
+class TPaintBuffer;  // PaintScope.h
 
 // Limits of a control's size (0: no limit).
 class TSizeConstraints : public TPersistent {
@@ -314,6 +404,7 @@ class TControlCanvas : public TCanvas {
 
 class TControl : public TComponent {
   DK_CLASS(TControl, TComponent)
+  DK_MESSAGES(TControl)
  public:
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
@@ -517,6 +608,7 @@ class TControl : public TComponent {
 
 class TWinControl : public TControl {
   DK_CLASS(TWinControl, TControl)
+  DK_MESSAGES(TWinControl)
  public:
   explicit TWinControl(TComponent* AOwner);
   ~TWinControl() override;
@@ -595,6 +687,10 @@ class TWinControl : public TControl {
   void Repaint() override;
   // Paints the window and its children into DC at (X, Y).
   void PaintTo(HDC DC, int X, int Y);
+  // Paints what the client area shows under its children into DC (client
+  // coordinates): the control's colour, or with csParentBackground what its
+  // parent shows there. Erasing uses it; so do children with csParentBackground.
+  virtual void PaintBackground(HDC DC);
   // Paints the children without a window (from First on) into DC, each with
   // the DC's origin moved to it and clipped to it.
   void PaintControls(HDC DC, TControl* First);
@@ -608,7 +704,7 @@ class TWinControl : public TControl {
   // The window procedure of the window class (system classes: the original one).
   WNDPROC DefWndProc() const { return FDefWndProc; }
   // The thunk serving as this control's window procedure.
-  WNDPROC ObjectInstance() const { return FObjectInstance; }
+  WNDPROC ObjectInstance() const;
 
   AnsiString GetText() override;
   void SetText(const AnsiString& Value) override;
@@ -641,6 +737,8 @@ class TWinControl : public TControl {
   virtual void DestroyHandle();
   virtual void PaintWindow(HDC DC);
   void PaintHandler(TWMPaint& Message);
+  // The parent's background under this control, into DC (client coordinates).
+  void PaintParentBackground(HDC DC);
   virtual void AlignControls(TControl* AControl, TRect& Rect);
   void AlignControl(TControl* AControl);
   void BoundsChanged() override;
@@ -662,6 +760,7 @@ class TWinControl : public TControl {
 
  public:  // message handlers (bound by number)
   void WMPaint(TWMPaint& Message);
+  void WMPrintClient(TWMPrintClient& Message);
   void WMMouseWheel(TMessage& Message);
   void WMEraseBkgnd(TWMEraseBkgnd& Message);
   void WMCommand(TWMCommand& Message);
@@ -670,12 +769,12 @@ class TWinControl : public TControl {
   void WMMeasureItem(TWMMeasureItem& Message);
   void WMCtlColor(TWMCtlColor& Message);
   void WMScroll(TWMScroll& Message);
-  void WMCompareItem(TMessage& Message);
-  void WMDeleteItem(TMessage& Message);
+  void WMCompareItem(TWMCompareItem& Message);
+  void WMDeleteItem(TWMDeleteItem& Message);
   void WMSize(TWMSize& Message);
   void WMGetMinMaxInfo(TMessage& Message);
   void WMMove(TMessage& Message);
-  void WMWindowPosChanged(TMessage& Message);
+  void WMWindowPosChanged(TWMWindowPosChanged& Message);
   void WMSetFocus(TWMSetFocus& Message);
   void WMKillFocus(TWMKillFocus& Message);
   void WMKeyDown(TWMKey& Message);
@@ -684,7 +783,8 @@ class TWinControl : public TControl {
   void WMSysKeyDown(TWMKey& Message);
   void WMSysKeyUp(TWMKey& Message);
   void WMSetCursor(TWMSetCursor& Message);
-  void WMNCDestroy(TMessage& Message);
+  void WMNCDestroy(TWMNCDestroy& Message);
+  void WMNCHitTest(TWMNCHitTest& Message);
   void WMContextMenu(TMessage& Message);
   void CNKeyDown(TWMKey& Message);
   void CNKeyUp(TWMKey& Message);
@@ -707,15 +807,20 @@ class TWinControl : public TControl {
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;
   std::unique_ptr<TBrush> FBrush;
+  // The off-screen surface of double-buffered paints, kept between paints.
+  std::unique_ptr<TPaintBuffer> FPaintBuffer;
 
  private:
   static LRESULT CALLBACK InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-  static LRESULT CALLBACK StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam);
+  static LRESULT StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam);
   void DoAlign(TAlign AAlign, TRect& Rect);
   bool IsControlMouseMsg(TWMMouse& Message);
+  void ReflectNotification(TMessage& Message, HWND Child);
   bool IsMenuKey(TWMKey& Message);
 
-  WNDPROC FObjectInstance = nullptr;
+  // The control's own procedure in its window's chain (see "window
+  // subclassing" below); it serves each window the control makes.
+  TWndSubclass* FWndLink = nullptr;
   HWND FParentWindow = nullptr;
   std::vector<TControl*> FControls;       // without a window, in z-order
   std::vector<TWinControl*> FWinControls;  // with a window, in z-order
@@ -728,6 +833,7 @@ class TWinControl : public TControl {
   bool FParentCtl3D = true;
   Integer FBorderWidth = 0;
   bool FRecreating = false;
+  HWND FRecreatedFrom = nullptr;  // the window RecreateWnd destroyed, until the next is made
   bool FAligning = false;
   bool FAnchoring = false;  // children moved by their anchors keep their rules
   void AnchorControls(const TRect& Client);
@@ -738,6 +844,7 @@ class TWinControl : public TControl {
 
 class TGraphicControl : public TControl {
   DK_CLASS(TGraphicControl, TControl)
+  DK_MESSAGES(TGraphicControl)
  public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
@@ -782,6 +889,77 @@ void DeallocateHWnd(HWND Wnd);
 // it back; the window must no longer use it.
 WNDPROC MakeObjectInstance(TWndMethod Method);
 void FreeObjectInstance(WNDPROC Instance);
+
+// ------------------------------------------------------- window subclassing
+//
+// A window's procedure is a chain: whoever puts a procedure over a window's
+// keeps the one it replaced and hands on what it does not consume. The
+// controls' own window procedures and SubclassWindow keep these rules, so that
+// others may stack their procedures over them and take them away in any order:
+//  - a procedure leaves the chain at once only while it is the window's
+//    current one (the one it replaced goes back);
+//  - otherwise it stays in the chain as a pass-through that hands every
+//    message on unseen, until the window is destroyed;
+//  - its code is given back only when nothing can call it any more.
+// Taking one away puts back, in one step, the procedure under it and under
+// any pass-through of ours beneath it.
+
+class TWndSubclass;
+
+// Puts Method over Wnd's window procedure (a window of this process, made by
+// the class library or not: a message box, a system dialog, a combo box's
+// list). Method sees every message of the window first and hands on what it
+// does not consume with Subclass->CallPrevious; it sees WM_NCDESTROY, after
+// which the subclass is off the window (Handle() is nullptr) but still the
+// caller's until UnsubclassWindow. Raises EOSError when the window refuses.
+TWndSubclass* SubclassWindow(HWND Wnd, TWndMethod Method);
+// Takes the subclass away by the rules above and gives it up (the pointer is
+// invalid afterwards). Safe inside Method, and after the window is gone.
+void UnsubclassWindow(TWndSubclass* Subclass);
+
+class TWndSubclass {
+ public:
+  TWndSubclass(const TWndSubclass&) = delete;
+  TWndSubclass& operator=(const TWndSubclass&) = delete;
+  // The window (nullptr once it is destroyed).
+  HWND Handle() const { return FWnd; }
+  // The procedure this one was put over.
+  WNDPROC Previous() const { return FPrevious; }
+  // Hands Message on to the previous procedure; its answer becomes the result.
+  void CallPrevious(TMessage& Message);
+  // The code standing in the window's chain for this subclass.
+  WNDPROC Thunk() const { return FThunk; }
+
+ private:
+  friend class TWinControl;
+  friend TWndSubclass* SubclassWindow(HWND, TWndMethod);
+  friend void UnsubclassWindow(TWndSubclass*);
+  using THandler = LRESULT (*)(void* Owner, UINT Msg, WPARAM WParam, LPARAM LParam);
+  TWndSubclass(TWndMethod Method, void* Owner, THandler Handler);
+  ~TWndSubclass();
+  static LRESULT CALLBACK Dispatch(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam);
+  void Install(HWND Wnd);
+  // Takes the place of Expected (the procedure of the window's class) while it
+  // is the window's current one; the previous procedure is then Underneath.
+  bool Replace(HWND Wnd, WNDPROC Expected, WNDPROC Underneath);
+  // The owner lets go (see UnsubclassWindow).
+  void Leave();
+  // WM_NCDESTROY has passed: off the window.
+  void WindowGone();
+  bool OnTop() const;
+  void Restore();
+  void DeleteWhenDone();
+
+  TWndMethod FMethod;
+  void* FOwner;
+  THandler FHandler;
+  WNDPROC FThunk = nullptr;
+  HWND FWnd = nullptr;
+  WNDPROC FPrevious = nullptr;
+  int FBusy = 0;
+  bool FOwned = true;    // the owner still holds it
+  bool FInChain = false;  // a window procedure may call the thunk
+};
 
 // The control whose window is Handle (nullptr for other windows).
 TWinControl* FindControl(HWND Handle);

@@ -1,10 +1,13 @@
 // Window controls: their windows, children, alignment, focus, keys and painting.
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/Menus.h"
+#include "classlib/ui/PaintScope.h"
 
 namespace {
 
@@ -29,18 +32,46 @@ Word NextControlID() {
 }  // namespace
 
 // ---------------------------------------------------------- window procedure
+//
+// Every window class the controls register has InitWndProc as its procedure.
+// The first message of a new window puts the control's own procedure in its
+// place; when another party has already put its procedure over the window
+// (a window-creation hook), InitWndProc stays below that party's and serves
+// the control, and after the control is gone the procedure of the class the
+// control copied.
 
-LRESULT CALLBACK TWinControl::InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  TWinControl* c = gCreationControl;
-  if (!c) return DefWindowProcW(Wnd, Msg, WParam, LParam);
-  gCreationControl = nullptr;
-  c->FHandle = Wnd;
-  SetPropW(Wnd, kControlProp, c);
-  SetWindowLongPtrW(Wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(c->FObjectInstance));
-  return CallWindowProcW(c->FObjectInstance, Wnd, Msg, WParam, LParam);
+namespace {
+
+std::mutex gClassProcLock;
+std::map<ATOM, WNDPROC> gClassProcs;  // class -> the procedure InitWndProc stands for
+
+void RememberClassProc(ATOM Class, WNDPROC Proc) {
+  std::lock_guard<std::mutex> lock(gClassProcLock);
+  gClassProcs[Class] = Proc;
 }
 
-LRESULT CALLBACK TWinControl::StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam) {
+WNDPROC ClassProcOf(HWND Wnd) {
+  std::lock_guard<std::mutex> lock(gClassProcLock);
+  auto it = gClassProcs.find(static_cast<ATOM>(GetClassWord(Wnd, GCW_ATOM)));
+  return it == gClassProcs.end() || !it->second ? DefWindowProcW : it->second;
+}
+
+}  // namespace
+
+LRESULT CALLBACK TWinControl::InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  if (TWinControl* c = gCreationControl) {
+    gCreationControl = nullptr;
+    c->FHandle = Wnd;
+    SetPropW(Wnd, kControlProp, c);
+    if (c->FWndLink->Replace(Wnd, &TWinControl::InitWndProc, c->FDefWndProc ? c->FDefWndProc : DefWindowProcW))
+      return CallWindowProcW(c->FWndLink->Thunk(), Wnd, Msg, WParam, LParam);
+    return StdWndProc(c, Msg, WParam, LParam);
+  }
+  if (TWinControl* c = FindControl(Wnd)) return StdWndProc(c, Msg, WParam, LParam);
+  return CallWindowProcW(ClassProcOf(Wnd), Wnd, Msg, WParam, LParam);
+}
+
+LRESULT TWinControl::StdWndProc(void* Self, UINT Msg, WPARAM WParam, LPARAM LParam) {
   auto* c = static_cast<TWinControl*>(Self);
   TMessage m;
   m.Msg = Msg;
@@ -49,6 +80,8 @@ LRESULT CALLBACK TWinControl::StdWndProc(void* Self, UINT Msg, WPARAM WParam, LP
   c->MainWndProc(m);
   return m.Result;
 }
+
+WNDPROC TWinControl::ObjectInstance() const { return FWndLink ? FWndLink->Thunk() : nullptr; }
 
 void TWinControl::MainWndProc(TMessage& Message) {
   try {
@@ -78,14 +111,15 @@ TWinControl::~TWinControl() {
     c->FParent = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
   }
+  // The window must not call into a half-destroyed object: its procedure
+  // leaves the chain (or hands on unseen while others lie over it).
+  if (FHandle) RemovePropW(FHandle, kControlProp);
+  if (FWndLink) FWndLink->Leave();
+  FWndLink = nullptr;
   if (FHandle) {
-    // the window must not call into a half-destroyed object
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc ? FDefWndProc : DefWindowProcW));
-    RemovePropW(FHandle, kControlProp);
     DestroyWindow(FHandle);
     FHandle = nullptr;
   }
-  if (FObjectInstance) FreeObjectInstance(FObjectInstance);
   for (TControl* c : rest)
     if (!c->Owner()) c->Free();  // owned ones go with their owner
 }
@@ -94,7 +128,7 @@ void TWinControl::Construct() {
   inherited::Construct();
   FBrush = std::make_unique<TBrush>();
   FBrush->SetColor(Color());
-  FObjectInstance = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
+  FWndLink = new TWndSubclass(TWndMethod(), this, &TWinControl::StdWndProc);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -182,7 +216,9 @@ void TWinControl::CreateWnd() {
     WNDCLASSW wc = params.WindowClass;
     wc.lpfnWndProc = &TWinControl::InitWndProc;
     wc.lpszClassName = params.WinClassName;
-    if (!RegisterClassW(&wc)) RaiseLastOSError();
+    ATOM atom = RegisterClassW(&wc);
+    if (!atom) RaiseLastOSError();
+    RememberClassProc(atom, FDefWndProc);
   }
   gCreationControl = this;
   try {
@@ -227,6 +263,11 @@ void TWinControl::CreateHandle() {
       }
     if (after != FHandle) SetWindowPos(FHandle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  if (HWND old = FRecreatedFrom) {
+    // whoever subclassed the old window may follow the control to the new one
+    FRecreatedFrom = nullptr;
+    Perform(CM_WNDRECREATED, reinterpret_cast<WPARAM>(old), reinterpret_cast<LPARAM>(FHandle));
+  }
   if (FShowing) {
     // made again (RecreateWnd): it shows as it did
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
@@ -259,18 +300,17 @@ void TWinControl::DestroyWindowHandle() {
   FHandle = nullptr;
 }
 
-void TWinControl::WMNCDestroy(TMessage& Message) {
+void TWinControl::WMNCDestroy(TWMNCDestroy& Message) {
   DefaultHandler(&Message);
-  if (FHandle) {
-    RemovePropW(FHandle, kControlProp);
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc ? FDefWndProc : DefWindowProcW));
-  }
+  if (FHandle) RemovePropW(FHandle, kControlProp);
+  FWndLink->WindowGone();
   FHandle = nullptr;
 }
 
 void TWinControl::RecreateWnd() {
   if (!FHandle) return;
   FRecreating = true;
+  FRecreatedFrom = FHandle;
   try {
     bool focused = Focused();
     DestroyHandle();
@@ -647,7 +687,7 @@ void TWinControl::UpdateBounds() {
 
 void TWinControl::BoundsChanged() { UpdateBounds(); }
 
-void TWinControl::WMWindowPosChanged(TMessage& Message) {
+void TWinControl::WMWindowPosChanged(TWMWindowPosChanged& Message) {
   UpdateBounds();
   DefaultHandler(&Message);  // sends WM_SIZE and WM_MOVE
 }
@@ -911,18 +951,9 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (FControlState.Contains(csFocusing)) return;
       break;
-    case WM_NCHITTEST: {
-      inherited::WndProc(Message);
-      if (Message.Result == HTTRANSPARENT) {
-        POINT p{static_cast<SmallInt>(LOWORD(Message.LParam)), static_cast<SmallInt>(HIWORD(Message.LParam))};
-        TPoint c = ScreenToClient({p.x, p.y});
-        if (ControlAtPos(c, false)) Message.Result = HTCLIENT;
-      }
-      return;
-    }
     default:
       if (IsMouseMessage(Message.Msg) && Message.Msg != WM_MOUSEWHEEL && Message.Msg != WM_MOUSEHWHEEL) {
-        if (IsControlMouseMsg(static_cast<TWMMouse&>(Message))) {
+        if (IsControlMouseMsg(MessageAs<TWMMouse>(Message))) {
           if (Message.Result == 0 && FHandle) DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
           return;
         }
@@ -930,6 +961,14 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
   }
   inherited::WndProc(Message);
+}
+
+// A point over a child without a window belongs to the client area (the
+// platform would let it fall through to the window beneath).
+void TWinControl::WMNCHitTest(TWMNCHitTest& Message) {
+  DefaultHandler(&Message);
+  if (Message.Result == HTTRANSPARENT && ControlAtPos(ScreenToClient(Message.Pos()), false))
+    Message.Result = HTCLIENT;
 }
 
 void TWinControl::DefaultHandler(void* Message) {
@@ -941,44 +980,36 @@ void TWinControl::DefaultHandler(void* Message) {
   if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x1000) {
     // notifications of the class library stay with the objects
     if (m.Msg >= CN_BASE + WM_CTLCOLORMSGBOX && m.Msg <= CN_BASE + WM_CTLCOLORSTATIC) {
-      CNCtlColor(static_cast<TWMCtlColor&>(m));
+      CNCtlColor(MessageAs<TWMCtlColor>(m));
     }
     return;
   }
   m.Result = CallWindowProcW(FDefWndProc ? FDefWndProc : DefWindowProcW, FHandle, m.Msg, m.WParam, m.LParam);
 }
 
-void TWinControl::WMCommand(TWMCommand& Message) {
-  if (Message.LParam) {
-    if (TWinControl* c = FindControl(Message.Ctl())) {
-      Message.Result = c->Perform(CN_COMMAND, Message.WParam, Message.LParam);
-      return;
-    }
+// Notifications about a child window come back to its control as CN_BASE +
+// the message; those about other windows go the platform's way.
+void TWinControl::ReflectNotification(TMessage& Message, HWND Child) {
+  if (TWinControl* c = Child ? FindControl(Child) : nullptr) {
+    Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    return;
   }
   DefaultHandler(&Message);
 }
 
+void TWinControl::WMCommand(TWMCommand& Message) { ReflectNotification(Message, Message.Ctl()); }
+
 void TWinControl::WMNotify(TWMNotify& Message) {
-  if (NMHDR* h = Message.NMHdr()) {
-    if (TWinControl* c = FindControl(h->hwndFrom)) {
-      Message.Result = c->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
-      return;
-    }
-  }
-  DefaultHandler(&Message);
+  ReflectNotification(Message, Message.NMHdr() ? Message.NMHdr()->hwndFrom : nullptr);
 }
 
 void TWinControl::WMDrawItem(TWMDrawItem& Message) {
   DRAWITEMSTRUCT* d = Message.DrawItemStruct();
-  if (d && d->CtlType != ODT_MENU) {
-    if (TWinControl* c = FindControl(d->hwndItem)) {
-      Message.Result = c->Perform(CN_DRAWITEM, Message.WParam, Message.LParam);
-      return;
-    }
-  }
-  DefaultHandler(&Message);
+  ReflectNotification(Message, d && d->CtlType != ODT_MENU ? d->hwndItem : nullptr);
 }
 
+// Measuring comes before the item's window is known to the parent: the child
+// is found by its control identifier (or is the control being created).
 void TWinControl::WMMeasureItem(TWMMeasureItem& Message) {
   MEASUREITEMSTRUCT* m = Message.MeasureItemStruct();
   if (m && m->CtlType != ODT_MENU) {
@@ -994,45 +1025,28 @@ void TWinControl::WMMeasureItem(TWMMeasureItem& Message) {
   DefaultHandler(&Message);
 }
 
-void TWinControl::WMCompareItem(TMessage& Message) {
-  auto* s = reinterpret_cast<COMPAREITEMSTRUCT*>(Message.LParam);
-  if (s)
-    if (TWinControl* c = FindControl(s->hwndItem)) {
-      Message.Result = c->Perform(CN_COMPAREITEM, Message.WParam, Message.LParam);
-      return;
-    }
-  DefaultHandler(&Message);
+void TWinControl::WMCompareItem(TWMCompareItem& Message) {
+  ReflectNotification(Message, Message.CompareItemStruct() ? Message.CompareItemStruct()->hwndItem : nullptr);
 }
 
-void TWinControl::WMDeleteItem(TMessage& Message) {
-  auto* s = reinterpret_cast<DELETEITEMSTRUCT*>(Message.LParam);
-  if (s)
-    if (TWinControl* c = FindControl(s->hwndItem)) {
-      Message.Result = c->Perform(CN_DELETEITEM, Message.WParam, Message.LParam);
-      return;
-    }
-  DefaultHandler(&Message);
+void TWinControl::WMDeleteItem(TWMDeleteItem& Message) {
+  ReflectNotification(Message, Message.DeleteItemStruct() ? Message.DeleteItemStruct()->hwndItem : nullptr);
 }
 
-void TWinControl::WMCtlColor(TWMCtlColor& Message) {
-  if (TWinControl* c = FindControl(Message.ChildWnd())) {
-    Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
-    return;
-  }
-  DefaultHandler(&Message);
-}
+void TWinControl::WMCtlColor(TWMCtlColor& Message) { ReflectNotification(Message, Message.ChildWnd()); }
 
-void TWinControl::WMScroll(TWMScroll& Message) {
-  if (Message.LParam)
-    if (TWinControl* c = FindControl(Message.ScrollBar())) {
-      Message.Result = c->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
-      return;
-    }
-  DefaultHandler(&Message);
-}
+void TWinControl::WMScroll(TWMScroll& Message) { ReflectNotification(Message, Message.ScrollBar()); }
 
 void TWinControl::CNCtlColor(TWMCtlColor& Message) {
   HDC dc = Message.ChildDC();
+  if (FControlStyle.Contains(csParentBackground) && Parent()) {
+    // the window of a system class draws over what its parent shows there
+    PaintParentBackground(dc);
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+    SetBkMode(dc, TRANSPARENT);
+    Message.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return;
+  }
   SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
   SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(FBrush->Color())));
   Message.Result = reinterpret_cast<LRESULT>(FBrush->Handle());
@@ -1138,46 +1152,50 @@ void TWinControl::Repaint() {
 }
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& Message) {
-  if (FDefWndProc != DefWindowProcW && FDefWndProc) {
+  if (FDefWndProc != DefWindowProcW && FDefWndProc && !FControlStyle.Contains(csParentBackground)) {
     // a system class erases its own way
     DefaultHandler(&Message);
     return;
   }
-  if (!FControlStyle.Contains(csOpaque) || FControlState.Contains(csPaintCopy)) {
-    RECT r;
-    ::GetClientRect(FHandle, &r);
-    FillRect(Message.DC(), &r, FBrush->Handle());
-  }
+  if (!FControlStyle.Contains(csOpaque) || FControlState.Contains(csPaintCopy)) PaintBackground(Message.DC());
   Message.Result = 1;
+}
+
+void TWinControl::PaintBackground(HDC DC) {
+  if (FControlStyle.Contains(csParentBackground) && Parent()) {
+    PaintParentBackground(DC);
+    return;
+  }
+  RECT r;
+  ::GetClientRect(FHandle, &r);
+  FillRect(DC, &r, FBrush->Handle());
+}
+
+// The parent paints what it shows under this control's client area into DC,
+// in the control's coordinates.
+void TWinControl::PaintParentBackground(HDC DC) {
+  TWinControl* parent = Parent();
+  if (!parent || !FHandle || !parent->HandleAllocated()) return;
+  POINT origin{0, 0};
+  MapWindowPoints(FHandle, parent->FHandle, &origin, 1);
+  RECT client;
+  ::GetClientRect(FHandle, &client);
+  TDCStateScope keep(DC);
+  MoveWindowOrg(DC, -origin.x, -origin.y);
+  IntersectClipRect(DC, origin.x, origin.y, origin.x + client.right, origin.y + client.bottom);
+  parent->PaintBackground(DC);
 }
 
 void TWinControl::WMPaint(TWMPaint& Message) {
   if (FDoubleBuffered && !Message.DC() && FHandle) {
-    // paint into a bitmap first, then copy it in one go (no flicker)
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(FHandle, &ps);
-    RECT r;
-    ::GetClientRect(FHandle, &r);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(1, r.right), std::max<LONG>(1, r.bottom));
-    HGDIOBJ old = SelectObject(mem, bmp);
+    // paint into the buffer first, then copy it in one go (no flicker)
+    if (!FPaintBuffer) FPaintBuffer = std::make_unique<TPaintBuffer>();
+    TPaintScope paint(FHandle, nullptr);
+    HDC mem = paint.UseBuffer(*FPaintBuffer);
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
     TWMPaint inner = Message;
     inner.WParam = reinterpret_cast<WPARAM>(mem);
-    try {
-      Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), reinterpret_cast<LPARAM>(mem));
-      WMPaint(inner);
-      BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    } catch (...) {
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
-      EndPaint(FHandle, &ps);
-      throw;
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(FHandle, &ps);
+    WMPaint(inner);
     return;
   }
   if (!FControlState.Contains(csCustomPaint) && FControls.empty()) {
@@ -1187,32 +1205,39 @@ void TWinControl::WMPaint(TWMPaint& Message) {
   PaintHandler(Message);
 }
 
+// WM_PRINTCLIENT paints the client area into the context it hands in, as
+// WM_PAINT with that context would (a system class prints its own way).
+void TWinControl::WMPrintClient(TWMPrintClient& Message) {
+  if ((FDefWndProc != DefWindowProcW && FDefWndProc) || !Message.DC()) {
+    DefaultHandler(&Message);
+    return;
+  }
+  if (Message.Flags() & PRF_ERASEBKGND)
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Message.DC()), reinterpret_cast<LPARAM>(Message.DC()));
+  TWMPaint paint;
+  paint.Msg = WM_PAINT;
+  paint.WParam = Message.WParam;
+  WMPaint(paint);
+}
+
 void TWinControl::WMMouseWheel(TMessage& Message) {
   MouseWheelHandler(Message);
   if (Message.Result == 0) DefaultHandler(&Message);
 }
 
 void TWinControl::PaintHandler(TWMPaint& Message) {
-  PAINTSTRUCT ps{};
-  HDC dc = Message.DC();
-  if (!dc) dc = BeginPaint(FHandle, &ps);
-  try {
-    if (FControls.empty()) {
-      PaintWindow(dc);
-    } else {
-      int save = SaveDC(dc);
-      for (TControl* c : FControls)
-        if (c->Visible() && c->ControlStyle().Contains(csOpaque))
-          ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-      PaintWindow(dc);
-      RestoreDC(dc, save);
-    }
-    PaintControls(dc, nullptr);
-  } catch (...) {
-    if (!Message.DC()) EndPaint(FHandle, &ps);
-    throw;
+  TPaintScope paint(FHandle, Message.DC());
+  HDC dc = paint.DC();
+  if (FControls.empty()) {
+    PaintWindow(dc);
+  } else {
+    TDCStateScope keep(dc);
+    for (TControl* c : FControls)
+      if (c->Visible() && c->ControlStyle().Contains(csOpaque))
+        ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+    PaintWindow(dc);
   }
-  if (!Message.DC()) EndPaint(FHandle, &ps);
+  PaintControls(dc, nullptr);
 }
 
 void TWinControl::PaintWindow(HDC DC) {
@@ -1221,6 +1246,29 @@ void TWinControl::PaintWindow(HDC DC) {
   m.WParam = reinterpret_cast<WPARAM>(DC);
   DefaultHandler(&m);
 }
+
+namespace {
+// csPaintCopy of a child for as long as its parent paints a copy.
+class TPaintCopyScope {
+ public:
+  TPaintCopyScope(TControl* Control, bool Copy) : FControl(Control), FCopy(Copy) {
+    if (!FCopy) return;
+    TControlState state = FControl->ControlState();
+    state.Include(csPaintCopy);
+    FControl->SetControlState(state);
+  }
+  ~TPaintCopyScope() {
+    if (!FCopy) return;
+    TControlState state = FControl->ControlState();
+    state.Exclude(csPaintCopy);
+    FControl->SetControlState(state);
+  }
+
+ private:
+  TControl* FControl;
+  bool FCopy;
+};
+}  // namespace
 
 void TWinControl::PaintControls(HDC DC, TControl* First) {
   size_t start = 0;
@@ -1233,58 +1281,42 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     if (!(c->Visible() || c->ComponentState().Contains(csDesigning))) continue;
     RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
     if (!RectVisible(DC, &r)) continue;
-    if (FControlState.Contains(csPaintCopy)) c->FControlState.Include(csPaintCopy);
-    int save = SaveDC(DC);
+    TPaintCopyScope copy(c, FControlState.Contains(csPaintCopy));
+    TDCStateScope keep(DC);
     MoveWindowOrg(DC, c->Left(), c->Top());
     IntersectClipRect(DC, 0, 0, c->Width(), c->Height());
-    try {
-      c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    } catch (...) {
-      RestoreDC(DC, save);
-      c->FControlState.Exclude(csPaintCopy);
-      throw;
-    }
-    RestoreDC(DC, save);
-    c->FControlState.Exclude(csPaintCopy);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
   }
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
   HandleNeeded();
-  FControlState.Include(csPaintCopy);
-  int save = SaveDC(DC);
-  try {
-    MoveWindowOrg(DC, X, Y);
-    IntersectClipRect(DC, 0, 0, Width(), Height());
-    // the frame, then the client area at its place in the window
-    RECT wr, cr;
-    GetWindowRect(FHandle, &wr);
-    POINT origin{0, 0};
-    ::ClientToScreen(FHandle, &origin);
-    ::GetClientRect(FHandle, &cr);
-    int dx = origin.x - wr.left, dy = origin.y - wr.top;
-    LONG_PTR ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
-    LONG_PTR st = GetWindowLongPtrW(FHandle, GWL_STYLE);
-    if (ex & WS_EX_CLIENTEDGE) {
-      RECT r{0, 0, Width(), Height()};
-      DrawEdge(DC, &r, EDGE_SUNKEN, BF_RECT);
-    } else if (st & WS_BORDER) {
-      RECT r{0, 0, Width(), Height()};
-      FrameRect(DC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-    MoveWindowOrg(DC, dx, dy);
-    IntersectClipRect(DC, 0, 0, cr.right, cr.bottom);
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    for (TWinControl* c : FWinControls)
-      if (c->Visible()) c->PaintTo(DC, c->Left(), c->Top());
-  } catch (...) {
-    RestoreDC(DC, save);
-    FControlState.Exclude(csPaintCopy);
-    throw;
+  TPaintCopyScope copy(this, true);
+  TDCStateScope keep(DC);
+  MoveWindowOrg(DC, X, Y);
+  IntersectClipRect(DC, 0, 0, Width(), Height());
+  // the frame, then the client area at its place in the window
+  RECT wr, cr;
+  GetWindowRect(FHandle, &wr);
+  POINT origin{0, 0};
+  ::ClientToScreen(FHandle, &origin);
+  ::GetClientRect(FHandle, &cr);
+  int dx = origin.x - wr.left, dy = origin.y - wr.top;
+  LONG_PTR ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
+  LONG_PTR st = GetWindowLongPtrW(FHandle, GWL_STYLE);
+  if (ex & WS_EX_CLIENTEDGE) {
+    RECT r{0, 0, Width(), Height()};
+    DrawEdge(DC, &r, EDGE_SUNKEN, BF_RECT);
+  } else if (st & WS_BORDER) {
+    RECT r{0, 0, Width(), Height()};
+    FrameRect(DC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
-  RestoreDC(DC, save);
-  FControlState.Exclude(csPaintCopy);
+  MoveWindowOrg(DC, dx, dy);
+  IntersectClipRect(DC, 0, 0, cr.right, cr.bottom);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  for (TWinControl* c : FWinControls)
+    if (c->Visible()) c->PaintTo(DC, c->Left(), c->Top());
 }
 
 void TWinControl::SetZOrder(bool TopMost) {
@@ -1306,7 +1338,9 @@ void TWinControl::SetZOrder(bool TopMost) {
     SetWindowPos(FHandle, TopMost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+DK_MESSAGE_UNIT(TWinControl);
 DK_MESSAGE_HANDLER(TWinControl, WM_PAINT, WMPaint);
+DK_MESSAGE_HANDLER(TWinControl, WM_PRINTCLIENT, WMPrintClient);
 DK_MESSAGE_HANDLER(TWinControl, WM_MOUSEWHEEL, WMMouseWheel);
 DK_MESSAGE_HANDLER(TWinControl, WM_ERASEBKGND, WMEraseBkgnd);
 DK_MESSAGE_HANDLER(TWinControl, WM_COMMAND, WMCommand);
@@ -1337,6 +1371,7 @@ DK_MESSAGE_HANDLER(TWinControl, WM_SYSKEYDOWN, WMSysKeyDown);
 DK_MESSAGE_HANDLER(TWinControl, WM_SYSKEYUP, WMSysKeyUp);
 DK_MESSAGE_HANDLER(TWinControl, WM_SETCURSOR, WMSetCursor);
 DK_MESSAGE_HANDLER(TWinControl, WM_NCDESTROY, WMNCDestroy);
+DK_MESSAGE_HANDLER(TWinControl, WM_NCHITTEST, WMNCHitTest);
 DK_MESSAGE_HANDLER(TWinControl, WM_CONTEXTMENU, WMContextMenu);
 DK_MESSAGE_HANDLER(TWinControl, CN_KEYDOWN, CNKeyDown);
 DK_MESSAGE_HANDLER(TWinControl, CN_SYSKEYDOWN, CNKeyDown);
@@ -1384,19 +1419,11 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WMPaint(TWMPaint& Message) {
   if (!Message.DC()) return;
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(Message.DC());
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  TCanvasScope canvas(FCanvas.get(), Message.DC());
+  Paint();
 }
 
+DK_MESSAGE_UNIT(TGraphicControl);
 DK_MESSAGE_HANDLER(TGraphicControl, WM_PAINT, WMPaint);
 
 // ----------------------------------------------------------- TCustomControl
@@ -1410,15 +1437,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  TCanvasScope canvas(FCanvas.get(), DC);
+  Paint();
 }

@@ -2,6 +2,8 @@
 // colour dialogs on the system's.
 #include "classlib/ui/Dialogs.h"
 
+#include "classlib/ui/PaintScope.h"
+
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -10,7 +12,7 @@
 
 #include "classlib/ui/StdCtrls.h"
 
-const int dk_link::DialogsUnit = 0;
+DK_UNIT(Dialogs);
 
 DK_RESOURCESTRING(SMsgDlgWarning, "Warning");
 DK_RESOURCESTRING(SMsgDlgError, "Error");
@@ -89,7 +91,8 @@ TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgBu
       DeleteObject(f);
     }
 
-    HDC dc = GetDC(nullptr);
+    TWindowDC screen;
+    HDC dc = screen.Handle();
     TRect unit = TextRectFor(dc, form->Font(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 1000,
                              DT_SINGLELINE | DT_NOPREFIX);
     int avgChar = std::max(1, unit.Width() / 52);
@@ -104,8 +107,7 @@ TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgBu
     }
     TRect text = TextRectFor(dc, form->Font(), Msg, GetSystemMetrics(SM_CXSCREEN) / 2,
                              DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX);
-    ReleaseDC(nullptr, dc);
-
+  
     int iconSize = 0, textLeft = hMargin;
     if (kIcons[DlgType]) {
       iconSize = GetSystemMetrics(SM_CXICON);
@@ -214,12 +216,12 @@ bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiStrin
     form->SetPosition(poScreenCenter);
     form->SetCaption(ACaption);
     UseMessageFont(form);
-    HDC dc = GetDC(nullptr);
+    TWindowDC screen;
+    HDC dc = screen.Handle();
     TRect unit = TextRectFor(dc, form->Font(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 1000,
                              DT_SINGLELINE | DT_NOPREFIX);
     TRect prompt = TextRectFor(dc, form->Font(), APrompt, 1000, DT_SINGLELINE);
-    ReleaseDC(nullptr, dc);
-    int avgChar = std::max(1, unit.Width() / 52), lineHeight = unit.Height();
+      int avgChar = std::max(1, unit.Width() / 52), lineHeight = unit.Height();
     int margin = avgChar * 2;
     int width = std::max(avgChar * 45, prompt.Width());
     auto* label = Create<TLabel>(form);

@@ -168,7 +168,4 @@ class TColorDialog : public TCommonDialog {
   TColorDialogOptions FOptions;
 };
 
-namespace dk_link {
-extern const int DialogsUnit;
-[[gnu::used]] static const int* const DialogsAnchor = &DialogsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(Dialogs)

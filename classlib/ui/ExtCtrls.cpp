@@ -1,7 +1,8 @@
 // Panels, bevels and radio groups.
 #include "classlib/ui/ExtCtrlsPanels.h"
+#include "classlib/ui/PaintScope.h"
 
-const int dk_link::ExtCtrlsUnit = 0;
+DK_UNIT(ExtCtrls);
 
 void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width) {
   TPen* pen = Canvas->Pen();
@@ -128,6 +129,7 @@ void TCustomPanel::CMColorChanged(TMessage& Message) {
   Invalidate();
 }
 
+DK_MESSAGE_UNIT(TCustomPanel);
 DK_MESSAGE_HANDLER(TCustomPanel, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomPanel, CM_COLORCHANGED, CMColorChanged);
 
@@ -237,6 +239,32 @@ void TRadioGroupButtons::SetButtonCount(int Value) {
   }
 }
 
+void TRadioGroupButtons::Read(const std::function<void()>& ReadGroup) {
+  {
+    struct TReadingScope {
+      bool& Flag;
+      ~TReadingScope() { Flag = false; }
+    } reading{FReading};
+    FReading = true;
+    ReadGroup();
+  }
+  Update();
+}
+
+void TRadioGroupButtons::Follow(const TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_FONTCHANGED:
+    case WM_SIZE:
+      Arrange();
+      break;
+    case CM_ENABLEDCHANGED:
+      SetEnabled(FGroup->Enabled());
+      break;
+    default:
+      break;
+  }
+}
+
 void TRadioGroupButtons::Update() {
   if (FReading || FGroup->ComponentState().Contains(csDestroying)) return;
   FUpdating = true;
@@ -254,12 +282,7 @@ void TRadioGroupButtons::Update() {
 
 void TRadioGroupButtons::Arrange() {
   if (FButtons.empty() || FReading) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FGroup->Font()->Handle());
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  TEXTMETRICW tm = FontMetrics(FGroup->Font()->Handle());
   int count = ButtonCount();
   int perColumn = (count + FColumns - 1) / FColumns;
   int buttonWidth = (FGroup->Width() - 10) / FColumns;
@@ -323,57 +346,10 @@ void TRadioGroupButtons::SetColumns(Integer Value) {
 
 // =========================================================== TCustomRadioGroup
 
-TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
-
-TCustomRadioGroup::~TCustomRadioGroup() = default;
-
 void TCustomRadioGroup::Construct() {
   inherited::Construct();
-  FControlStyle.Exclude(csAcceptsControls);
-  FButtons = std::make_unique<TRadioGroupButtons>(
-      this, [this] { return Create<TRadioButton>(this); }, false);
-  FButtons->OnChange = TNotifyEvent(this, &TCustomRadioGroup::ButtonsChanged);
+  MakeButtons([this] { return Create<TRadioButton>(this); }, false);
 }
 
-void TCustomRadioGroup::ReadState(TReader* Reader) {
-  FButtons->SetReading(true);
-  try {
-    inherited::ReadState(Reader);
-  } catch (...) {
-    FButtons->SetReading(false);
-    throw;
-  }
-  FButtons->SetReading(false);
-  FButtons->Update();
-}
-
-void TCustomRadioGroup::Loaded() {
-  inherited::Loaded();
-  FButtons->Update();
-}
-
-void TCustomRadioGroup::CMFontChanged(TMessage& Message) {
-  InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  FButtons->Arrange();
-}
-
-void TCustomRadioGroup::CMEnabledChanged(TMessage& Message) {
-  InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  FButtons->SetEnabled(Enabled());
-}
-
-void TCustomRadioGroup::WMSize(TWMSize& Message) {
-  InheritedMessage(TCustomRadioGroup::StaticClass(), &Message);
-  FButtons->Arrange();
-}
-
-DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_FONTCHANGED, CMFontChanged);
-DK_MESSAGE_HANDLER(TCustomRadioGroup, CM_ENABLEDCHANGED, CMEnabledChanged);
-DK_MESSAGE_HANDLER(TCustomRadioGroup, WM_SIZE, WMSize);
-
-DK_PUBLISH(TCustomRadioGroup) {
-  P.Property("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns).Default(1);
-  P.Property("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex).Default(-1);
-  P.Property("Items", &TCustomRadioGroup::Items, &TCustomRadioGroup::SetItems);
-}
+DK_PUBLISH(TCustomRadioGroup) { PublishRadioGroup(P); }
 DK_PUBLISH(TRadioGroup) {}

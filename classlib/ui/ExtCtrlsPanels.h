@@ -19,6 +19,7 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
 
 class TCustomPanel : public TCustomControl {
   DK_CLASS(TCustomPanel, TCustomControl)
+  DK_MESSAGES(TCustomPanel)
  public:
   explicit TCustomPanel(TComponent* AOwner);
   void Construct() override;
@@ -86,9 +87,9 @@ class TBevel : public TGraphicControl {
 
 // The radio buttons of a radio group: one per line of Items, laid out in
 // Columns below the caption, ItemIndex the checked one (-1: none). The class
-// library's radio group and the skinned one each keep one; the group forwards
-// its reading, loading, font, enabled and size changes, and hears of a new
-// checked item through OnChange.
+// library's radio group and the skinned one each keep one: the group reads
+// through Read, hands it every message it handled (Follow) and calls Update
+// when loaded, and hears of a new checked item through OnChange.
 class TRadioGroupButtons : public TObject {
   DK_CLASS(TRadioGroupButtons, TObject)
  public:
@@ -105,9 +106,11 @@ class TRadioGroupButtons : public TObject {
   void SetColumns(Integer Value);
   TRadioButton* Buttons(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)); }
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
-  // Set by the group around its reading.
-  void SetReading(bool Value) { FReading = Value; }
-  bool Reading() const { return FReading; }
+  // Runs the group's own reading with the buttons set aside, then makes them match.
+  void Read(const std::function<void()>& ReadGroup);
+  // After the group handled Message: the buttons follow its font, its
+  // enabled state and its size.
+  void Follow(const TMessage& Message);
   // Makes the buttons match the items, the index and the group's enabled state.
   void Update();
   void Arrange();
@@ -129,40 +132,70 @@ class TRadioGroupButtons : public TObject {
   bool FUpdating = false;
 };
 
-// A group box of radio buttons made from Items, laid out in Columns; ItemIndex
-// is the checked one (-1: none). OnClick runs when the checked item changes.
-class TCustomRadioGroup : public TCustomGroupBox {
-  DK_CLASS(TCustomRadioGroup, TCustomGroupBox)
+// A group box of radio buttons (Base: the class library's group box or the
+// skinned one): the items, the checked item and the columns as its buttons
+// keep them, the buttons following its reading, loading, font, enabled state
+// and size. OnClick runs when the checked item changes.
+template <class Base>
+class TRadioGroupOf : public Base {
  public:
-  explicit TCustomRadioGroup(TComponent* AOwner);
-  ~TCustomRadioGroup() override;
-  void Construct() override;
-
+  using Base::Base;
   TStrings* Items() const { return FButtons->Items(); }
   void SetItems(TStrings* Value) { FButtons->Items()->Assign(Value); }
   Integer ItemIndex() const { return FButtons->ItemIndex(); }
+  // Below -1 counts as -1 (none), beyond the last item as the last item; the
+  // same index does nothing; while the group is read only the index is stored.
   void SetItemIndex(Integer Value) { FButtons->SetItemIndex(Value); }
   Integer Columns() const { return FButtons->Columns(); }
   void SetColumns(Integer Value) { FButtons->SetColumns(Value); }
-  // The radio button of item Index.
-  TRadioButton* Buttons(int Index) const { return FButtons->Buttons(Index); }
   int ButtonCount() const { return FButtons->ButtonCount(); }
-  void FlipChildren(bool AllLevels) {}
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override {}
+  void WndProc(TMessage& Message) override {
+    Base::WndProc(Message);
+    FButtons->Follow(Message);
+  }
 
  protected:
-  void Loaded() override;
-  void ReadState(TReader* Reader) override;
-  virtual bool CanModify() { return true; }
-
- public:  // message handlers
-  void CMFontChanged(TMessage& Message);
-  void CMEnabledChanged(TMessage& Message);
-  void WMSize(TWMSize& Message);
+  // For Construct: NewButton makes one button owned by and placed on the group.
+  void MakeButtons(std::function<TRadioButton*()> NewButton, bool KeepLastIndex) {
+    this->FControlStyle.Exclude(csAcceptsControls);
+    FButtons = std::make_unique<TRadioGroupButtons>(this, std::move(NewButton), KeepLastIndex);
+    FButtons->OnChange = TNotifyEvent(this, &TRadioGroupOf::ButtonsChanged);
+  }
+  void Loaded() override {
+    Base::Loaded();
+    FButtons->Update();
+  }
+  void ReadState(TReader* Reader) override {
+    FButtons->Read([&] { Base::ReadState(Reader); });
+  }
+  std::unique_ptr<TRadioGroupButtons> FButtons;
 
  private:
-  void ButtonsChanged(TObject* Sender) { Click(); }
-  std::unique_ptr<TRadioGroupButtons> FButtons;
+  void ButtonsChanged(TObject* Sender) { this->Click(); }
+};
+
+// Columns, ItemIndex and Items of a radio group, published.
+template <class T>
+void PublishRadioGroup(TPublisher<T>& P) {
+  P.Property("Columns", &T::Columns, &T::SetColumns).Default(1);
+  P.Property("ItemIndex", &T::ItemIndex, &T::SetItemIndex).Default(-1);
+  P.Property("Items", &T::Items, &T::SetItems);
+}
+
+using TCustomRadioGroupBase = TRadioGroupOf<TCustomGroupBox>;
+
+class TCustomRadioGroup : public TCustomRadioGroupBase {
+  DK_CLASS(TCustomRadioGroup, TCustomRadioGroupBase)
+ public:
+  using TCustomRadioGroupBase::TCustomRadioGroupBase;
+  void Construct() override;
+  // The radio button of item Index.
+  TRadioButton* Buttons(int Index) const { return FButtons->Buttons(Index); }
+  void FlipChildren(bool AllLevels) {}
+
+ protected:
+  virtual bool CanModify() { return true; }
 };
 
 class TRadioGroup : public TCustomRadioGroup {
@@ -171,7 +204,4 @@ class TRadioGroup : public TCustomRadioGroup {
   using TCustomRadioGroup::TCustomRadioGroup;
 };
 
-namespace dk_link {
-extern const int ExtCtrlsUnit;
-[[gnu::used]] static const int* const ExtCtrlsAnchor = &ExtCtrlsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(ExtCtrls)

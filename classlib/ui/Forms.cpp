@@ -6,6 +6,7 @@
 
 #include "classlib/core/Classes.h"
 #include "classlib/core/ClassesThreads.h"
+#include "classlib/ui/PaintScope.h"
 
 TMainMenuHooks MainMenuHooks;
 TApplication* Application = nullptr;
@@ -685,23 +686,15 @@ void TCustomForm::CMDialogKey(TWMKey& Message) {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  TCanvasScope canvas(FCanvas.get(), DC);
+  Paint();
 }
 
 void TCustomForm::Paint() {
   if (OnPaint) OnPaint(this);
 }
 
+DK_MESSAGE_UNIT(TCustomForm);
 DK_MESSAGE_HANDLER(TCustomForm, WM_ACTIVATE, WMActivate);
 DK_MESSAGE_HANDLER(TCustomForm, WM_CLOSE, WMClose);
 DK_MESSAGE_HANDLER(TCustomForm, WM_COMMAND, WMCommand);

@@ -68,6 +68,7 @@ extern TMainMenuHooks MainMenuHooks;
 
 class TCustomForm : public TWinControl {
   DK_CLASS(TCustomForm, TWinControl)
+  DK_MESSAGES(TCustomForm)
  public:
   // Made from the form resource of the class (EResNotFound when there is none).
   explicit TCustomForm(TComponent* AOwner);

@@ -1,5 +1,7 @@
 #include "classlib/ui/Graphics.h"
 
+#include "classlib/ui/PaintScope.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -589,10 +591,8 @@ HBITMAP CreateSection(int w, int h, TPixelFormat f, const RGBQUAD* colors, int c
       DefaultPalette(f, bi.colors);
     bi.h.biClrUsed = static_cast<DWORD>(n);
   }
-  HDC screen = GetDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  return bmp;
+  TWindowDC screen;
+  return CreateDIBSection(screen.Handle(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
 }  // namespace
@@ -639,30 +639,22 @@ void TBitmap::NewSection(Integer W, Integer H, TPixelFormat Format, HBITMAP Copy
     int count = 0;
     if (CopyFrom && Format == FPixelFormat && BitsOf(Format) <= 8) {
       // Keep the palette of the picture when only the size changes.
-      HDC dc = CreateCompatibleDC(nullptr);
-      HGDIOBJ old = SelectObject(dc, CopyFrom);
-      count = static_cast<int>(GetDIBColorTable(dc, 0, 256, colors));
-      SelectObject(dc, old);
-      DeleteDC(dc);
+      TMemoryDC dc;
+      TSelectScope from(dc.Handle(), CopyFrom);
+      count = static_cast<int>(GetDIBColorTable(dc.Handle(), 0, 256, colors));
     }
     bmp = CreateSection(W, H, Format, count ? colors : nullptr, count, &bits);
     if (!bmp) throw EOutOfResources("Out of system resources");
     if (CopyFrom) {
-      HDC src = CreateCompatibleDC(nullptr), dst = CreateCompatibleDC(nullptr);
-      HGDIOBJ os = SelectObject(src, CopyFrom), od = SelectObject(dst, bmp);
-      PatBlt(dst, 0, 0, W, H, WHITENESS);
-      BitBlt(dst, 0, 0, std::min(W, CopyW), std::min(H, CopyH), src, 0, 0, SRCCOPY);
-      SelectObject(src, os);
-      SelectObject(dst, od);
-      DeleteDC(src);
-      DeleteDC(dst);
+      TMemoryDC src, dst;
+      TSelectScope from(src.Handle(), CopyFrom), to(dst.Handle(), bmp);
+      PatBlt(dst.Handle(), 0, 0, W, H, WHITENESS);
+      BitBlt(dst.Handle(), 0, 0, std::min(W, CopyW), std::min(H, CopyH), src.Handle(), 0, 0, SRCCOPY);
     } else if (BitsOf(Format) < 32) {
       // A new bitmap is white, as the class library makes it.
-      HDC dst = CreateCompatibleDC(nullptr);
-      HGDIOBJ od = SelectObject(dst, bmp);
-      PatBlt(dst, 0, 0, W, H, WHITENESS);
-      SelectObject(dst, od);
-      DeleteDC(dst);
+      TMemoryDC dst;
+      TSelectScope to(dst.Handle(), bmp);
+      PatBlt(dst.Handle(), 0, 0, W, H, WHITENESS);
     }
   }
   if (FHandle) DeleteObject(FHandle);
@@ -724,11 +716,26 @@ void* TBitmap::ScanLine(Integer Row) {
   return static_cast<uint8_t*>(FBits) + static_cast<size_t>(FHeight - 1 - Row) * static_cast<size_t>(RowBytes());
 }
 
+TPixelView32 TBitmap::PixelView() {
+  if (!FBits || FPixelFormat != pf32bit || FWidth <= 0 || FHeight <= 0) return {};
+  GdiFlush();
+  return {static_cast<Byte*>(ScanLine(0)), -static_cast<std::ptrdiff_t>(RowBytes()), FWidth, FHeight};
+}
+
+void TBitmap::SetAlphaFormat(TAlphaFormat Value) {
+  if (Value == FAlphaFormat) return;
+  if (FAlphaFormat == afDefined && Value == afPremultiplied) Premultiply(PixelView());
+  if (FAlphaFormat == afPremultiplied && Value == afDefined) Unpremultiply(PixelView());
+  FAlphaFormat = Value;
+  Changed(this);
+}
+
 void TBitmap::Assign(TPersistent* Source) {
   if (auto* b = dynamic_cast<TBitmap*>(Source)) {
     if (b == this) return;
     FTransparent = b->FTransparent;
     FTransparentColor = b->FTransparentColor;
+    FAlphaFormat = b->FAlphaFormat;
     FPixelFormat = b->FPixelFormat;
     if (b->FHandle)
       NewSection(b->FWidth, b->FHeight, b->FPixelFormat, nullptr, 0, 0);
@@ -756,7 +763,9 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
   if (!FHandle) return;
   HDC src = Canvas()->Handle();
   HDC dst = ACanvas->Handle();
-  if (FTransparent) {
+  if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored) {
+    DrawWithAlpha(dst, Rect);
+  } else if (FTransparent) {
     TColor key = FTransparentColor == clDefault ? Canvas()->Pixel(0, FHeight - 1) : ColorToRGB(FTransparentColor);
     TransparentBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
                    static_cast<UINT>(key & 0xFFFFFF));
@@ -765,6 +774,23 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& Rect) {
     StretchBlt(dst, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), src, 0, 0, FWidth, FHeight,
                static_cast<DWORD>(ACanvas->CopyMode));
   }
+}
+
+// The platform blends premultiplied pixels: a bitmap of straight alpha lends
+// it a premultiplied copy.
+void TBitmap::DrawWithAlpha(HDC Dest, const TRect& Rect) {
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  if (FAlphaFormat == afPremultiplied) {
+    AlphaBlend(Dest, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), Canvas()->Handle(), 0, 0, FWidth, FHeight,
+               blend);
+    return;
+  }
+  TBitmap copy;
+  copy.Assign(this);
+  copy.SetAlphaFormat(afIgnored);
+  Premultiply(copy.PixelView());
+  AlphaBlend(Dest, Rect.Left, Rect.Top, Rect.Width(), Rect.Height(), copy.Canvas()->Handle(), 0, 0, FWidth,
+             FHeight, blend);
 }
 
 // A device-independent bitmap as the file and the resources hold it: a header
@@ -1067,7 +1093,8 @@ void TIcon::SaveToStream(TStream* Stream) {
   std::vector<uint32_t> color(static_cast<size_t>(w) * h);
   size_t maskRow = ((static_cast<size_t>(w) + 31) / 32) * 4;
   std::vector<uint8_t> mask(maskRow * static_cast<size_t>(h));
-  HDC dc = CreateCompatibleDC(nullptr);
+  TMemoryDC memory;
+  HDC dc = memory.Handle();
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = w;
@@ -1083,7 +1110,6 @@ void TIcon::SaveToStream(TStream* Stream) {
   mi.h.biBitCount = 1;
   mi.c[1] = RGBQUAD{255, 255, 255, 0};
   if (ii.hbmMask) GetDIBits(dc, ii.hbmMask, 0, static_cast<UINT>(h), mask.data(), reinterpret_cast<BITMAPINFO*>(&mi), DIB_RGB_COLORS);
-  DeleteDC(dc);
   if (ii.hbmColor) DeleteObject(ii.hbmColor);
   if (ii.hbmMask) DeleteObject(ii.hbmMask);
   BITMAPINFOHEADER ih = bi.bmiHeader;

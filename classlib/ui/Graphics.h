@@ -11,6 +11,7 @@
 
 #include "classlib/core/Classes.h"
 #include "classlib/core/GraphicsTypes.h"
+#include "classlib/core/PixelView.h"
 #include "classlib/core/TypInfo.h"
 #include "classlib/core/Types.h"
 #include "classlib/ui/WinApi.h"
@@ -227,6 +228,11 @@ class TCanvas : public TPersistent {
 
 // ------------------------------------------------------------------ graphics
 
+// How a 32-bit bitmap's fourth byte is taken when it is drawn: not at all, as
+// the pixel's alpha, or as the alpha of a pixel whose colour is already
+// multiplied by it.
+DK_ENUM(TAlphaFormat, afIgnored, afDefined, afPremultiplied);
+
 DK_ENUM(TProgressStage, psStarting, psRunning, psEnding);
 // Progress of a long operation on a graphic (loading a picture): the stage,
 // the percentage done, whether to redraw now, the part of the picture ready
@@ -319,6 +325,14 @@ class TBitmap : public TGraphic {
   void* ScanLine(Integer Row);
   // Bytes from one row to the next in memory (rows are bottom-up).
   Integer RowBytes() const;
+  // The pixels of a 32-bit bitmap as the class library's 32-bit view (top row
+  // first, a negative row distance); empty for other formats.
+  TPixelView32 PixelView();
+  // A 32-bit bitmap with afDefined or afPremultiplied draws with its
+  // per-pixel alpha. Going from afDefined to afPremultiplied multiplies the
+  // pixels' colours by their alpha, and back divides them again.
+  TAlphaFormat AlphaFormat() const { return FAlphaFormat; }
+  void SetAlphaFormat(TAlphaFormat Value);
 
   void Draw(TCanvas* ACanvas, const TRect& Rect) override;
   void LoadFromStream(TStream* Stream) override;
@@ -338,6 +352,7 @@ class TBitmap : public TGraphic {
   friend class TBitmapCanvas;
   void NewSection(Integer W, Integer H, TPixelFormat Format, HBITMAP CopyFrom, int CopyW, int CopyH);
   void FreeSection();
+  void DrawWithAlpha(HDC Dest, const TRect& Rect);
   void FromDib(const BITMAPINFOHEADER* Header, const void* Colors, size_t ColorBytes, const void* Bits,
                size_t BitsBytes);
 
@@ -346,6 +361,7 @@ class TBitmap : public TGraphic {
   Integer FWidth = 0, FHeight = 0;
   TPixelFormat FPixelFormat = pf24bit;
   TColor FTransparentColor = clDefault;
+  TAlphaFormat FAlphaFormat = afIgnored;
   std::unique_ptr<TBitmapCanvas> FCanvas;
 };
 

@@ -1,13 +1,15 @@
 // Menus on the system's native menus.
 #include "classlib/ui/Menus.h"
 
+#include "classlib/ui/PaintScope.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
 
 #include "classlib/core/SysConsts.h"
 
-const int dk_link::MenusUnit = 0;
+DK_UNIT(Menus);
 
 namespace {
 
@@ -76,19 +78,17 @@ bool MenuOwnerDrawMessage(TMessage& Message) {
     if (!m || m->CtlType != ODT_MENU) return false;
     TMenuItem* item = LiveItem(m->itemID, m->itemData);
     if (!item) return false;
-    HDC dc = GetDC(nullptr);
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
     HFONT font = nullptr;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) font = CreateFontIndirectW(&ncm.lfMenuFont);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     int w = 0, h = 0;
-    item->MeasureItem(dc, w, h);
-    if (font) {
-      SelectObject(dc, old);
-      DeleteObject(font);
+    {
+      TWindowDC screen;
+      TSelectScope selected(screen.Handle(), font);
+      item->MeasureItem(screen.Handle(), w, h);
     }
-    ReleaseDC(nullptr, dc);
+    if (font) DeleteObject(font);
     m->itemWidth = static_cast<UINT>(w);
     m->itemHeight = static_cast<UINT>(h);
     Message.Result = TRUE;

@@ -229,9 +229,4 @@ class TPopupMenu : public TMenu {
   TComponent* FPopupComponent = nullptr;
 };
 
-// Keeps the unit's classes in every program that uses them (the form reader
-// finds them by name only).
-namespace dk_link {
-extern const int MenusUnit;
-[[gnu::used]] static const int* const MenusAnchor = &MenusUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(Menus)

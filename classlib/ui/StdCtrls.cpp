@@ -1,11 +1,13 @@
 // The standard controls on the system's window classes.
 #include "classlib/ui/StdCtrls.h"
 
+#include "classlib/ui/PaintScope.h"
+
 #include <algorithm>
 
 #include "classlib/core/SysConsts.h"
 
-const int dk_link::StdCtrlsUnit = 0;
+DK_UNIT(StdCtrls);
 
 namespace {
 
@@ -57,7 +59,7 @@ bool Loading(const TComponent* C) { return C->ComponentState().Contains(csLoadin
 
 void DrawControlText(HDC DC, const AnsiString& Text, TRect& R, UINT Flags, TFont* Font, bool Enabled) {
   std::wstring w = winapi::W(Text);
-  HGDIOBJ oldFont = SelectObject(DC, Font->Handle());
+  TSelectScope font(DC, Font->Handle());
   int oldMode = SetBkMode(DC, TRANSPARENT);
   COLORREF oldColor;
   if (Enabled || (Flags & DT_CALCRECT)) {
@@ -74,7 +76,6 @@ void DrawControlText(HDC DC, const AnsiString& Text, TRect& R, UINT Flags, TFont
   }
   SetTextColor(DC, oldColor);
   SetBkMode(DC, oldMode);
-  SelectObject(DC, oldFont);
 }
 
 // ================================================================ TCustomLabel
@@ -124,13 +125,13 @@ void TCustomLabel::Paint() {
 
 void TCustomLabel::AdjustBounds() {
   if (ComponentState().Contains(csReading) || Loading(this) || !AutoSize()) return;
-  HDC dc = GetDC(nullptr);
+  TWindowDC screen;
+  HDC dc = screen.Handle();
   TRect r = ClientRect();
   if (!FWordWrap) r.Right = r.Left + 32000;
   AnsiString text = Caption();
   if (text.empty() || (FShowAccelChar && text == "&")) text += " ";
   DrawControlText(dc, text, r, TextFlags() | DT_CALCRECT | (FWordWrap ? 0 : DT_SINGLELINE), Font(), true);
-  ReleaseDC(nullptr, dc);
   int x = Left();
   if (FAlignment == taRightJustify && !FWordWrap) x += Width() - r.Width();
   SetBounds(x, Top(), r.Width(), r.Height());
@@ -225,6 +226,7 @@ void TCustomLabel::CMDialogChar(TWMKey& Message) {
   }
 }
 
+DK_MESSAGE_UNIT(TCustomLabel);
 DK_MESSAGE_HANDLER(TCustomLabel, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomLabel, CM_FONTCHANGED, CMFontChanged);
 DK_MESSAGE_HANDLER(TCustomLabel, CM_DIALOGCHAR, CMDialogChar);
@@ -375,6 +377,7 @@ void TCustomEdit::CMEnter(TMessage& Message) {
   InheritedMessage(TCustomEdit::StaticClass(), &Message);
 }
 
+DK_MESSAGE_UNIT(TCustomEdit);
 DK_MESSAGE_HANDLER(TCustomEdit, CN_COMMAND, CNCommand);
 DK_MESSAGE_HANDLER(TCustomEdit, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomEdit, CM_ENTER, CMEnter);
@@ -796,6 +799,7 @@ void TCustomComboBox::CNCommand(TWMCommand& Message) {
   }
 }
 
+DK_MESSAGE_UNIT(TCustomComboBox);
 DK_MESSAGE_HANDLER(TCustomComboBox, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TCustomComboBox) {
@@ -970,6 +974,7 @@ void TCustomListBox::CNCommand(TWMCommand& Message) {
   }
 }
 
+DK_MESSAGE_UNIT(TCustomListBox);
 DK_MESSAGE_HANDLER(TCustomListBox, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TCustomListBox) {
@@ -1086,6 +1091,7 @@ void TButton::CMFocusChanged(TCMFocusChanged& Message) {
   InheritedMessage(TButton::StaticClass(), &Message);
 }
 
+DK_MESSAGE_UNIT(TButton);
 DK_MESSAGE_HANDLER(TButton, CN_COMMAND, CNCommand);
 DK_MESSAGE_HANDLER(TButton, CM_DIALOGKEY, CMDialogKey);
 DK_MESSAGE_HANDLER(TButton, CM_FOCUSCHANGED, CMFocusChanged);
@@ -1149,6 +1155,7 @@ void TCustomCheckBox::CNCommand(TWMCommand& Message) {
   if (Message.NotifyCode() == BN_CLICKED) Toggle();
 }
 
+DK_MESSAGE_UNIT(TCustomCheckBox);
 DK_MESSAGE_HANDLER(TCustomCheckBox, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TCustomCheckBox) {
@@ -1206,6 +1213,7 @@ void TRadioButton::CNCommand(TWMCommand& Message) {
   else if (Message.NotifyCode() == BN_DOUBLECLICKED) DblClick();
 }
 
+DK_MESSAGE_UNIT(TRadioButton);
 DK_MESSAGE_HANDLER(TRadioButton, CN_COMMAND, CNCommand);
 
 DK_PUBLISH(TRadioButton) {
@@ -1231,13 +1239,7 @@ void TCustomGroupBox::CreateParams(TCreateParams& Params) {
 
 void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
   inherited::AdjustClientRect(Rect);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  Rect.Top += tm.tmHeight;
+  Rect.Top += FontMetrics(Font()->Handle()).tmHeight;
   Rect.Left += 2;
   Rect.Top += 2;
   Rect.Right -= 2;
@@ -1247,10 +1249,7 @@ void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
 void TCustomGroupBox::Paint() {
   TCanvas* c = Canvas();
   HDC dc = c->Handle();
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
+  TEXTMETRICW tm = FontMetrics(Font()->Handle(), dc);
   int h = tm.tmHeight;
   TRect r = Rect(0, h / 2 - 1, Width(), Height());
   DrawEdge(dc, AsRect(r), EDGE_ETCHED, BF_RECT);
@@ -1274,6 +1273,7 @@ void TCustomGroupBox::CMFontChanged(TMessage& Message) {
   Realign();
 }
 
+DK_MESSAGE_UNIT(TCustomGroupBox);
 DK_MESSAGE_HANDLER(TCustomGroupBox, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomGroupBox, CM_FONTCHANGED, CMFontChanged);
 
@@ -1302,12 +1302,12 @@ void TCustomStaticText::CreateParams(TCreateParams& Params) {
 
 void TCustomStaticText::AdjustBounds() {
   if (Loading(this) || ComponentState().Contains(csReading) || !AutoSize()) return;
-  HDC dc = GetDC(nullptr);
+  TWindowDC screen;
+  HDC dc = screen.Handle();
   TRect r = Rect(0, 0, 32000, 0);
   AnsiString text = Caption();
   if (text.empty()) text = " ";
   DrawControlText(dc, text, r, DT_CALCRECT | DT_SINGLELINE | (FShowAccelChar ? 0 : DT_NOPREFIX), Font(), true);
-  ReleaseDC(nullptr, dc);
   int extra = FBorderStyle == sbsNone ? 0 : 4;
   SetBounds(Left(), Top(), r.Width() + extra, r.Height() + extra);
 }
@@ -1365,6 +1365,7 @@ void TCustomStaticText::CMFontChanged(TMessage& Message) {
   AdjustBounds();
 }
 
+DK_MESSAGE_UNIT(TCustomStaticText);
 DK_MESSAGE_HANDLER(TCustomStaticText, CM_TEXTCHANGED, CMTextChanged);
 DK_MESSAGE_HANDLER(TCustomStaticText, CM_FONTCHANGED, CMFontChanged);
 

@@ -27,6 +27,7 @@ DK_ENUM(TStaticBorderStyle, sbsNone, sbsSingle, sbsSunken);
 
 class TCustomLabel : public TGraphicControl {
   DK_CLASS(TCustomLabel, TGraphicControl)
+  DK_MESSAGES(TCustomLabel)
  public:
   explicit TCustomLabel(TComponent* AOwner);
   void Construct() override;
@@ -78,6 +79,7 @@ class TLabel : public TCustomLabel {
 
 class TCustomEdit : public TWinControl {
   DK_CLASS(TCustomEdit, TWinControl)
+  DK_MESSAGES(TCustomEdit)
  public:
   explicit TCustomEdit(TComponent* AOwner);
   void Construct() override;
@@ -242,6 +244,7 @@ class TItemStrings : public TStrings {
 
 class TCustomComboBox : public TWinControl {
   DK_CLASS(TCustomComboBox, TWinControl)
+  DK_MESSAGES(TCustomComboBox)
  public:
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
@@ -305,6 +308,7 @@ class TComboBox : public TCustomComboBox {
 
 class TCustomListBox : public TWinControl {
   DK_CLASS(TCustomListBox, TWinControl)
+  DK_MESSAGES(TCustomListBox)
  public:
   explicit TCustomListBox(TComponent* AOwner);
   ~TCustomListBox() override;
@@ -381,6 +385,7 @@ class TButtonControl : public TWinControl {
 
 class TButton : public TButtonControl {
   DK_CLASS(TButton, TButtonControl)
+  DK_MESSAGES(TButton)
  public:
   explicit TButton(TComponent* AOwner);
   void Construct() override;
@@ -414,6 +419,7 @@ class TButton : public TButtonControl {
 
 class TCustomCheckBox : public TButtonControl {
   DK_CLASS(TCustomCheckBox, TButtonControl)
+  DK_MESSAGES(TCustomCheckBox)
  public:
   explicit TCustomCheckBox(TComponent* AOwner);
   void Construct() override;
@@ -452,6 +458,7 @@ class TCheckBox : public TCustomCheckBox {
 
 class TRadioButton : public TButtonControl {
   DK_CLASS(TRadioButton, TButtonControl)
+  DK_MESSAGES(TRadioButton)
  public:
   explicit TRadioButton(TComponent* AOwner);
   void Construct() override;
@@ -480,6 +487,7 @@ class TRadioButton : public TButtonControl {
 
 class TCustomGroupBox : public TCustomControl {
   DK_CLASS(TCustomGroupBox, TCustomControl)
+  DK_MESSAGES(TCustomGroupBox)
  public:
   explicit TCustomGroupBox(TComponent* AOwner);
   void Construct() override;
@@ -502,6 +510,7 @@ class TGroupBox : public TCustomGroupBox {
 
 class TCustomStaticText : public TWinControl {
   DK_CLASS(TCustomStaticText, TWinControl)
+  DK_MESSAGES(TCustomStaticText)
  public:
   explicit TCustomStaticText(TComponent* AOwner);
   void Construct() override;
@@ -543,9 +552,4 @@ class TStaticText : public TCustomStaticText {
 // font and, for a disabled control, in the disabled look.
 void DrawControlText(HDC DC, const AnsiString& Text, TRect& R, UINT Flags, TFont* Font, bool Enabled);
 
-// Keeps the unit's classes in every program that uses them (the form reader
-// finds them by name only).
-namespace dk_link {
-extern const int StdCtrlsUnit;
-[[gnu::used]] static const int* const StdCtrlsAnchor = &StdCtrlsUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(StdCtrls)

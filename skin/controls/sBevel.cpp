@@ -1,5 +1,5 @@
 #include "skin/controls/sBevel.h"
 
-const int dk_link::sBevelUnit = 0;
+DK_UNIT(sBevel);
 
 DK_PUBLISH(TsBevel) {}

@@ -10,9 +10,4 @@ class TsBevel : public TBevel {
   using TBevel::TBevel;
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sBevelUnit;
-[[gnu::used]] static const int* const sBevelAnchor = &sBevelUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sBevel)

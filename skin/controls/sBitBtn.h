@@ -1,32 +1,16 @@
-// The skinned bit button (caption and glyph). Until a skin is loaded it paints in the class
-// library's plain look; its skin state keeps what the form resources stream.
+// The skinned bit button (caption and glyph). Until a skin is loaded it paints
+// in the class library's plain look (sSkinnedControl.h).
 #pragma once
 
-#include <memory>
-
 #include "classlib/ui/Buttons.h"
-#include "skin/core/sCommonData.h"
+#include "skin/controls/sSkinnedControl.h"
 
-class TsBitBtn : public TBitBtn {
-  DK_CLASS(TsBitBtn, TBitBtn)
+using TsBitBtnBase = TsSkinnedControl<TBitBtn, TsCtrlSkinData, COC_TsBitBtn>;
+
+class TsBitBtn : public TsBitBtnBase {
+  DK_CLASS(TsBitBtn, TsBitBtnBase)
  public:
-  explicit TsBitBtn(TComponent* AOwner);
-  ~TsBitBtn() override;
-  void Construct() override;
-  void AfterConstruction() override;
-  TsCtrlSkinData* SkinData() const { return FCommonData.get(); }
-  void SetSkinData(TsCtrlSkinData* Value) { FCommonData->Assign(Value); }
-
- protected:
-  void Loaded() override;
-
- private:
-  std::unique_ptr<TsCtrlSkinData> FCommonData;
+  using TsBitBtnBase::TsBitBtnBase;
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sBitBtnUnit;
-[[gnu::used]] static const int* const sBitBtnAnchor = &sBitBtnUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sBitBtn)

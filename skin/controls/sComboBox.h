@@ -1,32 +1,20 @@
-// The skinned combo box. Until a skin is loaded it paints in the class
-// library's plain look; its skin state keeps what the form resources stream.
+// The skinned combo box: the edits' kind code and a section of its own.
+// Until a skin is loaded it paints in the class library's plain look
+// (sSkinnedControl.h).
 #pragma once
 
-#include <memory>
-
 #include "classlib/ui/StdCtrls.h"
-#include "skin/core/sCommonData.h"
+#include "skin/controls/sSkinnedControl.h"
 
-class TsComboBox : public TComboBox {
-  DK_CLASS(TsComboBox, TComboBox)
+using TsComboBoxBase = TsSkinnedControl<TComboBox, TsCtrlSkinData, COC_TsCustomComboBox>;
+
+class TsComboBox : public TsComboBoxBase {
+  DK_CLASS(TsComboBox, TsComboBoxBase)
  public:
-  explicit TsComboBox(TComponent* AOwner);
-  ~TsComboBox() override;
-  void Construct() override;
-  void AfterConstruction() override;
-  TsCtrlSkinData* SkinData() const { return FCommonData.get(); }
-  void SetSkinData(TsCtrlSkinData* Value) { FCommonData->Assign(Value); }
+  using TsComboBoxBase::TsComboBoxBase;
 
  protected:
-  void Loaded() override;
-
- private:
-  std::unique_ptr<TsCtrlSkinData> FCommonData;
+  const char* OwnSection() const override { return "COMBOBOX"; }
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sComboBoxUnit;
-[[gnu::used]] static const int* const sComboBoxAnchor = &sComboBoxUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sComboBox)

@@ -1,24 +1,5 @@
 #include "skin/controls/sEdit.h"
 
-const int dk_link::sEditUnit = 0;
+DK_UNIT(sEdit);
 
-TsEdit::TsEdit(TComponent* AOwner) : TEdit(AOwner) {}
-TsEdit::~TsEdit() = default;
-
-void TsEdit::Construct() {
-  inherited::Construct();
-  FCommonData = std::make_unique<TsCtrlSkinData>(this, true);
-  FCommonData->COC = 2;
-}
-
-void TsEdit::AfterConstruction() {
-  inherited::AfterConstruction();
-  FCommonData->Loaded();
-}
-
-void TsEdit::Loaded() {
-  inherited::Loaded();
-  FCommonData->Loaded();
-}
-
-DK_PUBLISH(TsEdit) { P.Property("SkinData", &TsEdit::SkinData, &TsEdit::SetSkinData); }
+DK_PUBLISH(TsEdit) { PublishSkinData(P); }

@@ -1,32 +1,16 @@
-// The skinned single-line edit. Until a skin is loaded it paints in the class
-// library's plain look; its skin state keeps what the form resources stream.
+// The skinned single-line edit. Until a skin is loaded it paints
+// in the class library's plain look (sSkinnedControl.h).
 #pragma once
 
-#include <memory>
-
 #include "classlib/ui/StdCtrls.h"
-#include "skin/core/sCommonData.h"
+#include "skin/controls/sSkinnedControl.h"
 
-class TsEdit : public TEdit {
-  DK_CLASS(TsEdit, TEdit)
+using TsEditBase = TsSkinnedControl<TEdit, TsCtrlSkinData, COC_TsEdit>;
+
+class TsEdit : public TsEditBase {
+  DK_CLASS(TsEdit, TsEditBase)
  public:
-  explicit TsEdit(TComponent* AOwner);
-  ~TsEdit() override;
-  void Construct() override;
-  void AfterConstruction() override;
-  TsCtrlSkinData* SkinData() const { return FCommonData.get(); }
-  void SetSkinData(TsCtrlSkinData* Value) { FCommonData->Assign(Value); }
-
- protected:
-  void Loaded() override;
-
- private:
-  std::unique_ptr<TsCtrlSkinData> FCommonData;
+  using TsEditBase::TsEditBase;
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sEditUnit;
-[[gnu::used]] static const int* const sEditAnchor = &sEditUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sEdit)

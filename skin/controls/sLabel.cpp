@@ -1,6 +1,6 @@
 #include "skin/controls/sLabel.h"
 
-const int dk_link::sLabelUnit = 0;
+DK_UNIT(sLabel);
 
 TsCustomLabel::TsCustomLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
 

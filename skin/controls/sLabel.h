@@ -30,9 +30,4 @@ class TsLabel : public TsCustomLabel {
   bool FUseSkinColor = true;
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sLabelUnit;
-[[gnu::used]] static const int* const sLabelAnchor = &sLabelUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sLabel)

@@ -1,32 +1,16 @@
-// The skinned panel. Until a skin is loaded it paints in the class
-// library's plain look; its skin state keeps what the form resources stream.
+// The skinned panel. Until a skin is loaded it paints
+// in the class library's plain look (sSkinnedControl.h).
 #pragma once
 
-#include <memory>
-
 #include "classlib/ui/ExtCtrls.h"
-#include "skin/core/sCommonData.h"
+#include "skin/controls/sSkinnedControl.h"
 
-class TsPanel : public TPanel {
-  DK_CLASS(TsPanel, TPanel)
+using TsPanelBase = TsSkinnedControl<TPanel, TsCommonData, COC_TsPanel>;
+
+class TsPanel : public TsPanelBase {
+  DK_CLASS(TsPanel, TsPanelBase)
  public:
-  explicit TsPanel(TComponent* AOwner);
-  ~TsPanel() override;
-  void Construct() override;
-  void AfterConstruction() override;
-  TsCommonData* SkinData() const { return FCommonData.get(); }
-  void SetSkinData(TsCommonData* Value) { FCommonData->Assign(Value); }
-
- protected:
-  void Loaded() override;
-
- private:
-  std::unique_ptr<TsCommonData> FCommonData;
+  using TsPanelBase::TsPanelBase;
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sPanelUnit;
-[[gnu::used]] static const int* const sPanelAnchor = &sPanelUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sPanel)

@@ -1,6 +1,6 @@
 #include "skin/controls/sSpinEdit.h"
 
-const int dk_link::sSpinEditUnit = 0;
+DK_UNIT(sSpinEdit);
 
 #include "classlib/ui/WinApi.h"
 
@@ -16,6 +16,7 @@ void TsBaseSpinEdit::WMKeyDown(TWMKey& Message) {
   InheritedMessage(TsBaseSpinEdit::StaticClass(), &Message);
 }
 
+DK_MESSAGE_UNIT(TsBaseSpinEdit);
 DK_MESSAGE_HANDLER(TsBaseSpinEdit, WM_KEYDOWN, WMKeyDown);
 DK_PUBLISH(TsBaseSpinEdit) {}
 

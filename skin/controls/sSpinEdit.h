@@ -6,6 +6,7 @@
 
 class TsBaseSpinEdit : public TsEdit {
   DK_CLASS(TsBaseSpinEdit, TsEdit)
+  DK_MESSAGES(TsBaseSpinEdit)
  public:
   using TsEdit::TsEdit;
 
@@ -42,9 +43,4 @@ class TsSpinEdit : public TsBaseSpinEdit {
   Integer FIncrement = 1;
 };
 
-// Every unit that includes this header links this unit in, so that form
-// resources find its classes by name.
-namespace dk_link {
-extern const int sSpinEditUnit;
-[[gnu::used]] static const int* const sSpinEditAnchor = &sSpinEditUnit;
-}  // namespace dk_link
+DK_LINK_UNIT(sSpinEdit)

@@ -44,6 +44,11 @@ void TacPixelBuffer::InitLine(Byte*& first, std::ptrdiff_t& delta) {
   delta = FRowBytes;
 }
 
+TPixelView32 TacPixelBuffer::PixelView() {
+  if (FPixelFormat != pf32bit || Empty()) return {};
+  return {FBits.data(), FRowBytes, FWidth, FHeight};
+}
+
 std::uint32_t TacPixelBuffer::PixelBGRA(int x, int y) const {
   const Byte* row = ScanLine(y);
   auto fromPalette = [&](unsigned index) -> std::uint32_t {
@@ -84,13 +89,12 @@ void TacPixelBuffer::ConvertTo32() {
   *this = std::move(out);
 }
 
-void UpdateTransPixels(TacPixelBuffer& bmp) {
-  if (bmp.Empty() || bmp.PixelFormat() != pf32bit) return;
-  for (int y = 0; y < bmp.Height(); ++y) {
-    Byte* row = bmp.ScanLine(y);
-    for (int x = 0; x < bmp.Width(); ++x) {
-      Byte* p = row + 4 * x;
-      if (p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF && p[3] == 0) p[0] = p[1] = p[2] = 0;
-    }
+void UpdateTransPixels(const TPixelView32& view) {
+  for (int y = 0; y < view.Height && !view.Empty(); ++y) {
+    std::uint32_t* row = view.Row(y);
+    for (int x = 0; x < view.Width; ++x)
+      if (row[x] == 0x00FFFFFFu) row[x] = 0;
   }
 }
+
+void UpdateTransPixels(TacPixelBuffer& bmp) { UpdateTransPixels(bmp.PixelView()); }

@@ -11,6 +11,7 @@
 #include "classlib/core/SysUtils.h"
 
 #include "classlib/core/GraphicsTypes.h"
+#include "classlib/core/PixelView.h"
 
 struct TacPaletteEntry {
   Byte Red = 0, Green = 0, Blue = 0, Flags = 0;
@@ -65,6 +66,9 @@ class TacPixelBuffer : public TacImageTarget {
   const Byte* ScanLine(int y) const { return FBits.data() + y * FRowBytes; }
   // The first row and the signed distance from one row to the next.
   void InitLine(Byte*& first, std::ptrdiff_t& delta) override;
+  // The pixels as the class library's 32-bit view (empty unless the image is
+  // 32-bit), the same view a 32-bit TBitmap gives.
+  TPixelView32 PixelView();
 
   TacPalette Palette;
 
@@ -83,4 +87,5 @@ class TacPixelBuffer : public TacImageTarget {
 };
 
 // Pixels of white with alpha 0 (0x00FFFFFF) of a 32-bit image become 0.
+void UpdateTransPixels(const TPixelView32& view);
 void UpdateTransPixels(TacPixelBuffer& bmp);

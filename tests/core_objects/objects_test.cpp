@@ -16,6 +16,7 @@ enum : Cardinal { WM_ONE = 1, WM_TWO = 2, WM_THREE = 3 };
 
 class TBase : public TObject {
   DK_CLASS(TBase, TObject)
+  DK_MESSAGES(TBase)
  public:
   std::string Seen;
   void One(TTestMessage& m) { Seen += "base-one "; }
@@ -24,14 +25,17 @@ class TBase : public TObject {
 };
 class TDerived : public TBase {
   DK_CLASS(TDerived, TBase)
+  DK_MESSAGES(TDerived)
  public:
   void One(TTestMessage& m) {
     Seen += "derived-one ";
     InheritedMessage(TDerived::StaticClass(), &m);
   }
 };
+DK_MESSAGE_UNIT(TBase);
 DK_MESSAGE_HANDLER(TBase, WM_ONE, One);
 DK_MESSAGE_HANDLER(TBase, WM_TWO, Two);
+DK_MESSAGE_UNIT(TDerived);
 DK_MESSAGE_HANDLER(TDerived, WM_ONE, One);
 
 // Records what reaches it.

@@ -158,6 +158,28 @@ TEST(SetupForm, TextsAreTranslatedInThePortDomainButTheValuesAreNot) {
   FinalizeGnuGettext();
 }
 
+// The library's error texts are looked up when an error is raised, so that a
+// catalogue bound after the program started translates them.
+TEST(PortErrors, TheErrorTextsComeFromThePortDomainWhenRaised) {
+  EXPECT_EQ(EComPort(7, 5).Message, "SetCommState function failed (win error code: 5)") << "no catalogue: as written";
+  InitializeGnuGettext();
+  bindtextdomain("cport", WriteCportCatalogue("serial-ctl-error-locale",
+                                               {{"SetCommState function failed", "Ошибка SetCommState"},
+                                                {"Registry error", "Ошибка реестра"}}));
+  UseLanguage("ru");
+  try {
+    throw EComPort(7, 5);
+  } catch (const EComPort& e) {
+    EXPECT_EQ(e.Message, "Ошибка SetCommState (win error code: 5)"_cp);
+    EXPECT_EQ(e.Code, 7);
+    EXPECT_EQ(e.WinCode, 5);
+  }
+  EXPECT_EQ(EComPort(23).Message, "Ошибка реестра"_cp);
+  EXPECT_EQ(EComPort(14).Message, "Cannot set property while connected") << "no entry: as written";
+  FinalizeGnuGettext();
+  EXPECT_EQ(EComPort(23).Message, "Registry error") << "the runtime gone: as written again";
+}
+
 // ----------------------------------------------------------------- open port
 
 class OpenPort : public Host {

@@ -1,5 +1,6 @@
 // The monitor starts, shows its main window with the Russian caption, and ends
-// cleanly when the window is closed.
+// cleanly when the window is closed. The test proves the plain look: it runs
+// with no skin manager in the process (the main window answers no skin query).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,18 +24,30 @@ struct FindData {
   HWND wnd;
 };
 
-BOOL CALLBACK FindMain(HWND wnd, LPARAM lp) {
-  auto* d = reinterpret_cast<FindData*>(lp);
+// A visible top-level window of the process, of the class given.
+struct FindClassData {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND wnd;
+};
+
+BOOL CALLBACK FindWindowOf(HWND wnd, LPARAM lp) {
+  auto* d = reinterpret_cast<FindClassData*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(wnd, &pid);
-  wchar_t cls[32] = {};
-  GetClassNameW(wnd, cls, 32);
-  // The main window, not a message box that its start may show on top of it.
-  if (pid == d->pid && IsWindowVisible(wnd) && std::wstring(cls) == L"TForm1") {
+  wchar_t cls[64] = {};
+  GetClassNameW(wnd, cls, 64);
+  if (pid == d->pid && IsWindowVisible(wnd) && std::wstring(cls) == d->cls) {
     d->wnd = wnd;
     return FALSE;
   }
   return TRUE;
+}
+
+HWND FindVisible(DWORD pid, const wchar_t* cls) {
+  FindClassData d{pid, cls, nullptr};
+  EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&d));
+  return d.wnd;
 }
 
 TEST(Skeleton, MainWindowShowsCaptionAndClosesCleanly) {
@@ -44,12 +57,14 @@ TEST(Skeleton, MainWindowShowsCaptionAndClosesCleanly) {
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
   WaitForInputIdle(pi.hProcess, 5000);
+  // The main window (the first-run question may come up over it).
   FindData d{pi.dwProcessId, nullptr};
   for (int i = 0; i < 500 && !d.wnd; ++i) {
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&d));
+    d.wnd = FindVisible(pi.dwProcessId, L"TForm1");
     if (!d.wnd) Sleep(10);
   }
   ASSERT_NE(d.wnd, nullptr) << "no main window";
+  ASSERT_FALSE(ServedBySkinEngine(d.wnd)) << "this test proves the plain look: no skin manager may serve it";
 
   wchar_t text[64] = {};
   GetWindowTextW(d.wnd, text, 64);
@@ -63,8 +78,14 @@ TEST(Skeleton, MainWindowShowsCaptionAndClosesCleanly) {
   GetClientRect(d.wnd, &rc);
   EXPECT_EQ(ClientPixel(d.wnd, rc.right / 2, rc.bottom / 2), GetSysColor(COLOR_BTNFACE));
 
+  // Closed; a question of the program still open is answered "no".
   PostMessageW(d.wnd, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD waited = WAIT_TIMEOUT;
+  for (int i = 0; i < 100 && waited == WAIT_TIMEOUT; ++i) {
+    if (HWND box = FindVisible(pi.dwProcessId, L"#32770")) PostMessageW(box, WM_COMMAND, IDNO, 0);
+    waited = WaitForSingleObject(pi.hProcess, 100);
+  }
+  ASSERT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0));
   DWORD code = 99;
   GetExitCodeProcess(pi.hProcess, &code);
   EXPECT_EQ(code, 0u);

@@ -174,6 +174,16 @@ COLORREF ClientPixel(HWND wnd, int x, int y) {
   return c;
 }
 
+bool ServedBySkinEngine(HWND wnd) {
+  // The skin engine's command message and its query "is this window served".
+  constexpr UINT kSkinCommand = 0xA100;
+  constexpr WORD kQueryHooked = 7;
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(wnd, kSkinCommand, MAKEWPARAM(0, kQueryHooked), 0, SMTO_ABORTIFHUNG, 2000, &answer))
+    return false;
+  return answer == 1;
+}
+
 void PumpMessages(int ms) {
   DWORD end = GetTickCount() + static_cast<DWORD>(ms);
   for (;;) {

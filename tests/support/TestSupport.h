@@ -44,6 +44,11 @@ std::vector<uint32_t> ReadPixels(HDC dc, int x, int y, int w, int h);
 // Pixel of a window's client area, read from the screen (RGB in a COLORREF).
 COLORREF ClientPixel(HWND wnd, int x, int y);
 
+// Whether a window is served by a skin engine: it answers the skin command
+// message's query "hooked" (also across processes). Tests that prove the
+// plain look of the class library assert that it is not.
+bool ServedBySkinEngine(HWND wnd);
+
 // Runs the message loop for ms milliseconds.
 void PumpMessages(int ms);
 

@@ -7,6 +7,7 @@
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/StdCtrls.h"
 
 // after the class library, whose header takes care of the platform macros
 #include "TestSupport.h"
@@ -39,6 +40,7 @@ constexpr UINT WM_PROBE = WM_USER + 77;
 // A window control with a handler of its own for WM_PROBE and CN_COMMAND.
 class TProbeControl : public TCustomControl {
   DK_CLASS(TProbeControl, TCustomControl)
+  DK_MESSAGES(TProbeControl)
  public:
   using TCustomControl::TCustomControl;
   std::vector<AnsiString> Log;
@@ -58,11 +60,13 @@ class TProbeControl : public TCustomControl {
     Canvas()->FillRect(ClientRect());
   }
 };
+DK_MESSAGE_UNIT(TProbeControl);
 DK_MESSAGE_HANDLER(TProbeControl, WM_PROBE, WMProbe);
 
 // Controls on system classes, as the standard controls are built.
 class TProbeButton : public TWinControl {
   DK_CLASS(TProbeButton, TWinControl)
+  DK_MESSAGES(TProbeButton)
  public:
   using TWinControl::TWinControl;
   int Clicks = 0;
@@ -77,6 +81,7 @@ class TProbeButton : public TWinControl {
     p.Style |= BS_PUSHBUTTON;
   }
 };
+DK_MESSAGE_UNIT(TProbeButton);
 DK_MESSAGE_HANDLER(TProbeButton, CN_COMMAND, CNCommand);
 
 class TProbeEdit : public TWinControl {
@@ -402,6 +407,172 @@ TEST_F(UiControls, UtilityWindowsServeTheirMethod) {
   EXPECT_EQ(sink.Got, 1);
   DeallocateHWnd(w);
   EXPECT_FALSE(IsWindow(w));
+}
+
+}  // namespace
+
+namespace {
+
+// A form that draws its own frame: it handles the frame's messages with their
+// typed records, as it handles any other message.
+class TFramedForm : public TForm {
+  DK_CLASS(TFramedForm, TForm)
+  DK_MESSAGES(TFramedForm)
+ public:
+  using TForm::TForm;
+  static constexpr int kBorder = 6;
+  std::vector<UINT> Seen;
+  bool LastActive = false;
+  void WMNCCalcSize(TWMNCCalcSize& m) {
+    Seen.push_back(m.Msg);
+    RECT& r = m.CalcValidRects() ? m.CalcSizeParams()->rgrc[0] : *m.Rect();
+    InflateRect(&r, -kBorder, -kBorder);
+    m.Result = 0;
+  }
+  void WMNCHitTest(TWMNCHitTest& m) {
+    Seen.push_back(m.Msg);
+    TPoint p = ScreenToClient(m.Pos());
+    m.Result = p.Y < 0 ? HTCAPTION : HTCLIENT;
+  }
+  void WMNCActivate(TWMNCActivate& m) {
+    Seen.push_back(m.Msg);
+    LastActive = m.Active();
+    m.Result = 1;
+  }
+  void WMNCPaint(TWMNCPaint& m) { Seen.push_back(m.Msg); }
+  void WMNCLButtonDown(TWMNCLButtonDown& m) {
+    Seen.push_back(m.Msg);
+    EXPECT_EQ(m.HitTest(), HTCAPTION);
+  }
+  void WMSetRedraw(TWMSetRedraw& m) {
+    Seen.push_back(m.Msg);
+    inherited::DefaultHandler(&m);
+  }
+  bool Saw(UINT msg) const { return std::find(Seen.begin(), Seen.end(), msg) != Seen.end(); }
+};
+DK_MESSAGE_UNIT(TFramedForm);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCCALCSIZE, WMNCCalcSize);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCHITTEST, WMNCHitTest);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCACTIVATE, WMNCActivate);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCPAINT, WMNCPaint);
+DK_MESSAGE_HANDLER(TFramedForm, WM_NCLBUTTONDOWN, WMNCLButtonDown);
+DK_MESSAGE_HANDLER(TFramedForm, WM_SETREDRAW, WMSetRedraw);
+
+TEST(TypedMessages, AFormHandlesTheMessagesOfItsFrameWithTheirRecords) {
+  auto* f = Create<TFramedForm>(nullptr, 0);
+  f->SetBorderStyle(bsNone);
+  f->SetBounds(100, 100, 200, 150);
+  HWND h = f->Handle();
+  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_TRUE(f->Saw(WM_NCCALCSIZE));
+  EXPECT_EQ(f->ClientWidth(), 200 - 2 * TFramedForm::kBorder) << "the client area the handler left";
+  EXPECT_EQ(f->ClientHeight(), 150 - 2 * TFramedForm::kBorder);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(150, 102)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(150, 140)), HTCLIENT);
+  SendMessageW(h, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(f->LastActive);
+  SendMessageW(h, WM_NCPAINT, 1, 0);
+  SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(150, 102));
+  SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+  for (UINT m : {WM_NCACTIVATE, WM_NCPAINT, WM_NCLBUTTONDOWN, WM_SETREDRAW}) EXPECT_TRUE(f->Saw(m)) << m;
+  f->Free();
+}
+
+TEST(TypedMessages, AMessageHasOnlyTheTypedViewsThatFitIt) {
+  TMessage size;
+  size.Msg = WM_SIZE;
+  size.LParam = MAKELPARAM(30, 40);
+  EXPECT_EQ(MessageAs<TWMSize>(size).Height(), 40);
+  TMessage reflected;
+  reflected.Msg = CN_COMMAND;
+  EXPECT_NO_THROW(MessageAs<TWMCommand>(reflected)) << "a reflected notification keeps its record";
+  EXPECT_THROW(MessageAs<TWMCtlColor>(size), EInvalidCast);
+  EXPECT_THROW(MessageAs<TWMNCHitTest>(size), EInvalidCast);
+  static_assert(TWMPrint::Fits(WM_PRINTCLIENT) && TWMPrint::Fits(WM_PRINT) && !TWMPrint::Fits(WM_PAINT));
+  static_assert(TWMWindowPosMsg::Fits(WM_WINDOWPOSCHANGING) && !TWMWindowPosMsg::Fits(WM_MOVE));
+}
+
+}  // namespace
+
+namespace {
+
+// A container whose background is two colours, split at its middle.
+class TStriped : public TCustomControl {
+  DK_CLASS(TStriped, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  void PaintBackground(HDC DC) override {
+    RECT r;
+    ::GetClientRect(WindowHandle(), &r);
+    RECT left{0, 0, r.right / 2, r.bottom}, right{r.right / 2, 0, r.right, r.bottom};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(DC, &left, red);
+    FillRect(DC, &right, blue);
+    DeleteObject(red);
+    DeleteObject(blue);
+  }
+};
+
+// A control that paints nothing of its own over its background.
+class TSeeThrough : public TCustomControl {
+  DK_CLASS(TSeeThrough, TCustomControl)
+ public:
+  using TCustomControl::TCustomControl;
+  void Construct() override {
+    inherited::Construct();
+    FControlStyle.Include(csParentBackground);
+    SetColor(clLime);
+  }
+};
+
+TEST_F(UiControls, AControlWithParentBackgroundShowsWhatItsParentPaintsBehindIt) {
+  auto* striped = Child<TStriped>(10, 10, 200, 100);
+  auto* child = Create<TSeeThrough>(Form);
+  child->SetParent(striped);
+  child->SetBounds(60, 20, 80, 40);  // across the split at x = 100
+  auto* inner = Create<TSeeThrough>(Form);
+  inner->SetParent(child);
+  inner->SetBounds(30, 10, 20, 20);  // the split at its x = 10
+  auto* plain = Create<TSeeThrough>(Form);
+  plain->SetControlStyle(plain->ControlStyle() - TControlStyle{csParentBackground});
+  plain->SetParent(striped);
+  plain->SetBounds(10, 70, 20, 20);
+  auto* check = Create<TCheckBox>(Form);
+  check->SetControlStyle(check->ControlStyle() + TControlStyle{csParentBackground});
+  check->SetParent(striped);
+  check->SetCaption("x");
+  check->SetBounds(70, 70, 60, 20);
+  Form->Show();
+  testsupport::PumpMessages(300);
+  HWND h = Form->Handle();
+  auto at = [&](int x, int y) { return testsupport::ClientPixel(h, 10 + x, 10 + y); };  // striped's coordinates
+  EXPECT_EQ(at(70, 25), RGB(255, 0, 0)) << "the child's left part over the red half";
+  EXPECT_EQ(at(130, 25), RGB(0, 0, 255)) << "the child's right part over the blue half";
+  EXPECT_EQ(at(95, 35), RGB(255, 0, 0)) << "a grandchild: through its parent to the container";
+  EXPECT_EQ(at(105, 35), RGB(0, 0, 255));
+  EXPECT_EQ(at(15, 75), static_cast<COLORREF>(clLime)) << "without the style: its own colour";
+  EXPECT_EQ(at(127, 88), RGB(0, 0, 255)) << "a check box of the system's class shows the parent too";
+}
+
+TEST_F(UiControls, WMPrintClientPaintsTheClientAreaIntoTheGivenContext) {
+  auto* striped = Child<TStriped>(10, 10, 40, 10);
+  auto* shape = Create<TProbeShape>(Form);
+  shape->SetParent(striped);
+  shape->SetBounds(2, 2, 4, 4);
+  striped->Handle();
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 40, 10);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageW(striped->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_EQ(GetPixel(mem, 10, 8), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(mem, 30, 8), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(mem, 3, 3), static_cast<COLORREF>(clRed)) << "with the children without a window";
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace

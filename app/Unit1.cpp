@@ -123,7 +123,7 @@ TForm1::~TForm1() { delete LogStream; }
 
 AnsiString SettingsFileName() { return ChangeFileExt(Application->ExeName(), ".INI"); }
 
-void ShowError(const AnsiString& Text) {
+void ShowErrorBox(const AnsiString& Text) {
   Application->MessageBox(Text, Application->Title(), MB_OK | MB_ICONERROR);
 }
 
@@ -139,7 +139,7 @@ void CreateMonitorForms() {
   Application->CreateForm(XBV18);
 }
 
-void ShowIniWriteError() { ShowError("Ошибка записи INI-файла!"_cp); }
+void ShowIniWriteError() { ShowErrorBox("Ошибка записи INI-файла!"_cp); }
 
 bool WriteIniString(const AnsiString& Section, const AnsiString& Key, const AnsiString& Value) {
   try {
@@ -180,6 +180,10 @@ void LoadAppSettings() {
     PollPeriod = kDefaultPollPeriod;
   PeriodTicks = static_cast<unsigned>(PollPeriod / 10);
   AutoLog = ini->ReadBool(kSettings, "AutoLog", false);
+  if (Form1 && Form1->sSkinManager1) {
+    Form1->sSkinManager1->SetSkinDirectory(ExtractFilePath(Application->ExeName()) + "Skins");
+    Form1->sSkinManager1->SetSkinName(ini->ReadString(kSettings, "Skin", "GrayPlastic (internal)"));
+  }
   OutDirectory = ini->ReadString(kSettings, "OutDirectory", OutDirectory);
   if (SetingsDlg) SetingsDlg->ResetValues();
 }
@@ -395,6 +399,7 @@ void TForm1::Loaded() {
   Timer1 = static_cast<TTimer*>(find("Timer1"));
   DetectTimer = static_cast<TTimer*>(find("DetectTimer"));
   ControlsDeleteTimer = static_cast<TTimer*>(find("ControlsDeleteTimer"));
+  sSkinManager1 = static_cast<TsSkinManager*>(find("sSkinManager1"));
 }
 
 void TForm1::SetChannelValueText(int Channel, const AnsiString& Text) {
@@ -622,14 +627,14 @@ void TForm1::ReportError(const AnsiString& Text) {
   if (DeferErrors)
     DeferredErrors.push_back(Text);
   else
-    ShowError(Text);
+    ShowErrorBox(Text);
 }
 
 void TForm1::ShowDeferredErrors() {
   DeferErrors = false;
   std::vector<AnsiString> errors;
   errors.swap(DeferredErrors);
-  for (const AnsiString& e : errors) ShowError(e);
+  for (const AnsiString& e : errors) ShowErrorBox(e);
 }
 
 void TForm1::ControlsDeleteTimerTimer(TObject*) {
@@ -866,13 +871,15 @@ void TForm1::ConnectClick(TObject*) {
 }
 
 void TForm1::DeviceDetectDataPacketCustomStop(TObject*, const AnsiString& Str, Integer&) {
-  ShowError("Найдено устройство:"_cp + Str);
+  ShowErrorBox("Найдено устройство:"_cp + Str);
 }
 
 void TForm1::N4Click(TObject*) { setPeriodDlg->ShowModal(); }
 void TForm1::N5Click(TObject*) { CalibrDlg->ShowModal(); }
 void TForm1::N6Click(TObject*) { skinSelectDlg->ShowModal(); }
 void TForm1::N7Click(TObject*) { ShowHelpDocument(); }
+
+void TForm1::sSkinManager1AfterChange(TObject*) { WriteIniString(kSettings, "Skin", sSkinManager1->SkinName()); }
 
 void TForm1::FormKeyUp(TObject*, Word& Key, TShiftState) {
   if (Key == 112) ShowHelpDocument();
@@ -899,6 +906,7 @@ DK_PUBLISH(TForm1) {
   P.Method("N5Click", &TForm1::N5Click);
   P.Method("N6Click", &TForm1::N6Click);
   P.Method("N7Click", &TForm1::N7Click);
+  P.Method("sSkinManager1AfterChange", &TForm1::sSkinManager1AfterChange);
   P.Method("ExitClick", &TForm1::ExitClick);
   P.Method("ConnectClick", &TForm1::ConnectClick);
   P.Method("DeviceDetectDataPacketCustomStop", &TForm1::DeviceDetectDataPacketCustomStop);

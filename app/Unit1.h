@@ -25,6 +25,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
+#include "skin/core/sSkinManager.h"
 
 constexpr int kMaxChannels = 10;
 constexpr int kMaxRegisters = 8;
@@ -106,7 +107,7 @@ int DeleteChannel(int n);
 // "Ошибка записи INI-файла!"
 void ShowIniWriteError();
 // A message box with the program's title and an error icon.
-void ShowError(const AnsiString& Text);
+void ShowErrorBox(const AnsiString& Text);
 // Creates the program's nine forms in their order.
 void CreateMonitorForms();
 
@@ -178,6 +179,7 @@ class TForm1 : public TForm {
   TTimer* Timer1 = nullptr;
   TTimer* DetectTimer = nullptr;
   TTimer* ControlsDeleteTimer = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;
 
   // Handlers bound by the form resource.
   void FormActivate(TObject* Sender);
@@ -200,6 +202,8 @@ class TForm1 : public TForm {
   void N5Click(TObject* Sender);
   void N6Click(TObject* Sender);
   void N7Click(TObject* Sender);
+  // The skin manager brought a skin into use: its name is kept as "Skin".
+  void sSkinManager1AfterChange(TObject* Sender);
   // Published handlers that no form binds.
   void ExitClick(TObject* Sender);
   void ConnectClick(TObject* Sender);

@@ -1,5 +1,6 @@
-// The skin selection dialog. It lists the skins of the skin manager, which
-// the main window gains with the skins; until then the list stays empty.
+// The skin selection dialog: the skins the main window's skin manager can
+// load (stored skins, skin folders and packed skins beside the program); the
+// chosen one is brought into use and kept by the manager's change event.
 #pragma once
 
 #include "classlib/ui/Forms.h"
@@ -11,6 +12,16 @@ class TskinSelectDlg : public TForm {
   DK_CLASS(TskinSelectDlg, TForm)
  public:
   using TForm::TForm;
+
+  TsLabel* activeSkinNameLabel = nullptr;
+  TsListBox* skinListBox = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void OKBtnClick(TObject* Sender);
+
+ protected:
+  void Loaded() override;
 };
 
 extern TskinSelectDlg* skinSelectDlg;

@@ -98,6 +98,35 @@ TEST(SkinLint, EachFaultIsFoundWithItsSectionAndKey) {
   }
 }
 
+TEST(SkinLint, TextThatDoesNotStandOutIsFoundOnlyWhenAsked) {
+  const std::string base = "[GLOBALINFO]\nVERSION=8.00\nMASTERBITMAP=MASTER.BMP\n[FORM]\nCOLOR=16777215\nFONTCOLOR=0\n";
+  // The master is grey 128: black text reads on it (5.3 : 1), white does not (3.9 : 1).
+  const std::string centre = "BORDERSMASK=^0000^0000^0030^0010^0003^0003^0003^0003^1^0^";
+  const Fault faults[] = {
+      {"silver on white", "[EDIT]\nCOLOR=16777215\nFONTCOLOR=12632256\n", "EDIT", "FONTCOLOR"},
+      {"the hot look", "[BUTTON]\nSTATES=3\nCOLOR=16777215\nFONTCOLOR=0\nHOTCOLOR=0\nHOTFONTCOLOR=1\n", "BUTTON",
+       "HOTFONTCOLOR"},
+      {"white text over a white form", "[TRANSPARENT]\nTRANSPARENCY=100\nFONTCOLOR=16777215\n", "TRANSPARENT",
+       "FONTCOLOR"},
+      {"a black gradient", "[PANEL]\nCOLOR=16777215\nFONTCOLOR=0\nGRADIENTPERCENT=100\nGRADIENTDATA=0;0;100;0;0\n",
+       "PANEL", "FONTCOLOR"},
+      {"the border's grey centre", "[CHECKBOX]\nSTATES=1\nCOLOR=0\nFONTCOLOR=16777215\n" + centre + "4^0\n",
+       "CHECKBOX", "FONTCOLOR"},
+  };
+  TacLintOptions contrast;
+  contrast.Contrast = true;
+  for (const Fault& f : faults) {
+    TSkin skin(base + f.Text);
+    EXPECT_TRUE(LintSkin(skin.Pack.string(), {}).Passed()) << f.Name;
+    TacLintResult r = LintSkin(skin.Pack.string(), contrast);
+    EXPECT_TRUE(Finds(r, f.Section, f.Key)) << f.Name << "\n" << Listed(r);
+  }
+  // The same text where the border leaves the centre to the section's colour.
+  TSkin unpainted(base + "[CHECKBOX]\nSTATES=1\nCOLOR=0\nFONTCOLOR=16777215\n" + centre + "0^0\n");
+  TacLintResult r = LintSkin(unpainted.Pack.string(), contrast);
+  EXPECT_TRUE(r.Passed()) << Listed(r);
+}
+
 TEST(SkinLint, NotAContainer) {
   TTempDir dir("lint");
   WriteFile(dir.Path / "x.asz", "not a container");

@@ -1,5 +1,7 @@
 #include "SkinLint.h"
 
+#include "SkinContrast.h"
+
 #include <memory>
 
 #include "skin/core/acSkinLoad.h"
@@ -89,6 +91,7 @@ TacLintResult LintSkin(const AnsiString& Path, const TacLintOptions& Options) {
     TacSkinTables tables;
     TacSkinLoader loader(text, source, TacSkinLoadOptions{}, TacSkinServices::Platform(), &report);
     loader.Load(tables);
+    if (Options.Contrast) CheckTextContrast(tables, report);
   } catch (const EacSkinError& e) {
     report.Add(fkError, e.Section(), e.Key(), e.Reason());
   } catch (const Exception& e) {

@@ -10,6 +10,8 @@
 struct TacLintOptions {
   // Sections the skin must have.
   std::vector<AnsiString> RequiredSections;
+  // Text colours must stand out from what they are drawn on.
+  bool Contrast = false;
 };
 
 struct TacLintResult {

@@ -13,11 +13,13 @@ const char* const kUsage =
     "usage: skinpack FOLDER FILE.asz          pack a skin folder (Options.dat and its\n"
     "                                         .bmp, .png and .jpg files)\n"
     "       skinpack --unpack FILE.asz FOLDER write the files of a packed skin\n"
-    "       skinpack --lint [--require S1,S2] PATH\n"
+    "       skinpack --lint [--require S1,S2] [--contrast] PATH\n"
     "                                         check a skin folder or packed skin with the\n"
     "                                         engine's reader; every finding is printed as\n"
     "                                         PATH: [SECTION] KEY: reason; exit status 1\n"
-    "                                         when any is more than information\n";
+    "                                         when any is more than information;\n"
+    "                                         --contrast: every text colour must reach\n"
+    "                                         4.5 : 1 against what it is drawn on\n";
 
 const char* KindName(TacFindingKind k) {
   switch (k) {
@@ -47,6 +49,8 @@ int Lint(int argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--require") == 0 && i + 1 < argc)
       options.RequiredSections = SplitNames(argv[++i]);
+    else if (std::strcmp(argv[i], "--contrast") == 0)
+      options.Contrast = true;
     else
       path = argv[i];
   }

@@ -6,14 +6,14 @@
 
 namespace {
 // R cut to the bitmap's rows.
-TRect CutTo(const TacRows32& rows, const TRect& R) {
+TRect CutTo(const TPixelView32& rows, const TRect& R) {
   return TRect{std::max(R.Left, 0), std::max(R.Top, 0), std::min(R.Right, rows.Width), std::min(R.Bottom, rows.Height)};
 }
 }  // namespace
 
 TsColor GetAPixel(TacBitmap* Bmp, Integer X, Integer Y) {
-  TacRows32 rows(Bmp);
-  if (!rows.Valid() || Y < 0 || Y >= rows.Height || X < 0 || X >= rows.Width)
+  const TPixelView32 rows = PixelsOf(Bmp);
+  if (!rows.Inside(X, Y))
     throw EInvalidGraphicOperation("Scan line index out of range");
   TsColor c;
   c.C = rows.Row(Y)[X];
@@ -21,8 +21,8 @@ TsColor GetAPixel(TacBitmap* Bmp, Integer X, Integer Y) {
 }
 
 void SetAPixel(TacBitmap* Bmp, Integer X, Integer Y, TsColor Pixel) {
-  TacRows32 rows(Bmp);
-  if (!rows.Valid() || Y < 0 || Y >= rows.Height || X < 0 || X >= rows.Width)
+  const TPixelView32 rows = PixelsOf(Bmp);
+  if (!rows.Inside(X, Y))
     throw EInvalidGraphicOperation("Scan line index out of range");
   rows.Row(Y)[X] = Pixel.C;
 }
@@ -34,8 +34,8 @@ void FillLongword(std::uint32_t* Dest, Integer Count, std::uint32_t Value) {
 void UpdateAlpha(TacBitmap* Bmp) { UpdateAlpha(Bmp, Rect(0, 0, BitmapWidth(Bmp), BitmapHeight(Bmp))); }
 
 void UpdateAlpha(TacBitmap* Bmp, const TRect& R) {
-  TacRows32 rows(Bmp);
-  if (!rows.Valid()) return;
+  const TPixelView32 rows = PixelsOf(Bmp);
+  if (rows.Empty()) return;
   const TRect c = CutTo(rows, R);
   for (int y = c.Top; y < c.Bottom; ++y) {
     std::uint32_t* row = rows.Row(y);
@@ -53,8 +53,8 @@ void UpdateAlpha(TacBitmap* Bmp, const TRect& R) {
 }
 
 void FillAlphaRect(TacBitmap* Bmp, const TRect& R, Byte Alpha, TColor Except) {
-  TacRows32 rows(Bmp);
-  if (!rows.Valid()) return;
+  const TPixelView32 rows = PixelsOf(Bmp);
+  if (rows.Empty()) return;
   const TRect c = CutTo(rows, R);
   const bool all = Except == clNoColor;
   const std::uint32_t except = static_cast<std::uint32_t>(Except);
@@ -66,8 +66,8 @@ void FillAlphaRect(TacBitmap* Bmp, const TRect& R, Byte Alpha, TColor Except) {
 }
 
 void UpdateTransPixels(TacBitmap* Bmp) {
-  TacRows32 rows(Bmp);
-  if (!rows.Valid()) return;
+  const TPixelView32 rows = PixelsOf(Bmp);
+  if (rows.Empty()) return;
   for (int y = 0; y < rows.Height; ++y) {
     std::uint32_t* row = rows.Row(y);
     for (int x = 0; x < rows.Width; ++x)

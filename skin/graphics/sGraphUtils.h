@@ -62,3 +62,27 @@ void HSVtoRGB(double H, double S, double V, double& R, double& G, double& B);
 void RGBToHSV(double R, double G, double B, double& H, double& S, double& V);
 // Red and blue exchanged (for colours whose top byte is 0).
 TColor SwapInteger(TColor Color);
+
+// ------------------------------------------------------------ background info
+
+// The background a painter takes from a parent's answer: a ready image for
+// btCache; otherwise the colour (as RGB) with the answer's bitmap and border
+// strips, not ready. (btNotReady is the caller's affair: paint later.)
+TCacheInfo BGInfoToCI(const TacBGInfo* BGInfo);
+
+#ifdef _WIN32
+class TControl;
+// Asks a window what lies behind its child (the skin command "query
+// background info"). True when the window answered. Otherwise: when the
+// record asked for drawing on entry, the window paints itself (erase and
+// paint) into the record's DC within R, its pixel (x + Offset.X,
+// y + Offset.Y) landing on (x, y), and R stays moved by Offset; else the
+// answer becomes a plain fill of the default manager's main colour (the
+// system button face without a manager).
+bool GetBGInfo(PacBGInfo BGInfo, HWND Handle, bool PleaseDraw = false);
+// The same for a control (a window control with a handle by message, any
+// other by Perform); a control that does not answer paints itself into the
+// record's DC (please-draw) or gives its background colour: its answer to
+// "query colour", or its Color when that answer is 0. Always true.
+bool GetBGInfo(PacBGInfo BGInfo, TControl* Control, bool PleaseDraw = false);
+#endif

@@ -58,4 +58,16 @@ void BM_BlendColorRect32(benchmark::State& state) {
 }
 BENCHMARK(BM_BlendColorRect32);
 
+void BM_PaintGradVertical(benchmark::State& state) {
+  auto b = CreateBmp32(kSide, kSide);
+  TsGradArray data;
+  PrepareGradArray("16777215;8421504;66;0;0;8421504;0;34;0;0", data);
+  for (auto _ : state) {
+    PaintGrad(b.get(), Rect(0, 0, kSide, kSide), data);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * kBytes);
+}
+BENCHMARK(BM_PaintGradVertical);
+
 }  // namespace

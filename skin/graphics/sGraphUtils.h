@@ -86,3 +86,57 @@ bool GetBGInfo(PacBGInfo BGInfo, HWND Handle, bool PleaseDraw = false);
 // "query colour", or its Color when that answer is 0. Always true.
 bool GetBGInfo(PacBGInfo BGInfo, TControl* Control, bool PleaseDraw = false);
 #endif
+
+// ------------------------------------------------------------ section painters
+//
+// A skin section painted into R of a bitmap: its fill (colour, gradient,
+// texture) over the parent's background CI as far as the section is
+// transparent, its corner images and its border image. Offset is the place
+// of R's owner in the parent, added to CI's (X, Y) wherever the parent's
+// image is read. A state at or beyond the section's state count paints as
+// its last state; the background takes the normal look for state 0 and the
+// hot look for every state above. Nothing is painted without a manager (nil:
+// the default one), for an index that names no section, or (where a border
+// is drawn) when R does not lie inside the bitmap. Filling is not used.
+
+class TsSkinManager;
+
+// Background, corner images and border image of the section.
+void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State,
+               const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager = nullptr,
+               Integer TextureIndex = -1, Integer HotTextureIndex = -1);
+// The background alone. A texture index of -1 takes the look's own texture
+// (or the section's "PATTERN" image or picture); the hot texture index names
+// a masked texture of separate tiles laid over the hot background. A custom
+// colour other than 0xFF00FF paints that colour opaque instead of the look.
+void PaintItemBG(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, Integer State,
+                 const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager = nullptr,
+                 Integer TextureIndex = -1, Integer HotTextureIndex = -1, TColor CustomColor = sFuchsia);
+// A reduced background for callers that know their indexes: the given
+// texture only (no lookups, no pictures, no masked tiles), the look of
+// min(State, 1); the parent's background weighs T * 255 div 100. Nothing
+// without a default manager.
+void PaintItemBGFast(Integer SkinIndex, Integer TextureIndex, Integer HotTextureIndex, const AnsiString& SectionName,
+                     const TCacheInfo& CI, Integer State, const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp,
+                     TsSkinManager* SkinManager = nullptr);
+// The reduced background and the given border image (no corner images).
+void PaintItemFast(Integer SkinIndex, Integer MaskIndex, Integer TextureIndex, Integer HotTextureIndex,
+                   const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State, const TRect& R,
+                   const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager = nullptr);
+// The background and the section's "BORDERSMASK" drawn for very small rectangles.
+void PaintSmallItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling,
+                    Integer State, const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp,
+                    TsSkinManager* SkinManager = nullptr);
+#ifdef _WIN32
+// PaintItem through a 32-bit bitmap of R's size copied to R of a device
+// context (whose state comes back as it was); nothing for R reaching left of
+// or above the context's origin or smaller than 1 x 1.
+void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State,
+               const TRect& R, const TPoint& Offset, HDC DC, TsSkinManager* SkinManager = nullptr);
+// A whole bitmap painted as the section Section, or SecondSection when the
+// skin has no section of the first name, over the parent device context's
+// pixels at ParentOffset (or, without a parent context, the colour BGColor).
+// The index of the section painted (invalid when the skin has neither).
+Integer PaintSection(TacBitmap* Bmp, const AnsiString& Section, const AnsiString& SecondSection, Integer State,
+                     TsSkinManager* Manager, const TPoint& ParentOffset, TColor BGColor, HDC ParentDC);
+#endif

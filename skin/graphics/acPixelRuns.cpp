@@ -113,4 +113,9 @@ void BlendTowardRun(std::uint32_t* P, int Count, std::uint32_t Target, int Perce
   }
 }
 
+void MaskBlendRun(std::uint32_t* D, const std::uint32_t* S, const std::uint32_t* K, int Count, std::uint32_t A,
+                  const TKeyFill& Key) {
+  for (int i = AC_DISPATCH(MaskBlend(D, S, K, Count, A, Key)); i < Count; ++i) D[i] = MaskPixel(D[i], S[i], K[i], A, Key, i);
+}
+
 }  // namespace acpixel

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "skin/core/sConst.h"
+#include "skin/core/sMaskData.h"
 #include "skin/graphics/acBitmap.h"
 
 // ------------------------------------------------------------ bitmaps
@@ -62,6 +63,120 @@ void HSVtoRGB(double H, double S, double V, double& R, double& G, double& B);
 void RGBToHSV(double R, double G, double B, double& H, double& S, double& V);
 // Red and blue exchanged (for colours whose top byte is 0).
 TColor SwapInteger(TColor Color);
+
+// ------------------------------------------------------------ bitmaps and colours
+
+// Resampling filters of Stretch.
+DK_ENUM(TFilterType, ftBox, ftTriangle, ftHermite, ftBell, ftSpline, ftLanczos3, ftMitchell);
+
+// The same as CreateBmp32 without swallowing errors.
+std::unique_ptr<TacBitmap> CreateBmp24(Integer Width, Integer Height);
+// A new bitmap of Bmp's width, height and pixel format.
+std::unique_ptr<TacBitmap> CreateBmpLike(TacBitmap* Bmp);
+// A 32-bit copy of the upper half of R with alpha 255 - (the red byte of the
+// pixel at the same place in the lower half): black in the lower half is
+// opaque. nullptr when R's width or half height is 0.
+std::unique_ptr<TacBitmap> CreateAlphaBmp(TacBitmap* Bmp, const TRect& R);
+// Per red, green and blue: Trunc(c1 - (c1 - c2) * W) limited to 0..255; top byte 0.
+TColor ChangeColor(TColor Color1, TColor Color2, double W);
+// Per channel (a * 127 + b * 129) shr 8; top byte 0.
+TsColor AverageColor(TsColor ColorBegin, TsColor ColorEnd);
+TColor AverageColor(TColor ColorBegin, TColor ColorEnd);
+
+// ------------------------------------------------------------ blending and copying
+//
+// 32-bit bitmaps; the key pixel 0x00FF00FF marks transparent pixels of skin
+// images. Copies walk the smaller of the two rectangles and cut it to both
+// bitmaps; a pixel that falls outside a bitmap (or whose background lies
+// outside the parent's image) leaves the destination pixel as it is.
+
+// Blue, green and red of every pixel become (r + g + b) div 3; alpha kept.
+void GrayScale(TacBitmap* Bmp);
+// The same, except pixels whose whole value is TransColor (in pixel order).
+void GrayScaleTrans(TacBitmap* Bmp, TsColor TransColor);
+// Src's rectangle SrcRect (right and bottom inclusive) over Dst at (X, Y):
+// each colour channel Trunc(S - (S - D) * Blend), source pixels equal to
+// TransColor (as a whole value) skipped; alpha kept.
+void BlendTransRectangle(TacBitmap* Dst, Integer X, Integer Y, TacBitmap* Src, TRect SrcRect, double Blend,
+                         TColor TransColor = sFuchsia);
+// Every pixel other than 0x00FF00FF pulled toward Color:
+// Trunc((c - color) * Blend + color); alpha kept.
+void BlendTransBitmap(TacBitmap* Bmp, double Blend, TColor Color);
+// (c * m + color * (256 - m)) shr 8 per channel, m the mask pixel's same
+// channel; nothing unless both bitmaps have the same size; alpha kept.
+void BlendBmpByMask(TacBitmap* SrcBmp, TacBitmap* MskBmp, TColor BlendColor);
+// First := (first * W + second * (256 - W)) shr 8 per colour channel; alpha
+// kept; nothing unless both have the same size.
+void SumBitmaps(TacBitmap* Dst, TacBitmap* Src, Integer W);
+// The same blend of Src's rectangle R onto Dst at DstPoint (R's right and
+// bottom become inclusive once cut: pass the whole source, (0, 0, W, H)).
+void SumBmpRect(TacBitmap* Dst, TacBitmap* Src, Integer W, TRect R, TPoint DstPoint);
+// Out := (first * m + second * (256 - m)) shr 8 per colour channel, m the
+// mask pixel's same channel, or W without a mask; nothing unless First and
+// Second have the same size.
+void SumBitmapsByMask(TacBitmap* OutBmp, TacBitmap* Bmp1, TacBitmap* Bmp2, TacBitmap* MskBmp, Integer W = 0);
+// Second over first inside R, guided by the mask's red byte: 0 blends by the
+// second's alpha, 255 keeps the first, m between by ((255 - m) * alpha) shr 8.
+void SumByMaskWith32(TacBitmap* Bmp1, TacBitmap* Bmp2, TacBitmap* MskBmp, const TRect& R);
+// Src's rectangle over Dst's with the source alpha; key pixels take the
+// parent's pixel (alpha 255) when CI is ready and UpdateTrans is set.
+void CopyByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCacheInfo& CI, bool UpdateTrans);
+// Src's rectangle through the mask that lies half the height of MD's source
+// rectangle below it in the same bitmap (black shows the source).
+void CopyByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCacheInfo& CI, bool UpdateTrans,
+                const TsMaskData& MD);
+// A 32-bit picture with its alpha, optionally tinted toward GrayedColor
+// (0x1FFFFFFF: none), faded by Blend percent and mirrored below itself.
+void CopyBmp32(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCacheInfo& CI, bool UpdateTrans,
+               TColor GrayedColor, Integer Blend, bool Reflected);
+// Every pixel of Src other than TransColor (in pixel order) to Dst at
+// (X + column, Y + row), opaque.
+void CopyTransBitmaps(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TColor TransColor);
+// Src's rectangle (right and bottom inclusive) to Dst at (X, Y), pixels equal
+// to TransColor (as given) restored from CI or its fill colour.
+void CopyTransRect(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect SrcRect, TColor TransColor,
+                   const TCacheInfo& CI, bool UpdateTrans);
+// The same keeping the source alpha, key pixels (TransColor in pixel order,
+// alpha 0) left.
+void CopyTransRectA(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect SrcRect, TColor TransColor,
+                    const TCacheInfo& CI);
+// A new 32-bit bitmap turned by 90 degrees; nullptr unless Bmp is 32-bit.
+// With KillSource the source is freed.
+std::unique_ptr<TacBitmap> MakeRotated90(std::unique_ptr<TacBitmap>& Bmp, bool CW, bool KillSource = true);
+
+// ------------------------------------------------------------ stretching
+
+// Resamples Src into Dst of NewWidth x NewHeight (32-bit) with the filter, in
+// two separable passes with 16.16 fixed-point weights; nothing when the new
+// size is empty or Src is less than 2 pixels wide or high. Equal sizes copy.
+void Stretch(TacBitmap* Src, TacBitmap* Dst, Integer NewWidth, Integer NewHeight, TFilterType Filter,
+             Integer Param = 0);
+
+// ------------------------------------------------------------ glow and blur
+
+// Blurs an 8-bit bitmap in place with a flat kernel whose width follows the
+// radius (a radius of 1 or 2: three taps, 3: five, at most 31); edge bytes
+// repeat beyond the ends. Other depths and a radius of 0 or less change nothing.
+void Blur8(TacBitmap* Bmp, double Radius);
+// Blurs a 32-bit bitmap with alpha in place by a three-pixel average, rows
+// then columns; transparent neighbours take the colour of opaque ones.
+void QBlur(TacBitmap* Bmp);
+// The glow of an 8-bit mask (255: none, 0: full glow) laid over a 32-bit
+// bitmap with the mask's top-left corner at (X, Y): colour and alpha move
+// toward Color by 255 - the mask byte; pixels outside Dst are left out.
+void acPaintGlowMask(TacBitmap* Dst, TacBitmap* Mask, Integer X, Integer Y, TColor Color);
+
+// The blurred mask of a glow, kept by its caller between paints together
+// with what it was drawn for: a mask is drawn again when any of these differ.
+struct TacGlowMask {
+  std::unique_ptr<TacBitmap> Bmp;
+  AnsiString Text;
+  AnsiString Font;       // the font's description
+  Cardinal Flags = 0;    // DrawText flags
+  Cardinal Sides = 0;
+  Integer BlurSize = 0;
+  TSize TextSize;        // of the text rectangle
+};
 
 // ------------------------------------------------------------ templates, glyphs, check boxes and channels
 

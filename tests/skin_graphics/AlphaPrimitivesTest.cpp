@@ -7,6 +7,7 @@
 #include "AlphaTestSupport.h"
 #include "skin/graphics/acPaintManager.h"
 #include "skin/graphics/acPixelRuns.h"
+#include "skin/core/acntUtils.h"
 #include "skin/graphics/acSysColors.h"
 #include "skin/graphics/sAlphaGraph.h"
 
@@ -143,6 +144,36 @@ TEST_P(AlphaRuns, LongRowsFollowTheSamePerChannelRules) {
       for (int n = 0; n < 3; ++n) c[n] = Channel(Px(ref, x, y), n) - (Channel(Px(ref, x, y), n) - target[n]) * p / 100;
       return Bgra(c[0], c[1], c[2], 0x44);
     })) << "BlendColorRect32 " << percent;
+  }
+}
+
+TEST_P(AlphaRuns, LongMaskedCopiesFollowThePerPixelRule) {
+  // Source rows 0-2 pictures (every fifth pixel the key), rows 3-5 masks.
+  Bmp src = Varied(37, 6, 11);
+  for (int y = 0; y < 3; ++y)
+    for (int x = y; x < 37; x += 5) Px(src, x, y) = 0x00FF00FF;
+  Bmp cache = Varied(40, 4, 5);
+  TsMaskData md;
+  md.SrcRect = Rect(0, 0, 37, 6);
+  for (Integer alpha : {-1, 0, 77, 255}) {
+    for (bool ready : {false, true}) {
+      const TCacheInfo ci = ready ? MakeCacheInfo(cache.get(), 2, 1) : EmptyCI;
+      Bmp dst = Varied(37, 3, 3);
+      Bmp before = Varied(37, 3, 3);
+      if (alpha < 0)
+        CopyByMask32(Rect(0, 0, 37, 3), Rect(0, 0, 37, 3), dst.get(), src.get(), ci, md);
+      else
+        CopyByMask32Ex(Rect(0, 0, 37, 3), Rect(0, 0, 37, 3), dst.get(), src.get(), ci, md, alpha);
+      const int a = alpha < 0 ? 256 : alpha;
+      EXPECT_TRUE(PixelsAre(dst, [&](int x, int y) {
+        const std::uint32_t d = Px(before, x, y), sp = Px(src, x, y);
+        if (sp == 0x00FF00FF) return ready ? Px(cache, x + 2, y + 1) : d & 0x00FFFFFF;
+        const int m = Channel(Px(src, x, y + 3), 2), w = (255 - m) * a >> 8;
+        int c[3];
+        for (int n = 0; n < 3; ++n) c[n] = (Channel(d, n) * (255 - w) + Channel(sp, n) * w) >> 8;
+        return Bgra(c[0], c[1], c[2], std::max<int>(d >> 24, 255 - m));
+      })) << alpha << " " << ready;
+    }
   }
 }
 

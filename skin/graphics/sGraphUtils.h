@@ -177,6 +177,77 @@ struct TacGlowMask {
   Integer BlurSize = 0;
   TSize TextSize;        // of the text rectangle
 };
+
+// ------------------------------------------------------------ templates, glyphs, check boxes and channels
+
+// Dst takes Src's pixel format, size and a copy of its pixels.
+void CopyBmp(TacBitmap* Dst, TacBitmap* Src);
+// For every pixel of Dst (cut to Src), its byte number Channel (0 blue,
+// 1 green, 2 red, 3 alpha) from Src's pixel at the same place; 32-bit bitmaps.
+void CopyChannel32(TacBitmap* Dst, TacBitmap* Src, Integer Channel);
+// The same for Src's rectangle SrcRect placed at DstRect's top-left, cut to
+// both bitmaps.
+void CopyChannel32(TacBitmap* Dst, TacBitmap* Src, Integer Channel, const TRect& DstRect, const TRect& SrcRect);
+// ToBmp8: each byte of the 8-bit bitmap takes the channel byte of the 32-bit
+// pixel at the same place; otherwise the other way. Over the common size.
+void CopyChannel(TacBitmap* Bmp32, TacBitmap* Bmp8, Integer Channel, bool ToBmp8);
+// Nine-part painting of the template S of Src onto D of Dst: margins M, line
+// thicknesses B (a corner is an L of its margin and the thickness), side
+// modes Modes (per side: 0 tiled, 1 stretched, else nothing) and the centre
+// (stretched or tiled) when DrawCentre.
+void PaintControlByTemplate(TacBitmap* Dst, TacBitmap* Src, const TRect& D, const TRect& S, const TRect& M,
+                            const TRect& B, const TRect& Modes, bool StretchCentre, bool DrawCentre);
+// One image of a glyph of NumGlyphs images side by side at R's top-left,
+// chosen by State (0 normal, 1 hot, 2 pressed, 3 extra; taken into 0..3),
+// Down and the glyphs' order; disabled images are blended by Blend percent;
+// Reflected mirrors it below itself, fading. The kind is not used.
+void DrawGlyphEx(TacBitmap* Glyph, TacBitmap* DstBmp, TRect R, Integer NumGlyphs, bool Enabled, Integer DisabledKind,
+                 Integer State, Integer Blend, bool Down, bool Reflected);
+
+// ------------------------------------------------------------ regions
+
+struct TsMaskData;
+
+// Appends the runs of pixels equal to Color (as whole 32-bit values) of a
+// 32-bit bitmap, one rectangle of one row per run.
+void AddRgnBmp(TAOR& Rgns, TacBitmap* Bmp, TsColor Color);
+// Appends the runs of key pixels (0x00FF00FF) of the top corners (the
+// bottom ones with Bottom) of a border image's first state, in the
+// coordinates of a target Width wide, rows moved down by VertOffset.
+void AddRgn(TAOR& Rgns, Integer Width, const TsMaskData& MaskData, Integer VertOffset, bool Bottom);
+
+#ifdef _WIN32
+#include "classlib/ui/StdCtrls.h"
+
+class TsSkinManager;
+class TCustomImageList;
+
+// Width (+ 2) and height of the skin's check-box glyph ("SMALLCHECKED" when
+// Small, else "BOXCHECKED") when the manager is given, active and has it;
+// otherwise the system check box's size (a quarter of the width and a third
+// of the height of the system's check-box bitmap).
+Integer CheckWidth(TsSkinManager* SkinManager, bool Small = false);
+Integer CheckHeight(TsSkinManager* SkinManager, bool Small = false);
+// A check box in the rectangle of Bmp (a rectangle from the bitmap's
+// top-left): the skin's glyph of the state when the skin has them, else the
+// system check box over the background of CI.
+void acDrawCheck(const TRect& R, TCheckBoxState AState, bool AEnabled, TBitmap* Bmp, const TCacheInfo& CI,
+                 TsSkinManager* SkinManager, bool Small = false);
+// A small arrow of four lines pointing to Direction, centred in R.
+void DrawColorArrow(TCanvas* Canvas, TColor Color, const TRect& R, TacSide Direction);
+// Selects a bold or normal copy of Font turned by Angle (tenths of a degree)
+// into DC with the font's colour as the text colour; answers the font
+// selected before, for the caller to select back.
+HFONT MakeAngledFont(HDC DC, TFont* Font, Integer Angle);
+// The font takes an antialiased copy of itself.
+void SetFontSmoothing(TFont* AFont);
+// The bitmap's rectangle without its pixels of Color; the caller owns it.
+void GetRgnFromBmp(HRGN& Rgn, TBitmap* Bmp, TsColor Color);
+// Bmp takes the list's size, its background colour (fuchsia without one) and
+// the image Index drawn at (0, 0).
+void CopyImage(TBitmap* Bmp, TCustomImageList* ImgList, Integer Index);
+#endif
+
 // ------------------------------------------------------------ background info
 
 // The background a painter takes from a parent's answer: a ready image for

@@ -178,6 +178,28 @@ struct TacGlowMask {
   TSize TextSize;        // of the text rectangle
 };
 
+// ------------------------------------------------------------ tiling
+
+// The rectangle a texture painter hands back when it covered all of R.
+inline constexpr TRect acNothingLeft{-1, -1, -1, -1};
+
+// Tiles the whole Picture over R of Dst from R's top-left corner with
+// straight copies, cut at R's right and bottom; nothing for a picture
+// without pixels.
+void TileBitmap(TacBitmap* Dst, const TRect& R, TacBitmap* Picture);
+// Lays a texture over R of Dst: Picture tiled when it is given and not
+// empty, else MD's source rectangle out of its own bitmap or the master
+// image, in the fill mode (tiled, stretched, a strip along one side...). R
+// comes back as the part left uncovered, or acNothingLeft; a tile of no
+// width or height paints nothing and leaves R.
+void TileBitmap(TacBitmap* Dst, TRect& R, TacBitmap* Picture, const TsMaskData& MD, TacFillMode FillMode);
+// Lays a masked texture (the first image of MD, its mask in the lower half)
+// over R through the master image with CI as background: fmTiled covers R
+// with tiles cut at the far edges, fmDisTiled lays whole tiles and gives the
+// strips right of and below them the parent's pixels or fill colour. Other
+// modes, a missing manager and a tile of no width or height leave R as it is.
+void TileMasked(TacBitmap* Bmp, TRect& R, const TCacheInfo& CI, const TsMaskData& MD, TacFillMode FillMode);
+
 // ------------------------------------------------------------ templates, glyphs, check boxes and channels
 
 // Dst takes Src's pixel format, size and a copy of its pixels.

@@ -44,7 +44,7 @@ bool LayTexture(const TLook32& l, TacBitmap* B, const TRect& R) {
   const TsMaskData* image = Image(l.Manager, l.Texture);
   TRect rest = R;
   if (image && image->MaskKind != 0)
-    TileMasked(B, rest, EmptyCI, FillModeOf(image->FillMode), *image);
+    TileMasked(B, rest, EmptyCI, *image, FillModeOf(image->FillMode));
   else if (image)
     TileBitmap(B, rest, image->Bitmap.get(), *image, FillModeOf(image->FillMode));
   if (rest.Right != -1) FillRect32(B, rest, l.Color, 255);

@@ -50,12 +50,15 @@ bool LayTexture(const TFill& f, TacBitmap* B, const TRect& Rf) {
   TRect rest = Rf;
   if (f.Pattern) {
     if (f.Texture < 0 || f.Texture >= static_cast<Integer>(f.Manager->Patterns.size())) return false;
-    TileBitmap(B, rest, f.Manager->Patterns[static_cast<size_t>(f.Texture)].Picture.get(), TsMaskData{}, fmTiled);
+    // A picture pattern kept as a bitmap is tiled; one kept in its own
+    // format (a large JPEG picture) leaves R to the colour.
+    auto* picture = dynamic_cast<TacBitmap*>(f.Manager->Patterns[static_cast<size_t>(f.Texture)].Picture.get());
+    TileBitmap(B, rest, picture, TsMaskData{}, fmTiled);
   } else {
     const TsMaskData* image = Image(f.Manager, f.Texture);
     if (!image) return false;
     if (image->MaskKind != 0)
-      TileMasked(B, rest, *f.CI, FillModeOf(image->FillMode), *image);
+      TileMasked(B, rest, *f.CI, *image, FillModeOf(image->FillMode));
     else
       TileBitmap(B, rest, image->Bitmap.get(), *image, FillModeOf(image->FillMode));
   }
@@ -168,7 +171,7 @@ void LayMaskedTexture(TsSkinManager* Manager, const TsGenState& Look, Integer Lo
   const TsMaskData* image = Image(Manager, index);
   if (!image || image->MaskKind <= 0 || image->FillMode != fmDisTiled) return;
   TRect rest = R;
-  TileMasked(Target, rest, Moved(CI, Offset), fmDisTiled, *image);
+  TileMasked(Target, rest, Moved(CI, Offset), *image, fmDisTiled);
 }
 
 // The painters' common checks of the target: a bitmap that holds R.

@@ -3,6 +3,7 @@
 // asker's device context, or their colour stands for the background.
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/PaintScope.h"
+#include "skin/core/Smessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/graphics/sGraphUtils.h"
 
@@ -10,12 +11,7 @@ namespace {
 
 constexpr TColor kBtnFace = static_cast<TColor>(0x8000000F);
 
-// The skin command message and the two questions asked here.
-constexpr UINT kSkinCommand = 0xA100;
-constexpr Word kQueryColor = 21;
-constexpr Word kQueryBGInfo = 34;
-
-WPARAM Command(Word Cmd) { return MAKEWPARAM(0, Cmd); }
+WPARAM Command(Word Cmd) { return AlphaCmdParam(Cmd); }
 
 // The asker's DC set up so that the painter's pixel (x + Offset.X,
 // y + Offset.Y) lands on (x, y), clipped to R (which stays moved by Offset).
@@ -46,7 +42,7 @@ void Prepare(TacBGInfo* Info, bool PleaseDraw) {
 bool GetBGInfo(PacBGInfo BGInfo, HWND Handle, bool PleaseDraw) {
   const bool drawWanted = BGInfo->PleaseDraw;
   Prepare(BGInfo, PleaseDraw);
-  SendMessageW(Handle, kSkinCommand, Command(kQueryBGInfo), reinterpret_cast<LPARAM>(BGInfo));
+  SendMessageW(Handle, SM_ALPHACMD, Command(ACMD_QUERY_BG_INFO), reinterpret_cast<LPARAM>(BGInfo));
   if (BGInfo->BgType != btUnknown) return true;
   if (drawWanted) {
     TPleaseDrawScope scope(BGInfo);
@@ -65,9 +61,9 @@ bool GetBGInfo(PacBGInfo BGInfo, TControl* Control, bool PleaseDraw) {
   Prepare(BGInfo, PleaseDraw);
   auto* windowed = dynamic_cast<TWinControl*>(Control);
   if (windowed && windowed->HandleAllocated())
-    SendMessageW(windowed->WindowHandle(), kSkinCommand, Command(kQueryBGInfo), reinterpret_cast<LPARAM>(BGInfo));
+    SendMessageW(windowed->WindowHandle(), SM_ALPHACMD, Command(ACMD_QUERY_BG_INFO), reinterpret_cast<LPARAM>(BGInfo));
   else
-    Control->Perform(kSkinCommand, Command(kQueryBGInfo), reinterpret_cast<LPARAM>(BGInfo));
+    Control->Perform(SM_ALPHACMD, Command(ACMD_QUERY_BG_INFO), reinterpret_cast<LPARAM>(BGInfo));
   if (BGInfo->BgType != btUnknown) return true;
   if (PleaseDraw) {
     TPleaseDrawScope scope(BGInfo);
@@ -76,7 +72,7 @@ bool GetBGInfo(PacBGInfo BGInfo, TControl* Control, bool PleaseDraw) {
     Control->Perform(WM_PAINT, dc, 0);
   } else {
     BGInfo->BgType = btFill;
-    const TColor answer = static_cast<TColor>(Control->Perform(kSkinCommand, Command(kQueryColor), 0));
+    const TColor answer = static_cast<TColor>(Control->Perform(SM_ALPHACMD, Command(ACMD_QUERY_COLOR), 0));
     BGInfo->Color = answer != 0 ? answer : ColorToRGB(Control->Color());
   }
   return true;

@@ -10,6 +10,7 @@
 #include "classlib/ui/ExtCtrls.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/PaintScope.h"
+#include "skin/core/Smessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
@@ -21,10 +22,6 @@ namespace {
 
 constexpr TColor kPanelColor = 0x123456;
 
-// The skin command message and the two questions it carries here.
-constexpr UINT kSkinCommand = 0xA100;
-constexpr Word kQueryColor = 21;
-constexpr Word kQueryBGInfo = 34;
 
 // A panel that answers the skin commands as the test tells it.
 class TAnsweringPanel : public TPanel {
@@ -36,7 +33,7 @@ class TAnsweringPanel : public TPanel {
 
  protected:
   void WndProc(TMessage& Message) override {
-    if (Message.Msg == kSkinCommand) {
+    if (Message.Msg == SM_ALPHACMD) {
       Asked.push_back(Message.WParamHi());
       LRESULT result = 0;
       if (Answer && Answer(Message.WParamHi(), Message.LParam, result)) {
@@ -174,7 +171,7 @@ TEST_F(BGInfo, ControlsThatDoNotAnswerGiveTheirColour) {
   for (const Case& c : cases) {
     TAnsweringPanel* p = Panel(c.Windowed);
     p->Answer = [&](Word cmd, LPARAM, LRESULT& result) {
-      if (cmd != kQueryColor || !c.ColorAnswer) return false;
+      if (cmd != ACMD_QUERY_COLOR || !c.ColorAnswer) return false;
       result = *c.ColorAnswer;
       return true;
     };
@@ -188,7 +185,7 @@ TEST_F(BGInfo, ControlsThatDoNotAnswerGiveTheirColour) {
     EXPECT_EQ(info.Bmp, nullptr) << c.What;
     EXPECT_EQ(info.Borders, TRect{}) << c.What;
     EXPECT_FALSE(info.PleaseDraw) << c.What;
-    EXPECT_EQ(p->Asked, (std::vector<Word>{kQueryBGInfo, kQueryColor})) << c.What;
+    EXPECT_EQ(p->Asked, (std::vector<Word>{ACMD_QUERY_BG_INFO, ACMD_QUERY_COLOR})) << c.What;
     p->Free();
   }
 }
@@ -197,7 +194,7 @@ TEST_F(BGInfo, AnAnswerIsTakenAsGiven) {
   auto cache = CreateBmp32(4, 4);
   TAnsweringPanel* p = Panel(true);
   p->Answer = [&](Word cmd, LPARAM lp, LRESULT&) {
-    if (cmd != kQueryBGInfo) return false;
+    if (cmd != ACMD_QUERY_BG_INFO) return false;
     auto* info = reinterpret_cast<TacBGInfo*>(lp);
     info->BgType = btCache;
     info->Bmp = cache.get();
@@ -208,7 +205,7 @@ TEST_F(BGInfo, AnAnswerIsTakenAsGiven) {
   EXPECT_TRUE(GetBGInfo(&info, p, false));
   EXPECT_EQ(info.BgType, btCache);
   EXPECT_EQ(info.Bmp, cache.get());
-  EXPECT_EQ(p->Asked, std::vector<Word>{kQueryBGInfo}) << "no colour query after an answer";
+  EXPECT_EQ(p->Asked, std::vector<Word>{ACMD_QUERY_BG_INFO}) << "no colour query after an answer";
 
   TacBGInfo byHandle;
   EXPECT_TRUE(GetBGInfo(&byHandle, p->WindowHandle(), false));

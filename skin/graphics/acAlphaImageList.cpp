@@ -203,9 +203,9 @@ void TsAlphaImageList::GenerateStdList() {
       ImageList_AddIcon(list, icon.Handle());
       continue;
     }
+    // A bitmap goes in at its own depth: one without alpha gets it from its
+    // fuchsia pixels there (made 32-bit first it would have none at all).
     std::unique_ptr<TBitmap> image = ReadImage(item);
-    // A bitmap without alpha gets it from its key colour, as when it was added.
-    if (item->ImageFormat == ifBMP32) AlphaExceptBottomLeft(image.get());
     AddIconTo(list, IsNT ? MakeCompIcon(image.get(), ColorOfList(ImageList_GetBkColor(list))) : MakeIcon32(image.get()));
   }
   if (FItems->Count() > 0) FListGenerated = true;

@@ -123,6 +123,47 @@ TEST_F(ImageListFormTest, PngIconAndBitmapItemsDrawWithTheirAlphaOverABackground
   }
 }
 
+TEST_F(ImageListFormTest, SystemImagesBuiltFromTheItemsKeepTheirTransparency) {
+  // What the system list itself draws (as plain controls would), over the background.
+  std::uint32_t (*images[])(int, int) = {Glyph32, Icon32, Fuchsia24};
+  for (int i = 0; i < 3; ++i) {
+    Bmp dest = Filled(32, 32, kBackground);
+    ImageList_Draw(Form->Alpha()->Handle(), i, dest->Canvas()->Handle(), 0, 0, ILD_TRANSPARENT);
+    for (const TPoint p : {Point(2, 2), Point(20, 4), Point(20, 20), Point(12, 12), Point(2, 30)})
+      EXPECT_PRED3(Near, Px(dest, p.X, p.Y) & 0xFFFFFF, images[i](p.X, p.Y) & 0xFFFFFF, 1)
+          << "image " << i << " at " << p.X << "," << p.Y;
+  }
+}
+
+TEST_F(ImageListFormTest, ImagesAddedPastTheItemsGetAlphaExceptTheirFuchsia) {
+  TsAlphaImageList* list = Form->Alpha();
+  // A 24-bit icon: fuchsia around an opaque olive square.
+  TBitmap colour;
+  colour.SetSize(32, 32);
+  colour.Canvas()->Brush()->SetColor(clFuchsia);
+  colour.Canvas()->FillRect(Rect(0, 0, 32, 32));
+  colour.Canvas()->Brush()->SetColor(clOlive);
+  colour.Canvas()->FillRect(Rect(4, 4, 12, 12));
+  TBitmap mask;
+  mask.SetPixelFormat(pf1bit);
+  mask.SetSize(32, 32);
+  mask.Canvas()->Brush()->SetColor(clBlack);
+  mask.Canvas()->FillRect(Rect(0, 0, 32, 32));
+  ICONINFO ii{TRUE, 0, 0, mask.Handle(), colour.Handle()};
+  static_cast<TBitmapCanvas*>(colour.Canvas())->FreeContext();
+  static_cast<TBitmapCanvas*>(mask.Canvas())->FreeContext();
+  HICON icon = CreateIconIndirect(&ii);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(list->AddIconHandle(icon), 3);
+  DestroyIcon(icon);
+  EXPECT_EQ(list->Items()->Count(), 3);
+  Bmp dest = Filled(32, 32, kBackground);
+  DrawAlphaImgList(list, dest.get(), 0, 0, 3, 0, clNone, 0, 1, false);
+  EXPECT_TRUE(PixelsAre(dest, [](int x, int y) {
+    return x >= 4 && x < 12 && y >= 4 && y < 12 ? OverGrey(128, 128, 0, 255) : kBackground;
+  }));
+}
+
 TEST_F(ImageListFormTest, TheListDrawsOnACanvasAndADeviceContextTheSameWay) {
   std::uint32_t (*images[])(int, int) = {Glyph32, Icon32, Fuchsia24};
   for (int i = 0; i < 3; ++i) {

@@ -1,6 +1,5 @@
 // Copies of single colour channels between bitmaps, and whole bitmap copies.
 #include <algorithm>
-#include <cstring>
 
 #include "skin/graphics/sGraphUtils.h"
 
@@ -25,15 +24,7 @@ struct TByteRows {
 }  // namespace
 
 void CopyBmp(TacBitmap* Dst, TacBitmap* Src) {
-  if (!Dst || !Src) return;
-#ifdef _WIN32
-  Dst->SetPixelFormat(Src->PixelFormat());
-  Dst->SetSize(Src->Width(), Src->Height());
-  if (!Src->Empty())
-    BitBlt(Dst->Canvas()->Handle(), 0, 0, Src->Width(), Src->Height(), Src->Canvas()->Handle(), 0, 0, SRCCOPY);
-#else
-  *Dst = *Src;
-#endif
+  if (Dst && Src) AssignBitmap(Dst, Src);
 }
 
 void CopyChannel32(TacBitmap* Dst, TacBitmap* Src, Integer Channel) {

@@ -41,4 +41,11 @@ inline TCacheInfo Moved(const TCacheInfo& CI, const TPoint& Offset) {
   return moved;
 }
 
+// One pass of text in Color: every pixel t of Shades (the text drawn black
+// on white) other than white (alpha 0 or 255) weighs Color against the pixel
+// D of Dst at At + (x, y), each channel by the same channel of t:
+// ((D - C) * t + C * 256) shr 8, and makes it opaque. Pixels that fall
+// outside Dst are left out.
+void LayTextShades(TacBitmap* Dst, TacBitmap* Shades, const TPoint& At, TColor Color);
+
 }  // namespace acsection

@@ -4,14 +4,11 @@
 // platform's sub-pixel smoothing kept); every touched pixel becomes opaque.
 #include "classlib/ui/WinApi.h"
 #include "skin/core/acntUtils.h"
-#include "skin/graphics/acPaintManager.h"
-#include "skin/graphics/acSysColors.h"
+#include "skin/graphics/acSectionLook.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
 
 namespace {
-
-constexpr std::uint32_t kWhiteClear = 0x00FFFFFF, kWhiteOpaque = 0xFFFFFFFF;
 
 // The text black on white into a bitmap of R's size.
 std::unique_ptr<TacBitmap> RenderText(TacBitmap* Bmp, const char* Text, const TRect& R, Cardinal Flags, bool Plain) {
@@ -38,29 +35,7 @@ std::unique_ptr<TacBitmap> RenderText(TacBitmap* Bmp, const char* Text, const TR
 // One pass of the text in Color at R.
 void TextPass(TacBitmap* Bmp, const char* Text, const TRect& R, Cardinal Flags, TColor Color, bool Plain) {
   const auto text = RenderText(Bmp, Text, R, Flags, Plain);
-  const TPixelView32 src = PixelsOf(text.get()), dst = PixelsOf(Bmp);
-  if (src.Empty() || dst.Empty()) return;
-  const TColor rgb = acColorToRGB(Color);
-  const std::uint32_t c[3] = {std::uint32_t(rgb >> 16) & 0xFF, std::uint32_t(rgb >> 8) & 0xFF, std::uint32_t(rgb) & 0xFF};
-  for (int y = 0; y < src.Height; ++y) {
-    const int dy = R.Top + y;
-    if (dy < 0 || dy >= dst.Height) continue;
-    const std::uint32_t* in = src.Row(y);
-    std::uint32_t* out = dst.Row(dy);
-    for (int x = 0; x < src.Width; ++x) {
-      const int dx = R.Left + x;
-      const std::uint32_t t = in[x];
-      if (dx < 0 || dx >= dst.Width || t == kWhiteClear || t == kWhiteOpaque) continue;
-      std::uint32_t d = out[dx], result = 0xFF000000u;
-      for (int ch = 0; ch < 3; ++ch) {  // blue, green, red
-        const int shift = 8 * ch;
-        const int dc = static_cast<int>(d >> shift & 0xFF), tc = static_cast<int>(t >> shift & 0xFF);
-        const int cc = static_cast<int>(c[ch]);
-        result |= static_cast<std::uint32_t>(((dc - cc) * tc + cc * 256) >> 8) << shift;
-      }
-      out[dx] = result;
-    }
-  }
+  acsection::LayTextShades(Bmp, text.get(), R.TopLeft(), Color);
 }
 
 TRect MovedBy(const TRect& R, int dx, int dy) { return Rect(R.Left + dx, R.Top + dy, R.Right + dx, R.Bottom + dy); }

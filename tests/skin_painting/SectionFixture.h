@@ -120,6 +120,15 @@ constexpr std::uint32_t kMaskTexBack = TColorOf(0x50, 0x50, 0x50);
 constexpr std::uint32_t kCornerColor = TColorOf(0x90, 0x90, 0x90);
 constexpr std::uint32_t kSecondColor = TColorOf(0xC0, 0x00, 0x00);
 constexpr std::uint32_t kZeroStatesColor = TColorOf(0x33, 0x22, 0x11);
+constexpr std::uint32_t kTexGrad2Color = TColorOf(0x20, 0x40, 0xE0);
+constexpr std::uint32_t kMainColor = TColorOf(0x12, 0x34, 0x56);  // the skin's main colour
+// Text colours: the font colour and the four outline colours (left, top,
+// right, bottom), the hot font colour, and a section without outlines.
+constexpr std::uint32_t kTextColor = TColorOf(0xC0, 0x00, 0x00);
+constexpr std::uint32_t kTextLeft = TColorOf(0x00, 0xC0, 0x00), kTextTop = TColorOf(0x00, 0x00, 0xC0),
+                        kTextRight = TColorOf(0xC0, 0xC0, 0x00), kTextBottom = TColorOf(0xC0, 0x00, 0xC0);
+constexpr std::uint32_t kTextHotColor = TColorOf(0x40, 0x40, 0x40);
+constexpr std::uint32_t kPlainTextColor = TColorOf(0x80, 0x40, 0x20);
 
 inline std::string Border(int left, int top, int right, int bottom, int columns, int maskKind, int fillMode) {
   char v[64];
@@ -134,9 +143,8 @@ inline std::string Text() {
   const std::string maskTiled = Border(kMaskBorderX, kMaskBorderY, kMaskBorderX + kCell, kMaskBorderY + 2 * kCell, 1, 1, 0);
   const std::string maskStretched =
       Border(kMaskBorderX, kMaskBorderY, kMaskBorderX + kCell, kMaskBorderY + 2 * kCell, 1, 1, 1);
-  char texture[32], texture20[32], maskTexture[32], glyph[32];
+  char texture[32], maskTexture[32], glyph[32];
   std::snprintf(texture, sizeof texture, "~%04d~%04d~%04d~%04d~00", kTexX, kTexY, kTexX + kTexW, kTexY + kTexH);
-  std::snprintf(texture20, sizeof texture20, "~%04d~%04d~%04d~%04d~20", kTexX, kTexY, kTexX + kTexW, kTexY + kTexH);
   std::snprintf(maskTexture, sizeof maskTexture, "~%04d~%04d~%04d~%04d~10~1", kMaskTexX, kMaskTexY,
                 kMaskTexX + kMaskTexSize, kMaskTexY + 2 * kMaskTexSize);
   std::snprintf(glyph, sizeof glyph, "@%04d@%04d@%04d@%04d@1@0", kGlyphX, kGlyphY, kGlyphX + kGlyphSize,
@@ -144,7 +152,7 @@ inline std::string Text() {
   auto section = [](const std::string& name, const std::string& keys) { return "[" + name + "]\r\n" + keys; };
   auto key = [](const std::string& k, const std::string& v) { return k + "=" + v + "\r\n"; };
   auto num = [&](const std::string& k, std::uint32_t v) { return key(k, std::to_string(v)); };
-  return section("GLOBALINFO", key("VERSION", "8.00") + key("MASTERBITMAP", "MASTER.BMP")) +
+  return section("GLOBALINFO", key("VERSION", "8.00") + key("MASTERBITMAP", "MASTER.BMP") + num("COLOR", kMainColor)) +
          section("PLAIN", num("COLOR", kPlainColor) + key("BORDERSMASK", keyTiled)) +
          section("T40", num("COLOR", kT40Color) + num("TRANSPARENCY", 40) + key("BORDERSMASK", maskTiled)) +
          section("T50", num("STATES", 1) + num("COLOR", kT50Color) + num("TRANSPARENCY", 50)) +
@@ -161,7 +169,22 @@ inline std::string Text() {
          section("CORNER", num("COLOR", kCornerColor) + key("IMGBTMLEFT", glyph)) +
          section("SECOND", num("COLOR", kSecondColor)) +
          section("ZEROSTATES", num("STATES", 0) + num("COLOR", kZeroStatesColor)) +
-         section("BADMODE", num("STATES", 1) + num("IMAGEPERCENT", 100) + key("PATTERN", texture20));
+         section("BADMODE", num("STATES", 1) + num("IMAGEPERCENT", 100) + key("PATTERN", texture)) +
+         section("TEXGRAD2", num("STATES", 1) + num("COLOR", kTexGrad2Color) + num("IMAGEPERCENT", 70) +
+                                 num("GRADIENTPERCENT", 20) + key("GRADIENTDATA", "16777215;0;100;0;0") +
+                                 key("PATTERN", texture)) +
+         section("TEXT", num("STATES", 2) + num("FONTCOLOR", kTextColor) + num("TCLEFT", kTextLeft) +
+                             num("TCTOP", kTextTop) + num("TCRIGHT", kTextRight) + num("TCBOTTOM", kTextBottom) +
+                             num("HOTFONTCOLOR", kTextHotColor)) +
+         section("TEXTNOOUT", num("STATES", 1) + num("FONTCOLOR", kPlainTextColor)) +
+         // Measured against each other: transparency 40 over the parent with
+         // gradient and texture half and half, and an opaque plain colour;
+         // both with the masked border.
+         section("BENCHMIX", num("STATES", 1) + num("COLOR", kTexGradColor) + num("TRANSPARENCY", 40) +
+                                 num("IMAGEPERCENT", 50) + num("GRADIENTPERCENT", 50) +
+                                 key("GRADIENTDATA", "16777215;0;100;0;0") + key("PATTERN", texture) +
+                                 key("BORDERSMASK", maskTiled)) +
+         section("BENCHPLAIN", num("STATES", 1) + num("COLOR", kPlainColor) + key("BORDERSMASK", maskTiled));
 }
 
 // Writes the skin folder Name (Options.dat and MASTER.BMP) into Dir.

@@ -169,6 +169,7 @@ inline std::string Text() {
          section("CORNER", num("COLOR", kCornerColor) + key("IMGBTMLEFT", glyph)) +
          section("SECOND", num("COLOR", kSecondColor)) +
          section("ZEROSTATES", num("STATES", 0) + num("COLOR", kZeroStatesColor)) +
+         section("NOTEX", num("STATES", 1) + num("COLOR", kCornerColor) + num("IMAGEPERCENT", 50)) +
          section("BADMODE", num("STATES", 1) + num("IMAGEPERCENT", 100) + key("PATTERN", texture)) +
          section("TEXGRAD2", num("STATES", 1) + num("COLOR", kTexGrad2Color) + num("IMAGEPERCENT", 70) +
                                  num("GRADIENTPERCENT", 20) + key("GRADIENTDATA", "16777215;0;100;0;0") +

@@ -45,6 +45,12 @@ std::uint32_t Mix(std::uint32_t a, std::uint32_t b, double w) {
     out |= std::uint32_t(static_cast<int>(Channel(a, i) * w + (1 - w) * Channel(b, i))) << (8 * i);
   return out;
 }
+// A colour share mixed in: Round(c * p + C * q), p = P / 100, q = 1 - p,
+// ties to even.
+int KeepShare(int c, int color, int percent) {
+  const double p = percent / 100.0, q = 1 - p;
+  return static_cast<int>(std::nearbyint(c * p + color * q));
+}
 // A colour of the skin text (TColor) as RGB.
 std::uint32_t RgbOf(std::uint32_t tcolor) { return Rgb(PixelOf(tcolor)); }
 
@@ -485,10 +491,57 @@ TEST_F(SectionPainter, TextureUnderGradientAlikeInBothPainters) {
       const std::uint32_t under = Blend(TexturePixel(x % kTexW, y % kTexH), g, 178);
       std::uint32_t want = 0;
       for (int i = 0; i < 3; ++i)
-        want |= std::uint32_t(std::nearbyint(Channel(under, i) * 0.9 + Channel(col, i) * 0.1)) << (8 * i);
+        want |= std::uint32_t(KeepShare(Channel(under, i), Channel(col, i), 90)) << (8 * i);
       ASSERT_EQ(Rgb(At(general.get(), x, y)), want) << x << ", " << y;
       ASSERT_EQ(Rgb(At(alpha.get(), x, y)), want) << x << ", " << y;
     }
+}
+
+TEST_F(SectionPainter, AGradientWithoutDataOverATextureIsTheColourOverAllOfR) {
+  // "TEXGRAD2" with its gradient text taken away (as a table changed in code
+  // may have it; the loader drops the share instead): the gradient's part is
+  // the section's colour, over all of R = (4, 4, 12, 12) in both painters.
+  TsGenState& look = Manager->Sections[static_cast<size_t>(Index("TEXGRAD2"))].Props[0];
+  const AnsiString data = look.GradientData;
+  const TsGradArray array = look.GradientArray;
+  look.GradientData.clear();
+  look.GradientArray.clear();
+  const TRect r = Rect(4, 4, 12, 12);
+  auto general = Target(16, 16), alpha = Target(16, 16);
+  PaintItemBG(Index("TEXGRAD2"), "TEXGRAD2", EmptyCI, 0, r, TPoint{}, general.get(), Manager);
+  PaintItemBG32(Index("TEXGRAD2"), 0, r, alpha.get(), Manager);
+  look.GradientData = data;
+  look.GradientArray = array;
+  const std::uint32_t col = RgbOf(kTexGrad2Color);
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) {
+      const std::uint32_t under = Blend(TexturePixel((x - r.Left) % kTexW, (y - r.Top) % kTexH), col, 178);
+      std::uint32_t want = 0;
+      for (int i = 0; i < 3; ++i)
+        want |= std::uint32_t(KeepShare(Channel(under, i), Channel(col, i), 90)) << (8 * i);
+      ASSERT_EQ(Rgb(At(general.get(), x, y)), want) << x << ", " << y;
+      ASSERT_EQ(Rgb(At(alpha.get(), x, y)), want) << x << ", " << y;
+    }
+}
+
+TEST_F(SectionPainter, TexturesThatAreNotThere) {
+  // "NOTEX": half its colour share for a texture it does not have: R is the
+  // colour. "MASKTEX" in the hot look: its masked tiles only when the hot
+  // texture argument names them.
+  auto bmp = Target(8, 6);
+  PaintItemBG(Index("NOTEX"), "NOTEX", EmptyCI, 0, Rect(0, 0, 8, 6), TPoint{}, bmp.get(), Manager);
+  EXPECT_EQ(Rgb(At(bmp.get(), 3, 3)), RgbOf(kCornerColor));
+
+  const Integer maskTex = Manager->Sections[static_cast<size_t>(Index("MASKTEX"))].Props[0].TextureIndex;
+  ASSERT_GE(maskTex, 0);
+  const std::uint32_t hot = Rgb(PixelOf(Manager->Sections[static_cast<size_t>(Index("MASKTEX"))].Props[1].Color));
+  auto plain = Target(), tiled = Target();
+  PaintItemBG(Index("MASKTEX"), "MASKTEX", ReadyParent(), 1, Rect(0, 0, kW, kH), kOffset, plain.get(), Manager);
+  PaintItemBG(Index("MASKTEX"), "MASKTEX", ReadyParent(), 1, Rect(0, 0, kW, kH), kOffset, tiled.get(), Manager, -1,
+              maskTex);
+  EXPECT_EQ(Rgb(At(plain.get(), 2, 2)), hot) << "no tiles without the hot texture";
+  EXPECT_EQ(Rgb(At(tiled.get(), 2, 2)), kMaskTexColor);
+  EXPECT_EQ(Rgb(At(tiled.get(), 0, 0)), Blend(hot, kMaskTexColor, 255));
 }
 
 TEST_F(SectionPainter, TheDefaultManagersColourStandsForAWindowThatDoesNotAnswer) {

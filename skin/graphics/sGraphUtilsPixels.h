@@ -31,6 +31,17 @@ inline TacPieceWalk InclusiveArea(const TPixelView32& Dst, int X, int Y, const T
   return CopyArea(Dst, Rect(X, Y, X + R.Width(), Y + R.Height()), Src, R);
 }
 
+// F(destination pixel, source pixel, x, y) for every pixel of a walk, x and
+// y counted from the walk's start.
+template <class Fn>
+void WalkPixels(const TPixelView32& Dst, const TPixelView32& Src, const TacPieceWalk& A, Fn F) {
+  for (int y = 0; y < A.Rows; ++y) {
+    const std::uint32_t* in = Src.Row(A.SrcY + y) + A.SrcX;
+    std::uint32_t* out = Dst.Row(A.DstY + y) + A.DstX;
+    for (int x = 0; x < A.Cols; ++x) F(out[x], in[x], x, y);
+  }
+}
+
 // The parent's pixel behind destination pixel (X, Y): the pixel of CI's
 // image at (CI.X + X, CI.Y + Y); false when CI has no 32-bit image or the
 // point lies outside it.

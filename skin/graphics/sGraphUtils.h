@@ -178,6 +178,139 @@ struct TacGlowMask {
   TSize TextSize;        // of the text rectangle
 };
 
+// ------------------------------------------------------------ tiling
+
+// The rectangle a texture painter hands back when it covered all of R.
+inline constexpr TRect acNothingLeft{-1, -1, -1, -1};
+
+// Tiles the whole Picture over R of Dst from R's top-left corner with
+// straight copies, cut at R's right and bottom; nothing for a picture
+// without pixels.
+void TileBitmap(TacBitmap* Dst, const TRect& R, TacBitmap* Picture);
+// Lays a texture over R of Dst: Picture tiled when it is given and not
+// empty, else MD's source rectangle out of its own bitmap or the master
+// image, in the fill mode (tiled, stretched, a strip along one side...). R
+// comes back as the part left uncovered, or acNothingLeft; a tile of no
+// width or height paints nothing and leaves R.
+void TileBitmap(TacBitmap* Dst, TRect& R, TacBitmap* Picture, const TsMaskData& MD, TacFillMode FillMode);
+// Lays a masked texture (the first image of MD, its mask in the lower half)
+// over R through the master image with CI as background: fmTiled covers R
+// with tiles cut at the far edges, fmDisTiled lays whole tiles and gives the
+// strips right of and below them the parent's pixels or fill colour. Other
+// modes, a missing manager and a tile of no width or height leave R as it is.
+void TileMasked(TacBitmap* Bmp, TRect& R, const TCacheInfo& CI, const TsMaskData& MD, TacFillMode FillMode);
+
+#ifdef _WIN32
+// ------------------------------------------------------------ layered windows (Windows)
+
+using TacUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+using TacSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+// The system's functions for layered windows, looked up when the program
+// starts (nullptr where the system has none). Every caller goes through
+// these pointers, so a test can put a recorder in front of them.
+namespace sgraphutils {
+extern HMODULE User32Lib;
+extern TacUpdateLayeredWindow UpdateLayeredWindow;
+extern TacSetLayeredWindowAttributes SetLayeredWindowAttributes;
+}  // namespace sgraphutils
+// True when the system has the function that updates layered windows.
+bool acLayered();
+
+// ------------------------------------------------------------ DC fills and text (Windows)
+
+#include "classlib/ui/Buttons.h"
+
+class TsSkinManager;
+
+// R filled with a solid brush of Color (system colours resolved); the DC's
+// state is kept.
+void FillDC(HDC DC, const TRect& R, TColor Color);
+// Strips of the given widths along the four sides of R: top, left, bottom, right.
+void FillDCBorder(HDC DC, const TRect& R, Integer WidthLeft, Integer WidthTop, Integer WidthRight,
+                  Integer WidthBottom, TColor Color);
+// Copies the frame BorderWidth wide along the sides of (X, Y, Width, Height)
+// from the same places of (SrcX, SrcY) in SrcDC; nothing inside the frame.
+void BitBltBorder(HDC DestDC, Integer X, Integer Y, Integer Width, Integer Height, HDC SrcDC, Integer SrcX,
+                  Integer SrcY, Integer BorderWidth);
+// Takes the visible windowless children of Ctrl (skinned splitters excepted)
+// out of the DC's clip region, moved by the offset; none with StdTransparency.
+void ExcludeControls(HDC DC, TWinControl* Ctrl, TacCtrlType CtrlType, Integer OffsetX, Integer OffsetY);
+// The text, its end replaced by "..." until it fits MaxLength pixels; empty
+// when not even one character fits with the dots.
+AnsiString CutText(TCanvas* Canvas, const AnsiString& Text, Integer MaxLength);
+// Text fitted into R (unless word-wrapped) and drawn plain, or embossed in
+// the button highlight and shadow colours when disabled; R comes back as the
+// fitted rectangle grown by one pixel.
+void WriteText(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Cardinal Flags);
+// The same on a DC in its current text colour (disabled: drawn twice).
+void WriteTextOnDC(HDC DC, const char* Text, bool Enabled, TRect& R, Cardinal Flags);
+// DrawText of the whole text; the text's height (with DT_CALCRECT R is updated).
+Integer acDrawText(HDC DC, const AnsiString& Text, TRect& R, Cardinal Flags);
+Integer acTextWidth(TCanvas* Canvas, const AnsiString& Text);
+Integer acTextHeight(TCanvas* Canvas, const AnsiString& Text);
+TSize acTextExtent(TCanvas* Canvas, const AnsiString& Text);
+void acTextRect(TCanvas* Canvas, const TRect& R, Integer X, Integer Y, const AnsiString& Text);
+bool acGetTextExtent(HDC DC, const AnsiString& Text, TSize& Size);
+// Text in the colours of a skin section (its outlines first, in the hot
+// look when Hot); disabled text mixes the normal font colour with the
+// section's colour. Without a manager (nor a default one) or with an invalid
+// section the canvas's own font colour is used. R is not changed.
+void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Cardinal Flags, Integer SkinIndex,
+                 bool Hot, TsSkinManager* SkinManager = nullptr);
+void acWriteTextEx(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags,
+                   Integer SkinIndex, bool Hot, TsSkinManager* SkinManager = nullptr);
+// DrawText of the whole text in the canvas's font (Enabled is not used).
+void acWriteText(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags);
+// The font's text-metric height on the screen plus 6.
+Integer GetFontHeight(HFONT Font);
+// The size of the text in the font: wrapped within MaxWidth, or on one line.
+TSize GetStringSize(HFONT Font, const AnsiString& Text, Cardinal Flags = 0, bool WordWrap = false,
+                    Integer MaxWidth = 0);
+// A dotted frame of R, pixels alternating between the two colours
+// (0x1FFFFFFF: that colour is skipped).
+void FocusRect(TCanvas* Canvas, TRect R, TColor Color1, TColor Color2);
+
+// ------------------------------------------------------------ frames, pictures and layout (Windows)
+
+// Width rings of a 3-D frame inside R (top-left pen, bottom-right pen); R
+// comes back shrunk by the frame and Width 0.
+void DrawRectangleOnDC(HDC DC, TRect& R, TColor ColorTop, TColor ColorBottom, Integer& Width);
+// A picture (a bitmap or a JPEG texture) tiled over R of the canvas from R's
+// top-left corner, cut at R's edges; other pictures are not drawn.
+void TileBitmap(TCanvas* Canvas, const TRect& R, TObject* Graphic);
+// TileBitmap of skin bitmaps on any canvas: the picture when it is given
+// and not empty, else MD's image in the fill mode; R comes back as the part
+// left uncovered.
+void TileBitmap(TCanvas* Canvas, TRect& R, TObject* Graphic, const TsMaskData& MD, TacFillMode FillMode);
+// The glyph's position and the caption's rectangle inside a button's client
+// rectangle, as a bit button places them (DT_RIGHT in BiDiFlags exchanges the
+// left and right layouts).
+void CalcButtonLayout(const TRect& Client, TPoint GlyphSize, TPoint TextSize, TButtonLayout Layout,
+                      TAlignment Alignment, Integer Margin, Integer Spacing, TPoint& GlyphPos, TRect& TextBounds,
+                      Cardinal BiDiFlags);
+// A texture file into the picture: ".jpg"/".jpeg" as a picture, ".bmp" as a
+// 32-bit bitmap (gray with Gray); a missing file clears the picture.
+void LoadJpegOrBmp(TPicture* Image, const AnsiString& FileName, bool Gray);
+
+// ------------------------------------------------------------ glow and shaped tints (Windows)
+
+// The glow of Text around R (where the caller draws it) into the 32-bit
+// Dst: the text drawn into Mask once per side flag (1 left, 2 up, 4 right,
+// 8 down) and in place, blurred by BlurSize and laid in Color. The mask is
+// drawn anew only when it was drawn for another text, font, flags, sides,
+// size or blur.
+void acDrawGlowForText(TacBitmap* Dst, const char* Text, const TRect& R, Cardinal Flags, Cardinal Sides,
+                       Integer BlurSize, TColor Color, TacGlowMask& Mask);
+// R of Bmp tinted toward Color through a shape whose edge fades over Blur
+// pixels: its middle keeps Transparency percent of the pixels' own colour.
+void FadeBmp(TacBitmap* Bmp, const TRect& R, Integer Transparency, TColor Color, Integer Blur, Integer Radius);
+// The same from a canvas's SrcRect onto DstDC at DstPoint, as a rectangle or
+// an ellipse.
+void FadeRect(TCanvas* SrcCanvas, TRect SrcRect, HDC DstDC, TPoint DstPoint, Integer Transparency, TColor Color,
+              Integer Blur, TsShadowingShape Shape, Integer Radius);
+void FadeRect(TCanvas* SrcCanvas, TRect SrcRect, HDC DstDC, TPoint DstPoint, Integer Transparency, TColor Color,
+              Integer Blur, TsShadowingShape Shape);
 // ------------------------------------------------------------ templates, glyphs, check boxes and channels
 
 // Dst takes Src's pixel format, size and a copy of its pixels.

@@ -48,13 +48,13 @@ void BlendTransRectangle(TacBitmap* Dst, Integer X, Integer Y, TacBitmap* Src, T
                          TColor TransColor) {
   const TPixelView32 d = PixelsOf(Dst), s = PixelsOf(Src);
   if (d.Empty() || s.Empty()) return;
-  const TCopyArea a = InclusiveArea(d, X, Y, s, SrcRect);
+  const TacPieceWalk a = InclusiveArea(d, X, Y, s, SrcRect);
   const std::uint32_t key = static_cast<std::uint32_t>(TransColor);
   auto blend = [Blend](Byte dc, Byte sc, int) { return Clamp255(std::trunc(sc - (sc - dc) * Blend)); };
-  for (int y = 0; y < a.Height; ++y) {
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x)
+    for (int x = 0; x < a.Cols; ++x)
       if (in[x] != key) out[x] = PerChannel(out[x], in[x], blend);
   }
 }

@@ -30,11 +30,11 @@ void CopyByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCac
   const TPixelView32 d = PixelsOf(Bmp1), s = PixelsOf(Bmp2);
   if (d.Empty() || s.Empty()) return;
   const TPixelView32 parent = CI.Ready ? PixelsOf(CI.Bmp) : TPixelView32{};
-  const TCopyArea a = CopyArea(d, R1, s, R2);
-  for (int y = 0; y < a.Height; ++y) {
+  const TacPieceWalk a = CopyArea(d, R1, s, R2);
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x) {
+    for (int x = 0; x < a.Cols; ++x) {
       const std::uint32_t sp = in[x];
       if (CI.Ready && sp == kKeyPixel) {
         std::uint32_t p;
@@ -59,12 +59,12 @@ void CopyByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCac
   if (pictures.Empty()) return;
   const TPixelView32 parent = CI.Ready ? PixelsOf(CI.Bmp) : TPixelView32{};
   const std::uint32_t fill = ColorPixel(CI.FillColor);
-  const TCopyArea a = CopyArea(d, R1, pictures, R2);
-  for (int y = 0; y < a.Height; ++y) {
+  const TacPieceWalk a = CopyArea(d, R1, pictures, R2);
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     const std::uint32_t* mask = s.Row(a.SrcY + y + maskOffset) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x) {
+    for (int x = 0; x < a.Cols; ++x) {
       const bool key = in[x] == kKeyPixel;
       if (key && UpdateTrans) {
         if (!CI.Ready) {
@@ -111,7 +111,7 @@ inline std::uint32_t Faded(std::uint32_t Alpha, Integer Blend) {
 }
 
 // The picture mirrored below the copied area, fading downward.
-void DrawReflection(const TPixelView32& d, const TPixelView32& s, const TCopyArea& a, int DstBottom, int SrcBottom,
+void DrawReflection(const TPixelView32& d, const TPixelView32& s, const TacPieceWalk& a, int DstBottom, int SrcBottom,
                     const TTint& Tint, Integer Blend) {
   const int n = std::min(d.Height - DstBottom - 1, s.Height / 2 - 1);
   if (n < 1) return;
@@ -122,7 +122,7 @@ void DrawReflection(const TPixelView32& d, const TPixelView32& s, const TCopyAre
     if (sy < 0 || sy >= s.Height || dy < 0 || dy >= d.Height) continue;
     const std::uint32_t* in = s.Row(sy) + a.SrcX;
     std::uint32_t* out = d.Row(dy) + a.DstX;
-    for (int x = 0; x < a.Width; ++x) {
+    for (int x = 0; x < a.Cols; ++x) {
       if (in[x] == kKeyPixel) continue;
       const std::uint32_t alpha =
           Faded((((in[x] >> 24) * static_cast<std::uint32_t>(n - k)) / static_cast<std::uint32_t>(n) * f) >> 9, Blend);
@@ -140,11 +140,11 @@ void CopyBmp32(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCach
   const TPixelView32 parent = CI.Ready ? PixelsOf(CI.Bmp) : TPixelView32{};
   const TTint tint(GrayedColor);
   const bool keepMaxAlpha = !tint.On() && Blend <= 0;
-  const TCopyArea a = CopyArea(d, R1, s, R2);
-  for (int y = 0; y < a.Height; ++y) {
+  const TacPieceWalk a = CopyArea(d, R1, s, R2);
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x) {
+    for (int x = 0; x < a.Cols; ++x) {
       const std::uint32_t sp = in[x];
       if (sp == kKeyPixel) {
         std::uint32_t p;
@@ -166,11 +166,11 @@ void CopyTransBitmaps(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TCol
   const TPixelView32 d = PixelsOf(Dst), s = PixelsOf(Src);
   if (d.Empty() || s.Empty()) return;
   const std::uint32_t key = ColorPixel(TransColor);
-  const TCopyArea a = CopyArea(d, Rect(X, Y, X + s.Width, Y + s.Height), s, Rect(0, 0, s.Width, s.Height));
-  for (int y = 0; y < a.Height; ++y) {
+  const TacPieceWalk a = CopyArea(d, Rect(X, Y, X + s.Width, Y + s.Height), s, Rect(0, 0, s.Width, s.Height));
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x)
+    for (int x = 0; x < a.Cols; ++x)
       if (in[x] != key) out[x] = in[x] | 0xFF000000u;
   }
 }
@@ -184,11 +184,11 @@ void CopyTransRect(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect S
   const bool restore = CI.Ready && UpdateTrans;
   const bool parentIsDst = restore && CI.Bmp == Dst;
   const std::uint32_t fill = ColorPixel(CI.FillColor) & 0x00FFFFFFu;
-  const TCopyArea a = InclusiveArea(d, X, Y, s, SrcRect);
-  for (int y = 0; y < a.Height; ++y) {
+  const TacPieceWalk a = InclusiveArea(d, X, Y, s, SrcRect);
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x) {
+    for (int x = 0; x < a.Cols; ++x) {
       if (in[x] != key) {
         out[x] = parentIsDst ? in[x] | 0xFF000000u : in[x];
         continue;
@@ -207,11 +207,11 @@ void CopyTransRectA(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect 
   const TPixelView32 d = PixelsOf(Dst), s = PixelsOf(Src);
   if (d.Empty() || s.Empty()) return;
   const std::uint32_t key = ColorPixel(TransColor) & 0x00FFFFFFu;
-  const TCopyArea a = InclusiveArea(d, X, Y, s, SrcRect);
-  for (int y = 0; y < a.Height; ++y) {
+  const TacPieceWalk a = InclusiveArea(d, X, Y, s, SrcRect);
+  for (int y = 0; y < a.Rows; ++y) {
     const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
     std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Width; ++x)
+    for (int x = 0; x < a.Cols; ++x)
       if (in[x] != key) out[x] = in[x];
   }
 }

@@ -10,40 +10,22 @@
 #include "classlib/core/PixelView.h"
 #include "classlib/core/Types.h"
 #include "skin/core/sConst.h"
+#include "skin/graphics/acPieceWalk.h"
 
 namespace gutils {
 
 inline constexpr std::uint32_t kKeyPixel = 0x00FF00FFu;
 
-// W x H pixels from Src at (SrcX, SrcY) to Dst at (DstX, DstY), all inside
-// both bitmaps.
-struct TCopyArea {
-  int DstX = 0, DstY = 0, SrcX = 0, SrcY = 0, Width = 0, Height = 0;
-  bool Empty() const { return Width <= 0 || Height <= 0; }
-};
-
-// The smaller of the two rectangles (right and bottom exclusive); a start
-// left of or above its bitmap shifts both rectangles by the overhang and
-// shrinks the area by it; then the area is cut to both bitmaps.
-inline TCopyArea CopyArea(const TPixelView32& Dst, const TRect& DstR, const TPixelView32& Src, const TRect& SrcR) {
-  TCopyArea a{DstR.Left, DstR.Top, SrcR.Left, SrcR.Top, std::min(DstR.Width(), SrcR.Width()),
-              std::min(DstR.Height(), SrcR.Height())};
-  const int dx = std::max({0, -a.DstX, -a.SrcX}), dy = std::max({0, -a.DstY, -a.SrcY});
-  a.DstX += dx;
-  a.SrcX += dx;
-  a.Width -= dx;
-  a.DstY += dy;
-  a.SrcY += dy;
-  a.Height -= dy;
-  a.Width = std::min({a.Width, Dst.Width - a.DstX, Src.Width - a.SrcX});
-  a.Height = std::min({a.Height, Dst.Height - a.DstY, Src.Height - a.SrcY});
-  return a;
+// The smaller of the two rectangles (right and bottom exclusive) copied
+// pixel for pixel, cut to both bitmaps.
+inline TacPieceWalk CopyArea(const TPixelView32& Dst, const TRect& DstR, const TPixelView32& Src, const TRect& SrcR) {
+  return PlanPieceWalk(DstR, SrcR, Dst, Src, std::min(DstR.Width(), SrcR.Width()), std::min(DstR.Height(), SrcR.Height()));
 }
 
 // The rectangle of Src given with its right and bottom inclusive, placed at
 // (X, Y) of Dst: a negative top or left becomes 0 and moves the destination
 // by as much, right and bottom are cut to the source and the area to Dst.
-inline TCopyArea InclusiveArea(const TPixelView32& Dst, int X, int Y, const TPixelView32& Src, TRect R) {
+inline TacPieceWalk InclusiveArea(const TPixelView32& Dst, int X, int Y, const TPixelView32& Src, TRect R) {
   R.Right = std::min(R.Right, Src.Width - 1) + 1;
   R.Bottom = std::min(R.Bottom, Src.Height - 1) + 1;
   return CopyArea(Dst, Rect(X, Y, X + R.Width(), Y + R.Height()), Src, R);

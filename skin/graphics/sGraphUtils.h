@@ -311,6 +311,8 @@ void FadeRect(TCanvas* SrcCanvas, TRect SrcRect, HDC DstDC, TPoint DstPoint, Int
               Integer Blur, TsShadowingShape Shape, Integer Radius);
 void FadeRect(TCanvas* SrcCanvas, TRect SrcRect, HDC DstDC, TPoint DstPoint, Integer Transparency, TColor Color,
               Integer Blur, TsShadowingShape Shape);
+#endif
+
 // ------------------------------------------------------------ templates, glyphs, check boxes and channels
 
 // Dst takes Src's pixel format, size and a copy of its pixels.

@@ -10,6 +10,15 @@ using namespace alphatest;
 
 namespace {
 
+TEST(Rows, RowsOfAWindowsBitmapRunBottomUp) {
+  Bmp b = Filled(5, 3);
+  Byte* first = nullptr;
+  std::ptrdiff_t delta = 0;
+  ASSERT_TRUE(InitLine(b.get(), first, delta));
+  EXPECT_EQ(delta, -20);
+  EXPECT_EQ(first, b->ScanLine(0));
+}
+
 TEST(Arrows, FourLinesPointingToTheirSide) {
   struct Case {
     TacSide Side;

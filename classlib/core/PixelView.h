@@ -18,6 +18,7 @@ struct TPixelView32 {
   int Width = 0, Height = 0;
 
   bool Empty() const { return !First || Width <= 0 || Height <= 0; }
+  bool Inside(int X, int Y) const { return X >= 0 && Y >= 0 && X < Width && Y < Height; }
   std::uint32_t* Row(int Y) const { return reinterpret_cast<std::uint32_t*>(First + Y * Delta); }
   std::uint32_t& At(int X, int Y) const { return Row(Y)[X]; }
 };

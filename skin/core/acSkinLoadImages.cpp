@@ -29,8 +29,8 @@ Integer CornerKindOf(const TsMaskData& md, TacBitmap* bmp) {
   if (h <= 0) return 0;
   if (md.Columns == 0) throw EacSkinError(md.SectionName, md.PropName, "a border image of 0 columns");
   if (md.MaskKind == -1) throw EacSkinError(md.SectionName, md.PropName, "a border image of mask kind -1 has no height");
-  TacRows32 rows(bmp);
-  if (!rows.Valid()) return 0;
+  const TPixelView32 rows = PixelsOf(bmp);
+  if (rows.Empty()) return 0;
   const Integer l = md.SrcRect.Left, t = md.SrcRect.Top;
   const Integer x0 = l, x0End = std::min(l + md.MarginLeft, rows.Width - 1);
   const Integer y0 = t, y0End = std::min(t + md.MarginTop, rows.Height - 1);

@@ -4,26 +4,19 @@
 #include <algorithm>
 #include <cstring>
 
-TacRows32::TacRows32(TacBitmap* bmp) {
-  if (!Bitmap32(bmp) || !BitmapRows(bmp, First, Delta)) {
-    First = nullptr;
-    return;
-  }
-  Width = BitmapWidth(bmp);
-  Height = BitmapHeight(bmp);
-}
+TPixelView32 PixelsOf(TacBitmap* bmp) { return Bitmap32(bmp) ? bmp->PixelView() : TPixelView32{}; }
 
 std::unique_ptr<TacBitmap> CloneBitmap32(TacBitmap* bmp) {
-  TacRows32 src(bmp);
-  if (!src.Valid()) return nullptr;
+  const TPixelView32 src = PixelsOf(bmp);
+  if (src.Empty()) return nullptr;
   auto out = NewBitmap32(src.Width, src.Height);
   CopyPixels32(out.get(), 0, 0, bmp, Rect(0, 0, src.Width, src.Height));
   return out;
 }
 
 void CopyPixels32(TacBitmap* dst, int x, int y, TacBitmap* src, const TRect& r) {
-  TacRows32 d(dst), s(src);
-  if (!d.Valid() || !s.Valid()) return;
+  const TPixelView32 d = PixelsOf(dst), s = PixelsOf(src);
+  if (d.Empty() || s.Empty()) return;
   TRect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, s.Width), std::min(r.Bottom, s.Height)};
   x += c.Left - r.Left;
   y += c.Top - r.Top;

@@ -43,8 +43,8 @@ TColor MixColors(TColor Color1, TColor Color2, double W) {
 }
 
 void ChangeBitmapPixels(TacBitmap* Bmp, TacPixelFunc Func, Integer Value, TColor Skip) {
-  TacRows32 rows(Bmp);
-  if (!rows.Valid()) return;
+  const TPixelView32 rows = PixelsOf(Bmp);
+  if (rows.Empty()) return;
   const bool skipping = Skip != clNoColor;
   const std::uint32_t skip = static_cast<std::uint32_t>(Skip);
   for (int y = 0; y < rows.Height; ++y) {

@@ -405,6 +405,18 @@ TEST_F(SectionPainter, OntoADeviceContext) {
   EXPECT_EQ(at(4 + kW, 3 + kH), 0xFF0000u) << "beyond R: untouched";
 }
 
+TEST_F(SectionPainter, ASectionOverAParentContext) {
+  // PaintSection over a parent device context: the bitmap takes the parent's
+  // pixels from the parent offset, and a transparent section shows them.
+  auto bmp = Target();
+  GdiFlush();
+  EXPECT_EQ(PaintSection(bmp.get(), "T100", "", 0, Manager, TPoint{3, 4}, 0, Parent->Canvas()->Handle()),
+            Index("T100"));
+  EXPECT_EQ(Rgb(At(bmp.get(), 16, 12)), Rgb(ParentPixel(16 + 3, 12 + 4)));
+  EXPECT_EQ(Rgb(At(bmp.get(), 0, 0)), Rgb(ParentPixel(3, 4))) << "the border's key corner";
+  EXPECT_EQ(PaintSection(bmp.get(), "NOSUCH", "NEITHER", 0, Manager, TPoint{}, 0, nullptr), -1);
+}
+
 TEST_F(SectionPainter, ReducedPaintersWithTheirOwnBorder) {
   // PaintItemFast draws the border image it is given; PaintSmallItem the
   // section's own border image cut in a three-by-three grid.

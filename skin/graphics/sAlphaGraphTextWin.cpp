@@ -49,8 +49,8 @@ TRect MovedBy(const TRect& R, int dx, int dy) { return Rect(R.Left + dx, R.Top +
 
 }  // namespace
 
-void WriteText32(TacBitmap* Bmp, const char* Text, bool Outline, TRect& R, Cardinal Flags, Integer SkinIndex,
-                 bool Hot, TsSkinManager* SkinManager, bool PlainDraw) {
+void WriteText32(TacBitmap* Bmp, const char* Text, bool Outline, TRect& R, Cardinal Flags, Integer SkinIndex, bool Hot,
+                 TsSkinManager* SkinManager, bool PlainDraw) {
   if (!Text || !Bmp || R.Width() <= 0 || R.Height() <= 0) return;
   TsSkinManager* manager = acManagerOr(SkinManager);
   if (!manager || !manager->IsValidSkinIndex(SkinIndex)) {

@@ -268,12 +268,11 @@ void PaintItemBGFast(Integer SkinIndex, Integer TextureIndex, Integer /*HotTextu
   }
 }
 
-void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/,
-               Integer State, const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager,
+void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/, Integer State,
+               const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager,
                Integer TextureIndex, Integer HotTextureIndex) {
   TsSkinManager* manager = acManagerOr(SkinManager);
-  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || !HoldsRect(ItemBmp, R) || R.Width() <= 0 ||
-      R.Height() <= 0)
+  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || !HoldsRect(ItemBmp, R) || R.Width() <= 0 || R.Height() <= 0)
     return;
   const TsGeneralData& section = manager->Sections[static_cast<size_t>(SkinIndex)];
   State = ReducedState(section, State);
@@ -293,8 +292,8 @@ void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInf
 }
 
 void PaintItemFast(Integer SkinIndex, Integer MaskIndex, Integer TextureIndex, Integer HotTextureIndex,
-                   const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/, Integer State,
-                   const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager) {
+                   const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/, Integer State, const TRect& R,
+                   const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager) {
   TsSkinManager* manager = acManagerOr(SkinManager);
   if (!manager || !manager->IsValidSkinIndex(SkinIndex) || !HoldsRect(ItemBmp, R)) return;
   State = ReducedState(manager->Sections[static_cast<size_t>(SkinIndex)], State);

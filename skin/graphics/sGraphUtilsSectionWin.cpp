@@ -9,8 +9,7 @@
 void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State,
                const TRect& R, const TPoint& Offset, HDC DC, TsSkinManager* SkinManager) {
   TsSkinManager* manager = acManagerOr(SkinManager);
-  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || R.Left < 0 || R.Top < 0 || R.Width() < 1 ||
-      R.Height() < 1)
+  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || R.Left < 0 || R.Top < 0 || R.Width() < 1 || R.Height() < 1)
     return;
   TDCStateScope state(DC);
   const TacScratchBitmap bmp(R.Width(), R.Height());

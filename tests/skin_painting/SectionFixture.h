@@ -17,7 +17,9 @@
 namespace sectionfixture {
 
 // A colour as the skin text writes it (TColor, red in the low byte).
-constexpr std::uint32_t TColorOf(int r, int g, int b) { return std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16; }
+constexpr std::uint32_t TColorOf(int r, int g, int b) {
+  return std::uint32_t(r) | std::uint32_t(g) << 8 | std::uint32_t(b) << 16;
+}
 // A pixel value of a 32-bit bitmap (0xAARRGGBB) of that colour.
 constexpr std::uint32_t PixelOf(std::uint32_t tcolor, std::uint32_t alpha = 255) {
   return alpha << 24 | (tcolor & 0xFF) << 16 | (tcolor & 0xFF00) | (tcolor >> 16 & 0xFF);
@@ -65,18 +67,22 @@ inline int BorderMask(int x, int y) {
 }
 
 // Where the images lie in the master.
-constexpr int kKeyBorderX = 0, kKeyBorderY = 0;    // 3 states side by side
+constexpr int kKeyBorderX = 0, kKeyBorderY = 0;     // 3 states side by side
 constexpr int kMaskBorderX = 40, kMaskBorderY = 0;  // picture, mask below
 
 // ------------------------------------------------------------------ textures
 
 constexpr int kTexX = 60, kTexY = 0, kTexW = 6, kTexH = 4;
-inline std::uint32_t TexturePixel(int x, int y) { return std::uint32_t(30 + 35 * x) << 16 | std::uint32_t(220 - 45 * y) << 8 | 100; }
+inline std::uint32_t TexturePixel(int x, int y) {
+  return std::uint32_t(30 + 35 * x) << 16 | std::uint32_t(220 - 45 * y) << 8 | 100;
+}
 
 // The masked texture: a 5 x 5 tile of one colour whose outer ring is masked away.
 constexpr int kMaskTexX = 70, kMaskTexY = 0, kMaskTexSize = 5;
 constexpr std::uint32_t kMaskTexColor = 0xFAC800;
-inline int MaskTexMask(int x, int y) { return x == 0 || y == 0 || x == kMaskTexSize - 1 || y == kMaskTexSize - 1 ? 255 : 0; }
+inline int MaskTexMask(int x, int y) {
+  return x == 0 || y == 0 || x == kMaskTexSize - 1 || y == kMaskTexSize - 1 ? 255 : 0;
+}
 
 // A 4 x 4 glyph of one colour with a key pixel in its bottom-left corner.
 constexpr int kGlyphX = 80, kGlyphY = 0, kGlyphSize = 4;
@@ -86,7 +92,8 @@ inline skinfixture::TPicture Master() {
   skinfixture::TPicture m(96, 32, kMasterFill);
   for (int picture = 0; picture < 3; ++picture)
     for (int y = 0; y < kCell; ++y)
-      for (int x = 0; x < kCell; ++x) m.At(kKeyBorderX + picture * kCell + x, kKeyBorderY + y) = BorderPixel(picture, x, y);
+      for (int x = 0; x < kCell; ++x)
+        m.At(kKeyBorderX + picture * kCell + x, kKeyBorderY + y) = BorderPixel(picture, x, y);
   for (int y = 0; y < kCell; ++y)
     for (int x = 0; x < kCell; ++x) {
       m.At(kMaskBorderX + x, kMaskBorderY + y) = BorderPixel(3, x, y);
@@ -140,7 +147,8 @@ inline std::string Border(int left, int top, int right, int bottom, int columns,
 inline std::string Text() {
   const std::string keyTiled = Border(kKeyBorderX, kKeyBorderY, kKeyBorderX + 3 * kCell, kKeyBorderY + kCell, 3, 0, 0);
   const std::string keyStretched = Border(kKeyBorderX, kKeyBorderY, kKeyBorderX + kCell, kKeyBorderY + kCell, 1, 0, 1);
-  const std::string maskTiled = Border(kMaskBorderX, kMaskBorderY, kMaskBorderX + kCell, kMaskBorderY + 2 * kCell, 1, 1, 0);
+  const std::string maskTiled =
+      Border(kMaskBorderX, kMaskBorderY, kMaskBorderX + kCell, kMaskBorderY + 2 * kCell, 1, 1, 0);
   const std::string maskStretched =
       Border(kMaskBorderX, kMaskBorderY, kMaskBorderX + kCell, kMaskBorderY + 2 * kCell, 1, 1, 1);
   char texture[32], maskTexture[32], glyph[32];
@@ -160,7 +168,8 @@ inline std::string Text() {
          section("TEXGRAD", num("STATES", 1) + num("COLOR", kTexGradColor) + num("IMAGEPERCENT", 50) +
                                 num("GRADIENTPERCENT", 50) + key("GRADIENTDATA", "16777215;0;100;0;0") +
                                 key("PATTERN", texture)) +
-         section("STATES3", num("COLOR", kStatesColor) + num("HOTCOLOR", kStatesHotColor) + key("BORDERSMASK", keyTiled)) +
+         section("STATES3",
+                 num("COLOR", kStatesColor) + num("HOTCOLOR", kStatesHotColor) + key("BORDERSMASK", keyTiled)) +
          section("ONESTATE", num("STATES", 1) + num("COLOR", kOneStateColor) + num("HOTCOLOR", kStatesHotColor) +
                                  key("BORDERSMASK", keyTiled)) +
          section("MASKTEX", num("COLOR", kMaskTexBack) + key("PATTERN", maskTexture)) +

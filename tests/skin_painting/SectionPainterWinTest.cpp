@@ -212,8 +212,10 @@ TEST_F(SectionPainter, PaintItemBySkinIndex) {
       const int px = x < kMargin ? x : kCell - (kW - x), py = y < kMargin ? y : kCell - (kH - y);
       return KeyInPicture(px, py) ? Under(x, y) : BorderPixel(0, px, py);
     }
-    if (midX && (x - kMargin) % 6 == 3) return BorderPixel(0, kMargin + (x - kMargin) / 6, y < kMargin ? y : kCell - (kH - y));
-    if (midY && (y - kMargin) % 4 == 2) return BorderPixel(0, x < kMargin ? x : kCell - (kW - x), kMargin + (y - kMargin) / 4);
+    if (midX && (x - kMargin) % 6 == 3)
+      return BorderPixel(0, kMargin + (x - kMargin) / 6, y < kMargin ? y : kCell - (kH - y));
+    if (midY && (y - kMargin) % 4 == 2)
+      return BorderPixel(0, x < kMargin ? x : kCell - (kW - x), kMargin + (y - kMargin) / 4);
     return std::nullopt;
   };
   // "T100": the parent shows through; the masked frame is stretched: its
@@ -222,8 +224,10 @@ TEST_F(SectionPainter, PaintItemBySkinIndex) {
     const bool midX = x >= kMargin && x < kW - kMargin, midY = y >= kMargin && y < kH - kMargin;
     if (midX && midY) return Under(x, y);
     if (!midX && !midY) return MaskedFrame(x, y, Under(x, y));
-    if (midX && (x - kMargin) % 6 == 3) return BorderPixel(3, kMargin + (x - kMargin) / 6, y < kMargin ? y : kCell - (kH - y));
-    if (midY && (y - kMargin) % 4 == 2) return BorderPixel(3, x < kMargin ? x : kCell - (kW - x), kMargin + (y - kMargin) / 4);
+    if (midX && (x - kMargin) % 6 == 3)
+      return BorderPixel(3, kMargin + (x - kMargin) / 6, y < kMargin ? y : kCell - (kH - y));
+    if (midY && (y - kMargin) % 4 == 2)
+      return BorderPixel(3, x < kMargin ? x : kCell - (kW - x), kMargin + (y - kMargin) / 4);
     return std::nullopt;
   };
   // Separate masked tiles of 5 x 5 (their ring masked away) over the
@@ -234,8 +238,7 @@ TEST_F(SectionPainter, PaintItemBySkinIndex) {
     return MaskTexMask(x % 5, y % 5) ? Blend(back, kMaskTexColor, 255) : kMaskTexColor;
   };
   const PaintCase cases[] = {
-      {"t0", item("PLAIN", 0),
-       [](int x, int y) { return KeyFrame(0, x, y).value_or(RgbOf(kPlainColor)); }},
+      {"t0", item("PLAIN", 0), [](int x, int y) { return KeyFrame(0, x, y).value_or(RgbOf(kPlainColor)); }},
       {"t40", item("T40", 0),
        [](int x, int y) {
          const std::uint32_t back = Blend(Under(x, y), RgbOf(kT40Color), 102);
@@ -285,16 +288,15 @@ TEST_F(SectionPainter, CornerImagesArePlacedInR) {
   // A bottom-left corner image in R = (5, 2, 29, 22): at R's left edge, its
   // key pixel showing the section's colour; outside R nothing changes.
   const TRect r = Rect(5, 2, 29, 22);
-  const PaintCase c{"corner_image",
-                    [&](TacBitmap* bmp) {
-                      PaintItem(Index("CORNER"), "CORNER", ReadyParent(), true, 0, r, kOffset, bmp, Manager);
-                    },
-                    [&](int x, int y) -> std::optional<std::uint32_t> {
-                      if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) return 0u;
-                      const int gx = x - r.Left, gy = y - (r.Bottom - kGlyphSize);
-                      if (gx < kGlyphSize && gy >= 0 && !(gx == 0 && gy == kGlyphSize - 1)) return kGlyphColor;
-                      return RgbOf(kCornerColor);
-                    }};
+  const PaintCase c{
+      "corner_image",
+      [&](TacBitmap* bmp) { PaintItem(Index("CORNER"), "CORNER", ReadyParent(), true, 0, r, kOffset, bmp, Manager); },
+      [&](int x, int y) -> std::optional<std::uint32_t> {
+        if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) return 0u;
+        const int gx = x - r.Left, gy = y - (r.Bottom - kGlyphSize);
+        if (gx < kGlyphSize && gy >= 0 && !(gx == 0 && gy == kGlyphSize - 1)) return kGlyphColor;
+        return RgbOf(kCornerColor);
+      }};
   auto bmp = Target();
   c.Paint(bmp.get());
   CheckCase(c, bmp.get());
@@ -318,7 +320,9 @@ TEST_F(SectionPainter, TransparencyOverTheParent) {
     return ci;
   };
   const std::uint32_t fill = RgbOf(kFill);
-  auto parentAt = [](TPoint offset) { return [=](int x, int y) { return Rgb(ParentPixel(x + kCIX + offset.X, y + kCIY + offset.Y)); }; };
+  auto parentAt = [](TPoint offset) {
+    return [=](int x, int y) { return Rgb(ParentPixel(x + kCIX + offset.X, y + kCIY + offset.Y)); };
+  };
   struct Case {
     const char* What;
     const char* Section;
@@ -372,8 +376,8 @@ TEST_F(SectionPainter, NothingOutsideTheRules) {
   PaintItem(Index("PLAIN"), "PLAIN", ReadyParent(), true, 0, Rect(-1, 0, 8, 6), kOffset, bmp.get(), Manager);
   PaintItem(Index("PLAIN"), "PLAIN", ReadyParent(), true, 0, Rect(2, 2, 2, 4), kOffset, bmp.get(), Manager);
   PaintItem(-1, "PLAIN", ReadyParent(), true, 0, inside, kOffset, bmp.get(), Manager);
-  PaintItem(static_cast<Integer>(Manager->Sections.size()), "PLAIN", ReadyParent(), true, 0, inside, kOffset,
-            bmp.get(), Manager);
+  PaintItem(static_cast<Integer>(Manager->Sections.size()), "PLAIN", ReadyParent(), true, 0, inside, kOffset, bmp.get(),
+            Manager);
   PaintItem(Index("PLAIN"), "PLAIN", ReadyParent(), true, 0, inside, kOffset, static_cast<TacBitmap*>(nullptr),
             Manager);
   for (int y = 0; y < 6; ++y)
@@ -399,6 +403,18 @@ TEST_F(SectionPainter, OntoADeviceContext) {
   EXPECT_EQ(at(4 + 0, 3 + 0), Under(0, 0)) << "the key corner shows the parent";
   EXPECT_EQ(at(4 + 2, 3 + 0), BorderPixel(0, 2, 0));
   EXPECT_EQ(at(4 + kW, 3 + kH), 0xFF0000u) << "beyond R: untouched";
+}
+
+TEST_F(SectionPainter, ASectionOverAParentContext) {
+  // PaintSection over a parent device context: the bitmap takes the parent's
+  // pixels from the parent offset, and a transparent section shows them.
+  auto bmp = Target();
+  GdiFlush();
+  EXPECT_EQ(PaintSection(bmp.get(), "T100", "", 0, Manager, TPoint{3, 4}, 0, Parent->Canvas()->Handle()),
+            Index("T100"));
+  EXPECT_EQ(Rgb(At(bmp.get(), 16, 12)), Rgb(ParentPixel(16 + 3, 12 + 4)));
+  EXPECT_EQ(Rgb(At(bmp.get(), 0, 0)), Rgb(ParentPixel(3, 4))) << "the border's key corner";
+  EXPECT_EQ(PaintSection(bmp.get(), "NOSUCH", "NEITHER", 0, Manager, TPoint{}, 0, nullptr), -1);
 }
 
 TEST_F(SectionPainter, ReducedPaintersWithTheirOwnBorder) {
@@ -476,6 +492,23 @@ TEST_F(SectionPainter, WholeSectionsWithAlpha) {
   EXPECT_EQ(At(beyond.get(), 16, 12), 0u) << "a rectangle one pixel beyond the bitmap paints nothing";
 }
 
+// "TEXGRAD2" in R of both painters' bitmaps: the texture (tiled from R's
+// corner) keeping 70 * 255 div 100 = 178 of 256 under the gradient's pixel
+// Gradient(x, y), then 90 % of that with 10 % of the colour.
+void ExpectTextureUnderGradient(TacBitmap* General, TacBitmap* Alpha, const TRect& R,
+                                const std::function<std::uint32_t(int x, int y)>& Gradient) {
+  const std::uint32_t col = RgbOf(kTexGrad2Color);
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x) {
+      const std::uint32_t under =
+          Blend(TexturePixel((x - R.Left) % kTexW, (y - R.Top) % kTexH), Gradient(x - R.Left, y - R.Top), 178);
+      std::uint32_t want = 0;
+      for (int i = 0; i < 3; ++i) want |= std::uint32_t(KeepShare(Channel(under, i), Channel(col, i), 90)) << (8 * i);
+      ASSERT_EQ(Rgb(At(General, x, y)), want) << x << ", " << y;
+      ASSERT_EQ(Rgb(At(Alpha, x, y)), want) << x << ", " << y;
+    }
+}
+
 TEST_F(SectionPainter, TextureUnderGradientAlikeInBothPainters) {
   // "TEXGRAD2": texture 70 %, gradient 20 %, colour 10 %: the texture keeps
   // 70 * 255 div 100 = 178 of 256 under the gradient in both painters.
@@ -484,17 +517,8 @@ TEST_F(SectionPainter, TextureUnderGradientAlikeInBothPainters) {
   PaintItemBG(Index("TEXGRAD2"), "TEXGRAD2", EmptyCI, 0, r, TPoint{}, general.get(), Manager);
   PaintItemBG32(Index("TEXGRAD2"), 0, r, alpha.get(), Manager);
   const std::vector<int> ramp = Ramp(255, 0, 7);
-  const std::uint32_t col = RgbOf(kTexGrad2Color);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 12; ++x) {
-      const std::uint32_t g = std::uint32_t(ramp[y]) * 0x010101u;
-      const std::uint32_t under = Blend(TexturePixel(x % kTexW, y % kTexH), g, 178);
-      std::uint32_t want = 0;
-      for (int i = 0; i < 3; ++i)
-        want |= std::uint32_t(KeepShare(Channel(under, i), Channel(col, i), 90)) << (8 * i);
-      ASSERT_EQ(Rgb(At(general.get(), x, y)), want) << x << ", " << y;
-      ASSERT_EQ(Rgb(At(alpha.get(), x, y)), want) << x << ", " << y;
-    }
+  ExpectTextureUnderGradient(general.get(), alpha.get(), r,
+                             [&](int, int y) { return std::uint32_t(ramp[y]) * 0x010101u; });
 }
 
 TEST_F(SectionPainter, AGradientWithoutDataOverATextureIsTheColourOverAllOfR) {
@@ -512,16 +536,7 @@ TEST_F(SectionPainter, AGradientWithoutDataOverATextureIsTheColourOverAllOfR) {
   PaintItemBG32(Index("TEXGRAD2"), 0, r, alpha.get(), Manager);
   look.GradientData = data;
   look.GradientArray = array;
-  const std::uint32_t col = RgbOf(kTexGrad2Color);
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x) {
-      const std::uint32_t under = Blend(TexturePixel((x - r.Left) % kTexW, (y - r.Top) % kTexH), col, 178);
-      std::uint32_t want = 0;
-      for (int i = 0; i < 3; ++i)
-        want |= std::uint32_t(KeepShare(Channel(under, i), Channel(col, i), 90)) << (8 * i);
-      ASSERT_EQ(Rgb(At(general.get(), x, y)), want) << x << ", " << y;
-      ASSERT_EQ(Rgb(At(alpha.get(), x, y)), want) << x << ", " << y;
-    }
+  ExpectTextureUnderGradient(general.get(), alpha.get(), r, [](int, int) { return RgbOf(kTexGrad2Color); });
 }
 
 TEST_F(SectionPainter, TexturesThatAreNotThere) {
@@ -625,8 +640,8 @@ std::vector<std::uint32_t> Pixels(TacBitmap* bmp) {
 ::testing::AssertionResult Same(const std::vector<std::uint32_t>& got, const std::vector<std::uint32_t>& want) {
   for (size_t i = 0; i < got.size(); ++i)
     if (got[i] != want[i])
-      return ::testing::AssertionFailure() << "pixel (" << i % kTW << ", " << i / kTW << ") is " << std::hex << got[i]
-                                           << ", expected " << want[i];
+      return ::testing::AssertionFailure()
+             << "pixel (" << i % kTW << ", " << i / kTW << ") is " << std::hex << got[i] << ", expected " << want[i];
   return ::testing::AssertionSuccess();
 }
 
@@ -660,7 +675,8 @@ TEST_F(SectionPainter, TextPixelsTakeTheColourByTheirShade) {
         } else if ((t & 0xFFFFFF) == 0x808080) {
           ++half;
           std::uint32_t mix = 0xFF000000u;
-          for (int i = 0; i < 3; ++i) mix |= std::uint32_t((Channel(old, i) + Channel(PixelOf(kTextColor), i)) / 2) << (8 * i);
+          for (int i = 0; i < 3; ++i)
+            mix |= std::uint32_t((Channel(old, i) + Channel(PixelOf(kTextColor), i)) / 2) << (8 * i);
           EXPECT_EQ(got, mix);
         } else if (!s.Touches(t)) {
           ++untouched;

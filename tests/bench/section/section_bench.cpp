@@ -65,7 +65,7 @@ bool HookImport(const char* Dll, const char* Name, void* Replacement, void** Ori
 struct TCase {
   const char* Section;
   Integer Index = -1;
-  double Best = 1e300;  // microseconds per PaintItem
+  double Best = 1e300;    // microseconds per PaintItem
   long FirstBitmaps = 0;  // made by the first PaintItem
   long Bitmaps = 0;       // made by one PaintItem after it
 };
@@ -100,13 +100,13 @@ int main(int argc, char** argv) {
   auto parent = CreateBmp32(400, 200);
   const TPixelView32 pv = PixelsOf(parent.get());
   for (int y = 0; y < pv.Height; ++y)
-    for (int x = 0; x < pv.Width; ++x) pv.Row(y)[x] = 0xFF000000u | std::uint32_t(x & 0xFF) << 16 | std::uint32_t(y) << 8 | 90;
+    for (int x = 0; x < pv.Width; ++x)
+      pv.Row(y)[x] = 0xFF000000u | std::uint32_t(x & 0xFF) << 16 | std::uint32_t(y) << 8 | 90;
   const TCacheInfo ci = MakeCacheInfo(parent.get(), 0, 0);
   auto target = CreateBmp32(300, 90);
 
-  const bool counted =
-      HookImport("gdi32.dll", "CreateDIBSection", reinterpret_cast<void*>(&CountingCreateDIBSection),
-                 reinterpret_cast<void**>(&gCreateDIBSection));
+  const bool counted = HookImport("gdi32.dll", "CreateDIBSection", reinterpret_cast<void*>(&CountingCreateDIBSection),
+                                  reinterpret_cast<void**>(&gCreateDIBSection));
   for (TCase& c : cases) {
     long before = gDibs;
     Microseconds(c, 1, manager, ci, target.get());
@@ -122,15 +122,17 @@ int main(int argc, char** argv) {
     for (TCase& c : cases) c.Best = std::min(c.Best, Microseconds(c, paints, manager, ci, target.get()));
 
   const double ratio = cases[0].Best / cases[1].Best;
-  std::printf("PaintItem 300 x 90, transparency 40 over a ready parent, gradient 50 %% and texture 50 %%, "
-              "masked border: %.1f us\n",
-              cases[0].Best);
+  std::printf(
+      "PaintItem 300 x 90, transparency 40 over a ready parent, gradient 50 %% and texture 50 %%, "
+      "masked border: %.1f us\n",
+      cases[0].Best);
   std::printf("PaintItem 300 x 90, opaque plain colour, the same border: %.1f us\n", cases[1].Best);
   std::printf("ratio %.2f (at most 8): %s\n", ratio, ratio <= 8 ? "met" : "NOT met");
   if (counted)
-    std::printf("temporary bitmaps made per PaintItem: %ld (transparent mix), %ld (opaque plain); by the first "
-                "of the run: %ld and %ld (the painters keep theirs between paints)\n",
-                cases[0].Bitmaps, cases[1].Bitmaps, cases[0].FirstBitmaps, cases[1].FirstBitmaps);
+    std::printf(
+        "temporary bitmaps made per PaintItem: %ld (transparent mix), %ld (opaque plain); by the first "
+        "of the run: %ld and %ld (the painters keep theirs between paints)\n",
+        cases[0].Bitmaps, cases[1].Bitmaps, cases[0].FirstBitmaps, cases[1].FirstBitmaps);
   else
     std::printf("temporary bitmaps: not counted (no import of CreateDIBSection found)\n");
   manager->Free();

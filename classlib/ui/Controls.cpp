@@ -78,9 +78,12 @@ LRESULT CALLBACK MethodWndProc(void* Data, UINT Msg, WPARAM WParam, LPARAM LPara
   m.Msg = Msg;
   m.WParam = WParam;
   m.LParam = LParam;
-  TObject* target = mi->Method.Object();
+  // The method may free the window and with it this instance (a timer freed
+  // in its own tick): nothing of it is read after the call.
+  const TWndMethod method = mi->Method;
+  TObject* target = method.Object();
   try {
-    mi->Method(m);
+    method(m);
   } catch (...) {
     if (ApplicationHandleException) {
       try {

@@ -514,6 +514,12 @@ void TControl::SetEnabled(bool Value) {
   Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  if (FBiDiMode == Value) return;
+  FBiDiMode = Value;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
 bool TControl::Showing() const {
   if (!FVisible || !FParent) return false;
   return FParent->Showing();

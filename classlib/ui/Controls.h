@@ -296,6 +296,7 @@ using TWndMethod = TClosure<void(TMessage& Message)>;
 // ------------------------------------------------------------- enumerations
 
 DK_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
+DK_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly);
 using TAlignSet = TSet<TAlign>;
 DK_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
 using TAnchors = TSet<TAnchorKind>;
@@ -457,6 +458,9 @@ class TControl : public TComponent {
   void Hide();
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
+  // Reading order; a change is announced with CM_BIDIMODECHANGED.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
   // Visible here and in every parent up to a window that is shown.
   virtual bool Showing() const;
 
@@ -592,6 +596,7 @@ class TControl : public TComponent {
   bool FAutoSize = false;
   bool FVisible = true;
   bool FEnabled = true;
+  TBiDiMode FBiDiMode = bdLeftToRight;
   TColor FColor = clWindow;
   bool FParentColor = true;
   std::unique_ptr<TFont> FFont;

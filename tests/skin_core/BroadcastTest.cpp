@@ -12,6 +12,14 @@ namespace {
 
 using namespace skincore;
 
+// A pixel of what a window shows, read from its own surface.
+COLORREF WindowPixel(HWND Wnd, int X, int Y) {
+  HDC dc = GetDC(Wnd);
+  const COLORREF c = GetPixel(dc, X, Y);
+  ReleaseDC(Wnd, dc);
+  return c;
+}
+
 class Broadcast : public testing::Test {
  protected:
   struct TTestForm {
@@ -72,7 +80,23 @@ TEST_F(Broadcast, ANewSkinReachesEveryFormAndControlOnce) {
     EXPECT_EQ(f.Win->SkinData()->SkinIndex, Manager->GetSkinIndex("BUTTON"));
     EXPECT_TRUE(f.Graphic->SkinData()->Skinned(true));
   }
-  testsupport::Screenshot(Forms[2].Form->Handle(), "skin_core_broadcast_provided_form");
+}
+
+TEST_F(Broadcast, EveryControlShowsTheNewSkin) {
+  for (const char* skin : {"one", "two"}) {
+    SCOPED_TRACE(skin);
+    Manager->SetSkinName(skin);
+    const TColor button = skincore::ShownColor(Forms[0].Win, Forms[0].Win->SkinData());
+    ASSERT_EQ(button, skin == std::string("one") ? 0x00C000 : 0xC00000);
+    for (const TTestForm& f : Forms) {
+      SCOPED_TRACE(f.Form->Name());
+      f.Form->Update();
+      EXPECT_EQ(WindowPixel(f.Win->Handle(), 5, 5), static_cast<COLORREF>(button));
+      EXPECT_EQ(WindowPixel(f.Form->Handle(), f.Graphic->Left() + 5, f.Graphic->Top() + 5),
+                static_cast<COLORREF>(button));
+    }
+    testsupport::Screenshot(Forms[2].Form->Handle(), std::string("skin_core_broadcast_") + skin);
+  }
 }
 
 TEST_F(Broadcast, RepaintingStopsTheFadesFirstThenRepaints) {

@@ -68,8 +68,23 @@ class TCommandLog {
   }
 };
 
+// The colour a hand-made control shows: its section's normal colour while it
+// is skinned, else its own.
+inline TColor ShownColor(TControl* Control, TsCommonData* Data) {
+  if (!Data->Skinned()) return Control->Color();
+  return Data->GetSkinManager()->Sections[static_cast<size_t>(Data->SkinIndex)].Props[0].Color;
+}
+
+// Repaints a control after the skin commands that change its look, as a
+// skinned control does.
+inline void RepaintOnSkinChange(TControl* Control, const TMessage& Message) {
+  if (Message.Msg != SM_ALPHACMD) return;
+  const Word c = AlphaCmdOf(Message.WParam);
+  if (c == ACMD_SKIN_LOADED || c == ACMD_SKIN_UNLOADED || c == ACMD_SKIN_REPAINT) Control->Invalidate();
+}
+
 // A skinned window control made by hand: its window messages go to
-// CommonWndProc before the class library's.
+// CommonWndProc before the class library's; it shows its colour.
 class TLoggedWinControl : public TCustomControl, public TCommandLog {
   DK_CLASS(TLoggedWinControl, TCustomControl)
  public:
@@ -81,8 +96,17 @@ class TLoggedWinControl : public TCustomControl, public TCommandLog {
   TsCommonData* SkinData() const { return FSkinData.get(); }
   void WndProc(TMessage& Message) override {
     if (Hear(Message)) return;
-    if (CommonWndProc(Message, FSkinData.get())) return;
+    if (CommonWndProc(Message, FSkinData.get())) {
+      RepaintOnSkinChange(this, Message);
+      return;
+    }
     inherited::WndProc(Message);
+  }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(ShownColor(this, FSkinData.get()));
+    Canvas()->FillRect(ClientRect());
   }
 
  private:
@@ -101,8 +125,17 @@ class TLoggedGraphicControl : public TGraphicControl, public TCommandLog {
   TsCommonData* SkinData() const { return FSkinData.get(); }
   void WndProc(TMessage& Message) override {
     if (Hear(Message)) return;
-    if (CommonWndProc(Message, FSkinData.get())) return;
+    if (CommonWndProc(Message, FSkinData.get())) {
+      RepaintOnSkinChange(this, Message);
+      return;
+    }
     inherited::WndProc(Message);
+  }
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(ShownColor(this, FSkinData.get()));
+    Canvas()->FillRect(ClientRect());
   }
 
  private:

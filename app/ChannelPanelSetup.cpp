@@ -67,7 +67,7 @@ int ParseDeviceAddress(const AnsiString& Text) {
 void ChangeAllRates(int Baud) {
   int index = BaudToRateIndex(Baud);
   if (index == 99) {
-    ShowError("На могу установить для прибора скорость обмена "_cp + IntToStr(Baud));
+    ShowMessageError("На могу установить для прибора скорость обмена "_cp + IntToStr(Baud));
     return;
   }
   bool same = true;
@@ -191,7 +191,7 @@ void TPanelSettingsForm::btnGetTypeClick(TObject*) {
     if (item >= 0)
       DeviceTypeCB->SetItemIndex(item);
     else
-      ShowError("Найден "_cp + text);
+      ShowMessageError("Найден "_cp + text);
   }
   SetLampsGrey();
   TypeSetup(false, k);
@@ -229,7 +229,7 @@ void TPanelSettingsForm::btnOKClick(TObject*) {
   AnsiString addressText = Trim(ModbusAdrEdit->Text());
   int address = ParseDeviceAddress(addressText);
   if (address < 0) {
-    ShowError("Адрес прибора - шестнадцатеричное число от 1 до F7. Настройки не сохранены."_cp);
+    ShowMessageError("Адрес прибора - шестнадцатеричное число от 1 до F7. Настройки не сохранены."_cp);
     return;
   }
   try {
@@ -310,10 +310,10 @@ void TPanelSettingsForm::WriteDeviceSettings() {
         Application->MessageBox("Записать новый адрес в прибор?"_cp, "Попытка смены адреса"_cp,
                                 MB_YESNO | MB_ICONQUESTION) == IDYES) {
       if (!WriteAddressReg(n, static_cast<uint16_t>(e))) {
-        ShowError("Ошибка! Адрес не был изменен!"_cp);
+        ShowMessageError("Ошибка! Адрес не был изменен!"_cp);
         int old = ReadAddressReg(n);
         if (old == kNoAnswer) {
-          ShowError("Ошибка! Не получилось прочитать старый адрес! Адрес сохранён как FF."_cp);
+          ShowMessageError("Ошибка! Не получилось прочитать старый адрес! Адрес сохранён как FF."_cp);
           ModbusAdrEdit->SetText("FF");
         } else {
           ModbusAdrEdit->SetText(IntToHex(old, 2));

@@ -123,7 +123,7 @@ TForm1::~TForm1() { delete LogStream; }
 
 AnsiString SettingsFileName() { return ChangeFileExt(Application->ExeName(), ".INI"); }
 
-void ShowError(const AnsiString& Text) {
+void ShowMessageError(const AnsiString& Text) {
   Application->MessageBox(Text, Application->Title(), MB_OK | MB_ICONERROR);
 }
 
@@ -139,7 +139,7 @@ void CreateMonitorForms() {
   Application->CreateForm(XBV18);
 }
 
-void ShowIniWriteError() { ShowError("Ошибка записи INI-файла!"_cp); }
+void ShowIniWriteError() { ShowMessageError("Ошибка записи INI-файла!"_cp); }
 
 bool WriteIniString(const AnsiString& Section, const AnsiString& Key, const AnsiString& Value) {
   try {
@@ -622,14 +622,14 @@ void TForm1::ReportError(const AnsiString& Text) {
   if (DeferErrors)
     DeferredErrors.push_back(Text);
   else
-    ShowError(Text);
+    ShowMessageError(Text);
 }
 
 void TForm1::ShowDeferredErrors() {
   DeferErrors = false;
   std::vector<AnsiString> errors;
   errors.swap(DeferredErrors);
-  for (const AnsiString& e : errors) ShowError(e);
+  for (const AnsiString& e : errors) ShowMessageError(e);
 }
 
 void TForm1::ControlsDeleteTimerTimer(TObject*) {
@@ -866,7 +866,7 @@ void TForm1::ConnectClick(TObject*) {
 }
 
 void TForm1::DeviceDetectDataPacketCustomStop(TObject*, const AnsiString& Str, Integer&) {
-  ShowError("Найдено устройство:"_cp + Str);
+  ShowMessageError("Найдено устройство:"_cp + Str);
 }
 
 void TForm1::N4Click(TObject*) { setPeriodDlg->ShowModal(); }

@@ -106,7 +106,7 @@ int DeleteChannel(int n);
 // "Ошибка записи INI-файла!"
 void ShowIniWriteError();
 // A message box with the program's title and an error icon.
-void ShowError(const AnsiString& Text);
+void ShowMessageError(const AnsiString& Text);
 // Creates the program's nine forms in their order.
 void CreateMonitorForms();
 

@@ -288,7 +288,7 @@ void TForm1::FirstRunQuestion() {
     btnAddPanel->Click();
     return;
   }
-  ShowError("Прибор ХБВ по адресу "_cp + ini->ReadString(kSettingsSection, "MODBUS_address0", "FF") +
+  ShowMessageError("Прибор ХБВ по адресу "_cp + ini->ReadString(kSettingsSection, "MODBUS_address0", "FF") +
               " не обнаружен!"_cp + "\r\n" + "Измените настройки порта или проведите автопоиск."_cp);
 }
 
@@ -297,7 +297,7 @@ void TForm1::FirstRunQuestion() {
 void ShowHelpDocument() {
   AnsiString path = ExtractFilePath(Application->ExeName()) + "manual1.pdf";
   if (!FileExists(path)) {
-    ShowError("Файл справки не найден."_cp);
+    ShowMessageError("Файл справки не найден."_cp);
     return;
   }
   ShellExecuteW(Application->Handle(), L"open", winapi::W(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -15,18 +15,6 @@ AnsiString FormatError(const AnsiString& name) {
   return "\"" + name + "\" skin have internal format error. Please update this skin to latest version.";
 }
 
-// Sets a flag for a scope and clears it at the end, whatever happens.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-};
-
 // A convertor owned here, also through the unpacking functions, which free
 // it themselves when the data is not a container at all.
 class TConvertor {

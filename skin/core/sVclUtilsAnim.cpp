@@ -1,0 +1,17 @@
+// The animations of forms and controls. For now forms and controls show and
+// hide at once.
+#include "skin/core/sVclUtils.h"
+#include "skin/forms/sSkinProvider.h"
+
+void AnimShowControl(TWinControl* Control, Word, Integer, TacAnimTypeCtrl) {
+  if (!Control || !Control->HandleAllocated()) return;
+  const HWND wnd = Control->WindowHandle();
+  if (!IsWindowVisible(wnd)) ShowWindow(wnd, SW_SHOWNA);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void AnimHideForm(TObject* Provider) {
+  auto* p = dynamic_cast<TsSkinProvider*>(Provider);
+  if (!p || !p->Form || !p->Form->HandleAllocated()) return;
+  ShowWindow(p->Form->WindowHandle(), SW_HIDE);
+}

@@ -48,7 +48,7 @@ TsBoundLabel::TsBoundLabel(TObject*, TsCommonData* CommonData)
 TsBoundLabel::~TsBoundLabel() { FreeLabel(); }
 
 TControl* TsBoundLabel::Control() const {
-  return FCommonData ? dynamic_cast<TControl*>(FCommonData->FOwnerControl) : nullptr;
+  return FCommonData ? FCommonData->OwnerControl : nullptr;
 }
 
 void TsBoundLabel::FreeLabel() {

@@ -20,7 +20,7 @@ class TBoundEdit : public TCustomControl {
  public:
   explicit TBoundEdit(TComponent* AOwner)
       : TCustomControl(AOwner),
-        SkinData(std::make_unique<TsCommonData>(this)),
+        SkinData(std::make_unique<TsCommonData>(this, false)),
         BoundLabel(std::make_unique<TsBoundLabel>(this, SkinData.get())) {}
   void WndProc(TMessage& Message) override {
     inherited::WndProc(Message);

@@ -245,6 +245,7 @@ void TsSkinManager::HideAtExit(TMessage& Message) {
   if (p->BorderForm && p->BorderForm->Wnd) SetWindowRgn(p->BorderForm->Wnd, p->BorderForm->MakeRgn(), FALSE);
   DoLayered(main->WindowHandle(), true, 254);
   main->Update();
+  FreeAndNil(acHideTimer);
   AnimHideForm(p);
   const DWORD start = GetTickCount();
   while (InAnimationProcess && GetTickCount() - start < kHideWaitMs) {

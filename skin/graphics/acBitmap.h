@@ -70,3 +70,14 @@ void StretchCopy(TacBitmap* dst, int x, int y, int w, int h, TacBitmap* src, int
 // as the platform's solid brush does: on a 32-bit bitmap the alpha byte
 // becomes 0.
 void FillBitmapRect(TacBitmap* bmp, const TRect& r, TColor color);
+
+// ------------------------------------------------------------ depth and size
+
+// Makes a bitmap 32-bit, keeping its picture (pixels of a format without
+// alpha get alpha 0); nothing for nullptr or an empty bitmap.
+void MakeBitmap32(TacBitmap* bmp);
+// Makes a bitmap 32-bit and W x H (sizes below 1: empty); what its pixels
+// hold afterwards is undefined, the caller draws every one.
+void SizeBitmap32(TacBitmap* bmp, int width, int height);
+// Dst takes Src's size, format and a copy of its pixels (both non-null).
+void AssignBitmap(TacBitmap* dst, TacBitmap* src);

@@ -80,3 +80,21 @@ void FillBitmapRect(TacBitmap* bmp, const TRect& r, TColor color) {
     }
   }
 }
+
+void MakeBitmap32(TacBitmap* bmp) {
+  if (bmp) bmp->ConvertTo32();
+}
+
+void SizeBitmap32(TacBitmap* bmp, int width, int height) {
+  if (!bmp) return;
+  if (width < 1 || height < 1) {
+    bmp->Release();
+    return;
+  }
+  if (bmp->PixelFormat() != pf32bit || bmp->Width() != width || bmp->Height() != height)
+    bmp->Setup(pf32bit, width, height);
+}
+
+void AssignBitmap(TacBitmap* dst, TacBitmap* src) {
+  if (dst != src) *dst = *src;
+}

@@ -4,6 +4,7 @@
 // device contexts.
 #include "skin/graphics/acBitmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "classlib/ui/Graphics.h"
@@ -77,4 +78,18 @@ void FillBitmapRect(TacBitmap* bmp, const TRect& r, TColor color) {
   RECT rc{r.Left, r.Top, r.Right, r.Bottom};
   FillRect(dc, &rc, brush);
   DeleteObject(brush);
+}
+
+void MakeBitmap32(TacBitmap* bmp) {
+  if (bmp && !bmp->Empty()) bmp->SetPixelFormat(pf32bit);
+}
+
+void SizeBitmap32(TacBitmap* bmp, int width, int height) {
+  if (!bmp) return;
+  bmp->SetPixelFormat(pf32bit);
+  bmp->SetSize(std::max(width, 0), std::max(height, 0));
+}
+
+void AssignBitmap(TacBitmap* dst, TacBitmap* src) {
+  if (dst != src) dst->Assign(src);
 }

@@ -16,6 +16,7 @@
 #include "skin/forms/sDialogs.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
+#include "skin/graphics/sGraphUtils.h"
 #include "skin/graphics/acPNG.h"
 #include "skin/graphics/sAlphaGraph.h"
 
@@ -119,7 +120,7 @@ const TacBitmap* TsSkinManager::DefaultShadow(bool Active) const {
 
 // ------------------------------------------------------------------ properties
 
-bool TsSkinManager::ExtendedBorders() const { return FExtendedBordersFlag && LayeredWindows(); }
+bool TsSkinManager::ExtendedBorders() const { return FExtendedBordersFlag && acLayered(); }
 
 void TsSkinManager::SetExtendedBorders(bool Value) {
   if (FExtendedBordersFlag == Value) return;

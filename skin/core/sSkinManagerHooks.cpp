@@ -11,6 +11,7 @@
 #include "skin/forms/acDials.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
+#include "skin/graphics/sGraphUtils.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ bool TsSkinManager::SysCommand(TMessage& Message) {
 // going and gives up after a second).
 void TsSkinManager::HideAtExit(TMessage& Message) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
-  if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !LayeredWindows()) return;
+  if (!pos || !(pos->flags & SWP_HIDEWINDOW) || !acLayered()) return;
   TacFormHide* hide = FAnimEffects->FormHide();
   TCustomForm* main = Application->MainForm();
   if (!hide->Active || hide->Time == 0 || IsIconic(Application->Handle()) || !Application->Terminated() || !main ||
@@ -244,6 +245,7 @@ void TsSkinManager::HideAtExit(TMessage& Message) {
   if (p->BorderForm && p->BorderForm->Wnd) SetWindowRgn(p->BorderForm->Wnd, p->BorderForm->MakeRgn(), FALSE);
   DoLayered(main->WindowHandle(), true, 254);
   main->Update();
+  FreeAndNil(acHideTimer);
   AnimHideForm(p);
   const DWORD start = GetTickCount();
   while (InAnimationProcess && GetTickCount() - start < kHideWaitMs) {

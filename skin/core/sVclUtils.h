@@ -9,6 +9,7 @@
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/StdCtrls.h"
 #include "skin/core/Smessages.h"
+#include "skin/core/acThdTimer.h"
 #include "skin/core/sConst.h"
 
 // ------------------------------------------------- sending the skin command
@@ -57,6 +58,23 @@ TComponent* GetOwnerFrame(TComponent* Component);
 // True while an animation of forms or controls runs (and while a skin change
 // freezes the forms for its animation).
 extern bool InAnimationProcess;
+
+// The timer of the form-hide animation (12 ms steps on a worker thread).
+// For now the animation has no steps of its own: its first tick ends it.
+class TacHideTimer : public TacThreadedTimer {
+  DK_CLASS(TacHideTimer, TacThreadedTimer)
+ public:
+  explicit TacHideTimer(TComponent* AOwner) : TacThreadedTimer(AOwner) {}
+  // Takes its own tick handler and waits, disabled, for an animation.
+  void AfterConstruction() override;
+  // Starts the animation: ticks every 12 ms, InAnimationProcess set.
+  void Start();
+
+ private:
+  void HideStep(TObject* Sender);
+};
+// The one hide timer of the program (nullptr while no form hides).
+extern TacHideTimer* acHideTimer;
 
 // Shows a control (a form) that a skin change froze or that is hidden, with
 // the fade, aero or blur animation of Time ms (for now at once, without one).

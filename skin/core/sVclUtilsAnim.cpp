@@ -3,6 +3,31 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 
+TacHideTimer* acHideTimer = nullptr;
+
+namespace {
+constexpr Cardinal kAnimationStep = 12;   // ms between two frames
+constexpr Cardinal kAnimationEnded = 65535;
+}  // namespace
+
+void TacHideTimer::AfterConstruction() {
+  inherited::AfterConstruction();
+  SetEnabled(false);
+  SetOnTimer(TNotifyEvent(this, &TacHideTimer::HideStep));
+}
+
+void TacHideTimer::Start() {
+  InAnimationProcess = true;
+  SetInterval(kAnimationStep);
+  SetEnabled(true);
+}
+
+void TacHideTimer::HideStep(TObject*) {
+  SetEnabled(false);
+  SetInterval(kAnimationEnded);
+  InAnimationProcess = false;
+}
+
 void AnimShowControl(TWinControl* Control, Word, Integer, TacAnimTypeCtrl) {
   if (!Control || !Control->HandleAllocated()) return;
   const HWND wnd = Control->WindowHandle();

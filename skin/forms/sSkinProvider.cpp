@@ -14,18 +14,6 @@ Fn SystemFunction(const wchar_t* Module, const char* Name) {
   return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, Name))) : nullptr;
 }
 
-using TUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
-using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-TUpdateLayeredWindow UpdateLayered() {
-  static const auto fn = SystemFunction<TUpdateLayeredWindow>(L"user32.dll", "UpdateLayeredWindow");
-  return fn;
-}
-TSetLayeredWindowAttributes SetLayeredAttributes() {
-  static const auto fn = SystemFunction<TSetLayeredWindowAttributes>(L"user32.dll", "SetLayeredWindowAttributes");
-  return fn;
-}
-
 bool SystemVersion6() {
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
@@ -58,6 +46,25 @@ void TacBorderForm::UpdateExBordersPos(bool, Byte) {}
 void TacBorderForm::FreeWindow() {
   if (Wnd) DestroyWindow(Wnd);
   Wnd = nullptr;
+}
+
+// ------------------------------------------------------------ the timers
+
+namespace {
+constexpr Cardinal kAnimationEnded = 65535;
+}  // namespace
+
+TacMoveTimer::TacMoveTimer(TComponent* AOwner, TsSkinProvider* Provider)
+    : TacThreadedTimer(AOwner, true), Provider(Provider) {}
+
+void TacMoveTimer::TimeHandler() { SetEnabled(false); }
+
+TacMinTimer::TacMinTimer(TComponent* AOwner, TsSkinProvider* Provider)
+    : TacThreadedTimer(AOwner, true), Provider(Provider) {}
+
+void TacMinTimer::TimeHandler() {
+  SetEnabled(false);
+  SetInterval(kAnimationEnded);
 }
 
 // ------------------------------------------------------------ TsSkinProvider
@@ -132,7 +139,7 @@ std::unique_ptr<TacBitmap> GetFormImage(TsSkinProvider* Provider, bool) {
 }
 
 void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Pos) {
-  TUpdateLayeredWindow update = UpdateLayered();
+  TacUpdateLayeredWindow update = sgraphutils::UpdateLayeredWindow;
   if (!Wnd || !update) return;
   std::unique_ptr<TacBitmap> transparent;
   if (!Bmp) {
@@ -150,11 +157,9 @@ void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Po
   update(Wnd, nullptr, Pos ? &place : nullptr, &size, dc.Handle(), &origin, 0, &blend, ULW_ALPHA);
 }
 
-bool LayeredWindows() { return UpdateLayered() && SetLayeredAttributes(); }
-
 void DoLayered(HWND Wnd, bool Layered, Byte Alpha) {
   const LONG_PTR exStyle = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
-  TSetLayeredWindowAttributes attributes = SetLayeredAttributes();
+  TacSetLayeredWindowAttributes attributes = sgraphutils::SetLayeredWindowAttributes;
   if (Layered && attributes) {
     if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     attributes(Wnd, 0, Alpha, LWA_ALPHA);

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "classlib/ui/Forms.h"
+#include "skin/core/acThdTimer.h"
 #include "skin/core/sCommonData.h"
 
 // The window of a form's extended borders (shadow and outer frame).
@@ -33,6 +34,27 @@ class TacBorderForm : public TObject {
   void UpdateExBordersPos(bool Redraw = true, Byte Blend = 255);
   // Destroys the border window.
   void FreeWindow();
+};
+
+class TsSkinProvider;
+
+// The timers of a form's animations (12 ms steps on a worker thread): the
+// blend while the form moves and the minimize and restore animation. For now
+// these animations have no steps of their own: the first tick ends them.
+class TacMoveTimer : public TacThreadedTimer {
+  DK_CLASS(TacMoveTimer, TacThreadedTimer)
+ public:
+  TacMoveTimer(TComponent* AOwner, TsSkinProvider* Provider);
+  TsSkinProvider* Provider;
+  void TimeHandler() override;
+};
+
+class TacMinTimer : public TacThreadedTimer {
+  DK_CLASS(TacMinTimer, TacThreadedTimer)
+ public:
+  TacMinTimer(TComponent* AOwner, TsSkinProvider* Provider);
+  TsSkinProvider* Provider;
+  void TimeHandler() override;
 };
 
 class TsSkinProvider : public TComponent {
@@ -83,8 +105,6 @@ std::unique_ptr<TacBitmap> GetFormImage(TsSkinProvider* Provider, bool Flag);
 // (nullptr: where it is); a nullptr Bmp shows a transparent one of the
 // window's size.
 void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Pos = nullptr);
-// Whether the system offers layered windows.
-bool LayeredWindows();
 // Makes Wnd a layered window of the opacity Alpha, or takes the layered style
 // (and the visible style) away without redrawing.
 void DoLayered(HWND Wnd, bool Layered, Byte Alpha);

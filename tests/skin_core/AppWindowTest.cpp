@@ -212,3 +212,49 @@ TEST(ProgramEnd, TheWaitForTheHideAnimationGivesUpAfterASecond) {
 }
 
 }  // namespace
+
+namespace {
+
+// Minimize and restore of a skinned main form with a provider: the manager
+// does them itself with the system's animation off (the composition's
+// branches are reached by injecting its answer).
+TEST(ProgramMinimize, TheManagerMinimizesAndRestoresWithoutTheSystemsAnimation) {
+  skintest::TSkinDir dir;
+  dir.Folder("base", SkinTextOf({{"BUTTON"}}));
+  TsSkinManager* m = skintest::NewManager(dir);
+  m->SetSkinName("base");
+  TEmptyMainForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBounds(50, 50, 200, 120);
+  main->Show();
+  auto* provider = Create<TsSkinProvider>(main);
+  const bool animation = acGetAnimation();
+
+  TMessage minimize = MakeMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0, 0);
+  EXPECT_TRUE(m->MainWindowHook(minimize)) << "without composition the manager minimizes";
+  EXPECT_EQ(m->SysCommandState, 2);
+  EXPECT_TRUE(provider->Hiding);
+  EXPECT_TRUE(IsIconic(Application->Handle()));
+  EXPECT_EQ(acGetAnimation(), animation) << "the system's setting comes back";
+
+  TMessage restore = MakeMessage(WM_SYSCOMMAND, SC_RESTORE, 0, 0);
+  EXPECT_TRUE(m->MainWindowHook(restore));
+  EXPECT_EQ(m->SysCommandState, 1);
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  EXPECT_TRUE(IsWindowVisible(main->Handle()));
+
+  TDwmIsCompositionEnabled& composition = DwmIsCompositionEnabledFn();
+  const TDwmIsCompositionEnabled system = composition;
+  composition = [](BOOL* enabled) -> HRESULT {
+    *enabled = TRUE;
+    return S_OK;
+  };
+  provider->Hiding = false;
+  EXPECT_FALSE(m->MainWindowHook(minimize)) << "with composition the system minimizes";
+  EXPECT_TRUE(provider->Hiding);
+  EXPECT_FALSE(IsIconic(Application->Handle()));
+  composition = system;
+  m->Free();
+}
+
+}  // namespace

@@ -282,3 +282,124 @@ TEST_F(SkinState, CommonWndProcLeavesWindowMessagesToTheControl) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace skincore;
+
+class SkinStateCommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    Manager = skintest::LoadFolderSkin(
+        Dir, "plain",
+        SkinTextOf({{"BUTTON"}, {"PANEL", 0xE0E0E0, 0}, {"HALF", 0, 50},
+                    {"EDIT", 0xFFFFFF, 0, "FONTCOLOR=0\r\nHOTCOLOR=65535\r\nHOTFONTCOLOR=255\r\nSTATES=2\r\n"}}));
+    Form = NewForm("CommandsForm");
+  }
+  void TearDown() override {
+    Form->Free();
+    Manager->Free();
+  }
+  static LRESULT Perform(TControl* C, Word Command, LPARAM LParam = 0, Word Low = 0) {
+    return C->Perform(SM_ALPHACMD, AlphaCmdParam(Command, Low), LParam);
+  }
+  skintest::TSkinDir Dir;
+  TsSkinManager* Manager = nullptr;
+  TForm* Form = nullptr;
+};
+
+TEST_F(SkinStateCommands, CachesFlagsAndPrinting) {
+  // A transparent control on a skinned one, whose children's background moves with them.
+  auto* outer = NewControl<TLoggedWinControl>(Form, 9, "BUTTON", TRect{0, 0, 240, 150});
+  auto* parent = NewControl<TLoggedWinControl>(outer, 9, "HALF", TRect{10, 10, 200, 120});
+  auto* child = NewControl<TLoggedWinControl>(parent, 94, "BUTTON", TRect{5, 5, 60, 30});
+  TsCommonData* s = parent->SkinData();
+  InitCacheBmp(outer->SkinData());  // the outer control's image is ready: nothing to wait for there
+  InitCacheBmp(s);
+  EXPECT_EQ(BitmapWidth(s->CacheBmp.get()), 190);
+  EXPECT_EQ(BitmapHeight(s->CacheBmp.get()), 110);
+  EXPECT_EQ(Perform(parent, ACMD_QUERY_PAINT_WAIT), 0) << "a cache of the control's size: no wait";
+  s->Updating = true;
+  EXPECT_EQ(Perform(parent, ACMD_QUERY_PAINT_WAIT), 1) << "updating: wait";
+  s->Updating = false;
+  child->Log.clear();
+  Perform(parent, ACMD_FREE_CACHE);
+  EXPECT_EQ(BitmapWidth(s->CacheBmp.get()), 0) << "the cache is emptied";
+  EXPECT_TRUE(s->BGChanged);
+  EXPECT_EQ(child->Count(ACMD_FREE_CACHE), 1) << "and the children's";
+  parent->Log.clear();
+  EXPECT_EQ(Perform(parent, ACMD_QUERY_PAINT_WAIT), 1) << "an empty cache: built first, still empty here";
+  EXPECT_EQ(parent->Count(ACMD_BUILD_CACHE), 1);
+  EXPECT_FALSE(s->BGChanged) << "command 23 says the cache is built";
+
+  s->OutOfParent = false;
+  EXPECT_EQ(Perform(parent, ACMD_QUERY_OFFSCREEN), 0);
+  Perform(parent, ACMD_FLAG_OFFSCREEN);
+  EXPECT_EQ(Perform(parent, ACMD_QUERY_OFFSCREEN), 1);
+  s->BGChanged = false;
+  Perform(parent, ACMD_FLAG_BG_CHANGED);
+  EXPECT_TRUE(s->BGChanged);
+
+  HDC dc = GetDC(nullptr);
+  Perform(parent, ACMD_PRINT_MODE, reinterpret_cast<LPARAM>(dc));
+  EXPECT_TRUE(s->StateFlags & 0x200);
+  EXPECT_EQ(s->PrintDC, dc);
+  Perform(parent, ACMD_PRINT_MODE, 0);
+  EXPECT_FALSE(s->StateFlags & 0x200);
+  ReleaseDC(nullptr, dc);
+
+  child->Log.clear();
+  Perform(parent, ACMD_FRAME_CHANGED);
+  EXPECT_EQ(child->Count(ACMD_FRAME_CHANGED), 1) << "the frame change goes on to the children";
+  child->Log.clear();
+  Perform(parent, ACMD_REPAINT_IF_MOVED);
+  EXPECT_EQ(child->Count(ACMD_REPAINT_IF_MOVED), 1) << "a transparent parent moved: its children repaint";
+  outer->Answers[ACMD_QUERY_CHILD_BG_VARIES] = 0;
+  child->Log.clear();
+  Perform(parent, ACMD_REPAINT_IF_MOVED);
+  EXPECT_EQ(child->Count(ACMD_REPAINT_IF_MOVED), 0) << "a background that does not vary: nothing to repaint";
+}
+
+TEST_F(SkinStateCommands, HoverAndFocusTakeTheHotLookOfEdits) {
+  auto* edit = NewControl<TLoggedWinControl>(Form, 3, "EDIT");
+  auto* other = NewControl<TLoggedWinControl>(Form, 94, "BUTTON", TRect{10, 50, 90, 75});
+  edit->SetTabStop(true);
+  TsCommonData* s = edit->SkinData();
+  ApplySkinColors(s, false);
+  EXPECT_EQ(edit->Color(), 0xFFFFFF) << "an edit takes its section's colours";
+  EXPECT_EQ(edit->Font()->Color(), 0);
+
+  edit->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_TRUE(s->MouseAbove);
+  EXPECT_EQ(Manager->ActiveControl(), edit->Handle());
+  EXPECT_EQ(edit->Count(ACMD_HOVER_ENTER), 1);
+  EXPECT_EQ(edit->Color(), 65535) << "the hot look";
+  EXPECT_EQ(edit->Font()->Color(), 255);
+  EXPECT_TRUE(ControlIsActive(s));
+  edit->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(s->MouseAbove);
+  EXPECT_EQ(edit->Color(), 0xFFFFFF) << "the normal look again";
+
+  ::SetFocus(edit->Handle());
+  EXPECT_TRUE(s->Focused);
+  EXPECT_EQ(edit->Color(), 65535);
+  ::SetFocus(other->Handle());
+  EXPECT_FALSE(s->Focused);
+  EXPECT_EQ(edit->Color(), 0xFFFFFF);
+
+  s->SetCustomColor(true);
+  edit->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(edit->Color(), 0xFFFFFF) << "a custom colour stays";
+  EXPECT_EQ(edit->Font()->Color(), 255);
+  edit->Perform(CM_MOUSELEAVE, 0, 0);
+
+  Manager->Options()->SetNoMouseHover(true);
+  edit->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_FALSE(s->MouseAbove) << "no hover while the option says so";
+  Manager->Options()->SetNoMouseHover(false);
+  auto* panel = NewControl<TLoggedWinControl>(Form, 51, "PANEL", TRect{10, 80, 90, 110});
+  panel->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_FALSE(panel->SkinData()->MouseAbove) << "the mouse never makes a panel hot";
+}
+
+}  // namespace

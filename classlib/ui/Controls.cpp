@@ -520,6 +520,25 @@ void TControl::SetBiDiMode(TBiDiMode Value) {
   Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
+bool TControl::UseRightToLeftAlignment() const {
+  return FBiDiMode == bdRightToLeft && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+}
+
+bool TControl::UseRightToLeftReading() const {
+  return FBiDiMode != bdLeftToRight && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+  if (UseRightToLeftAlignment()) {
+    if ((Flags & (DT_CENTER | DT_RIGHT)) == DT_LEFT)
+      Flags |= DT_RIGHT;
+    else if (Flags & DT_RIGHT)
+      Flags &= ~DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) Flags |= DT_RTLREADING;
+  return Flags;
+}
+
 bool TControl::Showing() const {
   if (!FVisible || !FParent) return false;
   return FParent->Showing();

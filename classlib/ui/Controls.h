@@ -461,6 +461,13 @@ class TControl : public TComponent {
   // Reading order; a change is announced with CM_BIDIMODECHANGED.
   TBiDiMode BiDiMode() const { return FBiDiMode; }
   void SetBiDiMode(TBiDiMode Value);
+  // Right-to-left alignment and reading apply only on a system with
+  // right-to-left languages (SM_MIDEASTENABLED).
+  bool UseRightToLeftAlignment() const;
+  bool UseRightToLeftReading() const;
+  // DrawText flags for the reading order: DT_LEFT and DT_RIGHT swapped for
+  // right-to-left alignment, DT_RTLREADING added for right-to-left reading.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
   // Visible here and in every parent up to a window that is shown.
   virtual bool Showing() const;
 

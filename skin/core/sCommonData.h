@@ -135,6 +135,13 @@ class TsCommonData : public TPersistent, public TacManagerClient {
   // Whether a move or resize of the owner needs a repaint.
   bool RepaintIfMoved();
 
+  // The outer effect (shadow) of the owner painted into the bitmap that
+  // BGInfo describes; Flags 0x100: restore what lay there before first.
+  void PaintOuter(PacBGInfo BGInfo, Word Flags);
+  // Every ready, visible child of Control paints its outer effect into this
+  // state's cache, moved by Offset.
+  void PaintOuterEffects(TWinControl* Control, const TPoint& Offset);
+
   // The own manager is going: the state forgets it (and its indexes).
   void ForgetManager();
   void ManagerFreed(TsSkinManager*) override { ForgetManager(); }
@@ -212,3 +219,37 @@ bool CommonMessage(TMessage& Message, TsCommonData* SkinData);
 // inherited window procedure): reacts to moves, sizes, focus, hover and the
 // skin command; True when the message was a command it answered.
 bool CommonWndProc(TMessage& Message, TsCommonData* SkinData);
+
+// ------------------------------------------------ backgrounds, colours and effects
+
+// The answer to a child's question what lies behind it (the skin command 34):
+// the colour, this state's cache with the child's offset, or the parent's
+// answer through a transparent owner; with PleaseDraw, drawn into the
+// record's DC. State 1: the owner's hot look.
+void InitBGInfo(TsCommonData* SkinData, PacBGInfo BGInfo, Integer State, HWND Wnd = nullptr);
+// The plain background colour of the owner (a transparent section mixed with
+// the parent's colour).
+TColor GetBGColor(TsCommonData* SkinData, Integer State, HWND Wnd = nullptr);
+// What lies under the owner, from its parent.
+TCacheInfo GetParentCache(TsCommonData* SkinData);
+TCacheInfo GetParentCacheHwnd(HWND Wnd);
+// Tells the owner's parent to rebuild its image now.
+void InvalidateParentCache(TsCommonData* SkinData);
+// The section whose font colours Control takes: a parent's section that
+// gives its own font (through parents more than half transparent), else DefIndex.
+Integer GetFontIndex(TControl* Control, Integer DefIndex, TsSkinManager* Manager, Integer State = 0);
+// Shows or hides the glow around a hot control.
+void ShowGlowingIfNeeded(TsCommonData* SkinData, bool Clear = false, HWND Wnd = nullptr);
+// Tints a cache bitmap by the state's colour tone, hue offset and saturation
+// (Flag is not used).
+void UpdateBmpColors(TacBitmap* Bmp, TsCommonData* SkinData, bool Flag, Integer State);
+// The saturation change in percent as the pixel function takes it: value x
+// 255 / 100 rounded half to even, limited to -255..255.
+Integer SaturationValue(Integer Percent);
+// The widest margin of the border image (0 without one or when it is not drawn).
+Integer SkinBorderMaxWidth(TsCommonData* SkinData);
+// Copies the cache's SrcRect into DC's DstRect around the opaque children.
+void CopyWinControlCache(TWinControl* Control, TsCommonData* SkinData, const TRect& SrcRect, const TRect& DstRect,
+                         HDC DC, bool UpdateCorners, Integer OffsetX = 0, Integer OffsetY = 0);
+void CopyHwndCache(HWND Wnd, TsCommonData* SkinData, const TRect& SrcRect, const TRect& DstRect, HDC DC,
+                   bool UpdateCorners, Integer OffsetX = 0, Integer OffsetY = 0);

@@ -189,6 +189,9 @@ bool CommonMessage(TMessage& Message, TsCommonData* SkinData) {
         Message.Result = S->StateFlags;
       }
       return true;
+    case ACMD_QUERY_BG_INFO:
+      if (lp) InitBGInfo(S, reinterpret_cast<PacBGInfo>(lp), S->Focused || S->MouseAbove ? 1 : 0, nullptr);
+      return true;
     case ACMD_QUERY_COMMON_DATA: Message.Result = reinterpret_cast<LRESULT>(S); return true;
     case ACMD_PRINT_MODE:
       if (lp)
@@ -196,6 +199,9 @@ bool CommonMessage(TMessage& Message, TsCommonData* SkinData) {
       else
         S->StateFlags &= ~0x200;
       S->PrintDC = reinterpret_cast<HDC>(lp);
+      return true;
+    case ACMD_PAINT_OUTER:
+      if (lp) S->PaintOuter(reinterpret_cast<PacBGInfo>(lp), AlphaCmdLow(Message.WParam));
       return true;
     case ACMD_FRAME_CHANGED: FrameChanged(Message, S); return true;
     case ACMD_QUERY_APPLICATION: Message.Result = reinterpret_cast<LRESULT>(Application); return true;

@@ -87,15 +87,42 @@ struct TsGradPie {
 };
 using TsGradArray = std::vector<TsGradPie>;
 
-// The background a child is painted over: a parent's cached image at an
-// offset, or a plain colour (FillColor 0xFF00FF: none).
+// The background a child is painted over, as the painters take it: a
+// parent's image with the place of the parent's origin in it, or a plain
+// colour (FillColor 0xFF00FF: none). Ready: Bmp holds the whole background;
+// otherwise the background is FillColor, and Bmp (when set) holds valid
+// pixels only in strips of the widths Borders (left, top, right, bottom)
+// along the parent's edges. The bitmap is not owned.
 struct TCacheInfo {
   TacBitmap* Bmp = nullptr;
   Integer X = 0, Y = 0;
-  TColor FillColor = 0;
+  TColor FillColor = 0xFF00FF;
   TRect Borders;
   bool Ready = false;
 };
+
+#ifdef _WIN32
+using TacDC = HDC;
+#else
+using TacDC = void*;
+#endif
+
+// A parent's answer to the question what lies behind its child (the skin
+// command "query background info"), or, with PleaseDraw, the asker's request
+// that the parent draw its background into DC.
+struct TacBGInfo {
+  TacBitmap* Bmp = nullptr;  // the answerer's image (not owned)
+  TColor Color = 0;          // the background colour of btFill (system colours allowed)
+  // Answer: where the asked control's origin lies in Bmp. Please-draw: the
+  // place of the answerer's image the drawing is taken from.
+  TPoint Offset;
+  TRect R;        // please-draw: the rectangle of DC to draw
+  TRect Borders;  // btFill with Bmp: the widths of the valid strips of Bmp
+  TacBGType BgType = btUnknown;
+  bool PleaseDraw = false;
+  TacDC DC = nullptr;
+};
+using PacBGInfo = TacBGInfo*;
 
 // ------------------------------------------------------ constants and switches
 

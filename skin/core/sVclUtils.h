@@ -4,7 +4,10 @@
 // forms and controls.
 #pragma once
 
+#include <functional>
+
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/StdCtrls.h"
 #include "skin/core/Smessages.h"
 #include "skin/core/acThdTimer.h"
 #include "skin/core/sConst.h"
@@ -80,3 +83,87 @@ void AnimShowControl(TWinControl* Control, Word Time = 0, Integer MaxTransparenc
 // Hides the provider's form (a TsSkinProvider) with the form-hide animation
 // (for now at once, without one).
 void AnimHideForm(TObject* Provider);
+
+// ------------------------------------------ colours, painting and windows
+
+class TacThreadedTimer;
+
+// Set while PaintControls runs (it does not run nested).
+extern bool acGraphPainting;
+// DrawText alignment flags by TAlignment.
+extern const UINT AlignToInt[3];
+// The system's "SetWindowTheme" (nullptr when the theme library is missing),
+// with which skinned subclasses switch the system theme off.
+using TacSetWindowTheme = HRESULT(WINAPI*)(HWND Wnd, LPCWSTR SubAppName, LPCWSTR SubIdList);
+extern HMODULE uxthemeLib;
+extern TacSetWindowTheme Ac_SetWindowTheme;
+
+// The colour behind a control's children: the answer of a skinned control to
+// the colour query, else its Color; as RGB; fuchsia for nullptr.
+TColor GetControlColor(TControl* Control);
+// The answer of a window to the colour query, as RGB; fuchsia for 0.
+TColor GetControlColor(HWND Wnd);
+// Bmp becomes a 32-bit picture of the control's size holding what its
+// parent shows under it.
+void PaintParentBG(TControl* Control, TacBitmap* Bmp);
+// Paints the graphic children of Owner into DC through one off-screen bitmap
+// over the skinned background, each moved by Offset (ChangeCache and BGDC
+// are not used).
+void PaintControls(HDC DC, TWinControl* Owner, bool ChangeCache, const TPoint& Offset, HDC BGDC = nullptr,
+                   bool CheckVisible = true);
+// Copies a control with its children, as it looks, into Bmp; an invisible
+// control leaves its parent's background at (Left, Top).
+void SkinPaintTo(TacBitmap* Bmp, TControl* Control, Integer Left = 0, Integer Top = 0,
+                 TComponent* SkinProvider = nullptr);
+// The visible child windows of Control copied into Bmp at their places.
+void PaintChildCtrls(TWinControl* Control, TacBitmap* Bmp);
+// DrawText flags of a control's text of that alignment (tabs expanded,
+// centred vertically, in the control's reading order).
+UINT GetStringFlags(TControl* Control, TAlignment Alignment);
+
+TPoint acMousePos();
+// Normal: whether the control reads left to right; otherwise whether it is
+// right to left on a system with right-to-left languages.
+bool LeftToRight(TControl* Control, bool Normal = true);
+using TacIterateProc = std::function<void(TControl* Control, Integer Data)>;
+// Proc for each child, window controls walked after their own call.
+void IterateControls(TWinControl* Control, Integer Data, const TacIterateProc& Proc);
+// Enables or disables the children (panels are left alone and not entered).
+void SetControlsEnabled(TWinControl* Parent, bool Value, bool Recursive = true);
+// Invalidates every ready child that is not a graphic control (Flag is not used).
+void RepaintsControls(TWinControl* Parent, bool Flag);
+// Whether the whole text of the edit is selected.
+bool AllEditSelected(TCustomEdit* Edit);
+// The client rectangle in window coordinates.
+TRect acClientRect(HWND Wnd);
+AnsiString GetWndClassName(HWND Wnd);
+// The top-level window above Wnd.
+HWND GetParentFormHandle(HWND Wnd);
+// What the visible children aligned to one side take of it (heights for top
+// and bottom, widths for left and right); graphic controls only with
+// CountGraphic; 0 for other alignments.
+Integer GetAlignShift(TWinControl* Parent, TAlign Align, bool CountGraphic = false);
+// The work area of the form's monitor (the whole monitor for a stay-on-top form).
+TRect acWorkRect(TCustomForm* Form);
+// The work area of the first monitor whose work area holds P; empty when none.
+TRect acWorkRect(const TPoint& P);
+// Gives a control another section (a plain label takes the section's font
+// colour); true when it took it.
+bool TrySetSkinSection(TControl* Control, const AnsiString& Section);
+
+// A hidden window the animations draw on.
+class TOutputWindow : public TCustomControl {
+  DK_CLASS(TOutputWindow, TCustomControl)
+ public:
+  explicit TOutputWindow(TComponent* AOwner) : TCustomControl(AOwner) {}
+  void Construct() override;
+  // Erasing and the frame are left to the animation that draws on it.
+  void WndProc(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+};
+
+// The animations' output window and the form-hide timer (nullptr while none).
+extern TOutputWindow* ow;
+extern TacThreadedTimer* acHideTimer;

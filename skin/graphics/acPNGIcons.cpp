@@ -86,4 +86,34 @@ HICON MakeCompIcon(TacPixelBuffer& bmp, TColor) {
   return Icon(ColourBitmap(bmp), mask);
 }
 
+namespace {
+
+// Makes an icon of the bitmap through a pixel buffer of its pixels (24 or 32
+// bits; other depths go to 24 bits first) and leaves the bitmap with the
+// buffer's 32-bit pixels.
+template <class Make>
+HICON ThroughBuffer(TBitmap* bmp, Make make) {
+  if (!bmp || bmp->Empty()) return nullptr;
+  if (bmp->PixelFormat() != pf24bit && bmp->PixelFormat() != pf32bit) bmp->SetPixelFormat(pf24bit);
+  const int w = bmp->Width(), h = bmp->Height();
+  TacPixelBuffer buffer;
+  buffer.Setup(bmp->PixelFormat(), w, h);
+  const size_t rowBytes = size_t(w) * (bmp->PixelFormat() == pf32bit ? 4 : 3);
+  for (int y = 0; y < h; ++y) std::memcpy(buffer.ScanLine(y), bmp->ScanLine(y), rowBytes);
+  HICON icon = make(buffer);
+  bmp->SetPixelFormat(pf32bit);
+  for (int y = 0; y < h; ++y) std::memcpy(bmp->ScanLine(y), buffer.ScanLine(y), size_t(w) * 4);
+  return icon;
+}
+
+}  // namespace
+
+HICON MakeIcon32(TBitmap* bmp, bool flag) {
+  return ThroughBuffer(bmp, [flag](TacPixelBuffer& b) { return MakeIcon32(b, flag); });
+}
+
+HICON MakeCompIcon(TBitmap* bmp, TColor color) {
+  return ThroughBuffer(bmp, [color](TacPixelBuffer& b) { return MakeCompIcon(b, color); });
+}
+
 #endif

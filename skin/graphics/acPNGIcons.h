@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "classlib/ui/Graphics.h"
 #include "skin/graphics/acPixelBuffer.h"
 
 // An icon of the bitmap (made 32-bit in place) whose pixels equal to the
@@ -15,5 +16,10 @@ HICON MakeIcon32(TacPixelBuffer& bmp, bool flag = false);
 // made 32-bit first, with fuchsia (0xFF00FF) transparent. The colour has no
 // effect on the result.
 HICON MakeCompIcon(TacPixelBuffer& bmp, TColor color);
+
+// The same for a bitmap of the class library (a picture of the PNG reader
+// too); the bitmap itself ends 32-bit, as the buffer would.
+HICON MakeIcon32(TBitmap* bmp, bool flag = false);
+HICON MakeCompIcon(TBitmap* bmp, TColor color);
 
 #endif

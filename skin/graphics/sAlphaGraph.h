@@ -160,3 +160,32 @@ void DrawSmallSkinRect(TacBitmap* Bmp, const TRect& R, const TCacheInfo& CI, con
 void CopyMasterRect(TRect DstR, TRect SrcR, TacBitmap* Bmp, const TCacheInfo& CI, const TsMaskData& MD);
 // The same leaving key pixels untouched.
 void CopyMasterRectA(TRect DstR, TRect SrcR, TacBitmap* Bmp, const TCacheInfo& CI, const TsMaskData& MD);
+
+// ------------------------------------------------------------ 32-bit sections and text
+//
+// The section painters' counterparts that keep alpha (for layered windows).
+
+// The section's background and border into R of a 32-bit bitmap; a state at
+// or beyond the section's state count paints as its last. Nothing unless R
+// lies inside the bitmap. Over the whole bitmap the result is premultiplied.
+// The filling flag and the offset are not used.
+void PaintItem32(Integer SkinIndex, bool Filling, Integer State, const TRect& R, const TPoint& Offset, TacBitmap* Bmp,
+                 TsSkinManager* SkinManager = nullptr);
+// The background of look State (0 normal, 1 hot) into R, with alpha: a plain
+// colour of transparency T over transparent black gets alpha
+// (100 - T) * 255 div 100, over other pixels moves them (100 - T) % toward the
+// colour; a look of transparency 100 leaves R (a bitmap exactly R's size
+// becomes transparent black). A custom colour other than 0xFF00FF paints
+// that colour opaque.
+void PaintItemBG32(Integer SkinIndex, Integer State, const TRect& R, TacBitmap* Bmp, TsSkinManager* SkinManager,
+                   TColor CustomColor = sFuchsia);
+#ifdef _WIN32
+// Text (8-bit, zero-terminated) in the section's font colour into R of the
+// bitmap, first in its four outline colours (those that are not -1), each
+// one pixel to the left, up, right and down, when Outline is set; with no
+// manager or section, in the colour of the bitmap's canvas font. The
+// bitmap's font draws it (by the platform's DrawText when PlainDraw); every
+// pixel the text touches becomes opaque. R is not changed.
+void WriteText32(TacBitmap* Bmp, const char* Text, bool Outline, TRect& R, Cardinal Flags, Integer SkinIndex,
+                 bool Hot, TsSkinManager* SkinManager = nullptr, bool PlainDraw = false);
+#endif

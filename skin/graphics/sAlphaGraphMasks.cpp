@@ -9,6 +9,7 @@
 #include "skin/graphics/acPieceWalk.h"
 #include "skin/graphics/acPixelClip.h"
 #include "skin/graphics/acPixelRuns.h"
+#include "skin/graphics/sGraphUtils.h"
 #include "skin/core/acntUtils.h"
 
 namespace {
@@ -147,4 +148,67 @@ void CopyMasterRect(TRect DstR, TRect SrcR, TacBitmap* Bmp, const TCacheInfo& CI
 
 void CopyMasterRectA(TRect DstR, TRect SrcR, TacBitmap* Bmp, const TCacheInfo& CI, const TsMaskData& MD) {
   MasterCopy(DstR, SrcR, Bmp, CI, MD, false);
+}
+
+// ------------------------------------------------------------ glyphs
+
+void BlendGlyphByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, Integer Mode, const TsMaskData& MD) {
+  if (MD.MaskKind == 0) {
+    CopyTransRectA(Bmp1, Bmp2, R1.Left, R1.Top, R2, sFuchsia, EmptyCI);
+    return;
+  }
+  if (MD.MaskKind < 0) return;
+  const TPixelView32 d = PixelsOf(Bmp1), s = PixelsOf(Bmp2);
+  if (d.Empty() || s.Empty()) return;
+  const int offset = HeightOf(MD.SrcRect) / (MD.MaskKind + 1);
+  // Both rectangles inclusive; a picture of no columns must not run into its mask.
+  const TacSpan xs = ClipSpan(std::min(R1.Width(), R2.Width()) + 1, {{R1.Left, d.Width}, {R2.Left, s.Width}});
+  const TacSpan ys =
+      ClipSpan(std::min(R1.Height(), R2.Height()) + 1, {{R1.Top, d.Height},
+                                                         {R2.Top, s.Height},
+                                                         {R2.Top + offset, s.Height},
+                                                         {R2.Top, MD.Columns < 1 ? offset : s.Height}});
+  const std::uint32_t raise = Mode == 1 ? 0 : 100;
+  for (int y = ys.First; y < ys.Last; ++y) {
+    std::uint32_t* out = d.Row(R1.Top + y) + R1.Left;
+    const std::uint32_t* in = s.Row(R2.Top + y) + R2.Left;
+    const std::uint32_t* mask = s.Row(R2.Top + offset + y) + R2.Left;
+    for (int x = xs.First; x < xs.Last; ++x) {
+      const std::uint32_t k = mask[x], m = (k >> 16) & 0xFF;
+      if (in[x] == kKeyPixel || m == 255) continue;
+      std::uint32_t weights = k;
+      if (raise)
+        for (int shift = 0; shift < 24; shift += 8) {
+          const std::uint32_t c = std::min<std::uint32_t>(((k >> shift) & 0xFF) + raise, 255);
+          weights = (weights & ~(0xFFu << shift)) | (c << shift);
+        }
+      const std::uint32_t a = out[x] >> 24;
+      out[x] = acpixel::ChannelMaskBlend(out[x], in[x], weights) | ((a + (((255 - a) * (255 - m)) >> 8)) << 24);
+    }
+  }
+}
+
+void DrawSkinGlyph(TacBitmap* Bmp, TPoint P, Integer State, Integer Mode, const TsMaskData& MD, const TCacheInfo& CI) {
+  const int w = WidthOfImage(MD), h = HeightOfImage(MD);
+  const int state = std::max(0, std::min<int>(State, MD.Columns - 1));
+  // A glyph starting left of or above the bitmap: source and destination
+  // both start further in, the window keeping its size.
+  const int dx = P.X < 0 ? -P.X : 0, dy = P.Y < 0 ? -P.Y : 0;
+  const int left = MD.SrcRect.Left + state * w + dx, top = MD.SrcRect.Top + dy;
+  const TRect src = Rect(left, top, left + w - 1, top + h - 1);
+  const TRect dst = Rect(P.X + dx, P.Y + dy, P.X + dx + w - 1, P.Y + dy + h - 1);
+  if (MD.Bitmap) {
+    TacBitmap* own = MD.Bitmap.get();
+    if (BitmapWidth(own) < MD.SrcRect.Right || BitmapHeight(own) < MD.SrcRect.Bottom) return;
+    BlendGlyphByMask(dst, src, Bmp, own, Mode, MD);
+    return;
+  }
+  if (!MD.OwnerManager || MD.Columns == 0) return;
+  TacBitmap* master = MD.OwnerManager->MasterBitmap.get();
+  if (MD.MaskKind > 0)
+    BlendGlyphByMask(dst, src, Bmp, master, Mode, MD);
+  else if (Mode == 1)
+    CopyTransRect(Bmp, master, dst.Left, dst.Top, src, sFuchsia, CI, true);
+  else
+    BlendTransRectangle(Bmp, dst.Left, dst.Top, master, src, 0.5, sFuchsia);
 }

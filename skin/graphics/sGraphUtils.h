@@ -312,3 +312,151 @@ void FadeRect(TCanvas* SrcCanvas, TRect SrcRect, HDC DstDC, TPoint DstPoint, Int
 void FadeRect(TCanvas* SrcCanvas, TRect SrcRect, HDC DstDC, TPoint DstPoint, Integer Transparency, TColor Color,
               Integer Blur, TsShadowingShape Shape);
 #endif
+
+// ------------------------------------------------------------ templates, glyphs, check boxes and channels
+
+// Dst takes Src's pixel format, size and a copy of its pixels.
+void CopyBmp(TacBitmap* Dst, TacBitmap* Src);
+// For every pixel of Dst (cut to Src), its byte number Channel (0 blue,
+// 1 green, 2 red, 3 alpha) from Src's pixel at the same place; 32-bit bitmaps.
+void CopyChannel32(TacBitmap* Dst, TacBitmap* Src, Integer Channel);
+// The same for Src's rectangle SrcRect placed at DstRect's top-left, cut to
+// both bitmaps.
+void CopyChannel32(TacBitmap* Dst, TacBitmap* Src, Integer Channel, const TRect& DstRect, const TRect& SrcRect);
+// ToBmp8: each byte of the 8-bit bitmap takes the channel byte of the 32-bit
+// pixel at the same place; otherwise the other way. Over the common size.
+void CopyChannel(TacBitmap* Bmp32, TacBitmap* Bmp8, Integer Channel, bool ToBmp8);
+// Nine-part painting of the template S of Src onto D of Dst: margins M, line
+// thicknesses B (a corner is an L of its margin and the thickness), side
+// modes Modes (per side: 0 tiled, 1 stretched, else nothing) and the centre
+// (stretched or tiled) when DrawCentre.
+void PaintControlByTemplate(TacBitmap* Dst, TacBitmap* Src, const TRect& D, const TRect& S, const TRect& M,
+                            const TRect& B, const TRect& Modes, bool StretchCentre, bool DrawCentre);
+// One image of a glyph of NumGlyphs images side by side at R's top-left,
+// chosen by State (0 normal, 1 hot, 2 pressed, 3 extra; taken into 0..3),
+// Down and the glyphs' order; disabled images are blended by Blend percent;
+// Reflected mirrors it below itself, fading. The kind is not used.
+void DrawGlyphEx(TacBitmap* Glyph, TacBitmap* DstBmp, TRect R, Integer NumGlyphs, bool Enabled, Integer DisabledKind,
+                 Integer State, Integer Blend, bool Down, bool Reflected);
+
+// ------------------------------------------------------------ regions
+
+struct TsMaskData;
+
+// Appends the runs of pixels equal to Color (as whole 32-bit values) of a
+// 32-bit bitmap, one rectangle of one row per run.
+void AddRgnBmp(TAOR& Rgns, TacBitmap* Bmp, TsColor Color);
+// Appends the runs of key pixels (0x00FF00FF) of the top corners (the
+// bottom ones with Bottom) of a border image's first state, in the
+// coordinates of a target Width wide, rows moved down by VertOffset.
+void AddRgn(TAOR& Rgns, Integer Width, const TsMaskData& MaskData, Integer VertOffset, bool Bottom);
+
+#ifdef _WIN32
+#include "classlib/ui/StdCtrls.h"
+
+class TsSkinManager;
+class TCustomImageList;
+
+// Width (+ 2) and height of the skin's check-box glyph ("SMALLCHECKED" when
+// Small, else "BOXCHECKED") when the manager is given, active and has it;
+// otherwise the system check box's size (a quarter of the width and a third
+// of the height of the system's check-box bitmap).
+Integer CheckWidth(TsSkinManager* SkinManager, bool Small = false);
+Integer CheckHeight(TsSkinManager* SkinManager, bool Small = false);
+// A check box in the rectangle of Bmp (a rectangle from the bitmap's
+// top-left): the skin's glyph of the state when the skin has them, else the
+// system check box over the background of CI.
+void acDrawCheck(const TRect& R, TCheckBoxState AState, bool AEnabled, TBitmap* Bmp, const TCacheInfo& CI,
+                 TsSkinManager* SkinManager, bool Small = false);
+// A small arrow of four lines pointing to Direction, centred in R.
+void DrawColorArrow(TCanvas* Canvas, TColor Color, const TRect& R, TacSide Direction);
+// Selects a bold or normal copy of Font turned by Angle (tenths of a degree)
+// into DC with the font's colour as the text colour; answers the font
+// selected before, for the caller to select back.
+HFONT MakeAngledFont(HDC DC, TFont* Font, Integer Angle);
+// The font takes an antialiased copy of itself.
+void SetFontSmoothing(TFont* AFont);
+// The bitmap's rectangle without its pixels of Color; the caller owns it.
+void GetRgnFromBmp(HRGN& Rgn, TBitmap* Bmp, TsColor Color);
+// Bmp takes the list's size, its background colour (fuchsia without one) and
+// the image Index drawn at (0, 0).
+void CopyImage(TBitmap* Bmp, TCustomImageList* ImgList, Integer Index);
+#endif
+
+// ------------------------------------------------------------ background info
+
+// The background a painter takes from a parent's answer: a ready image for
+// btCache; otherwise the colour (as RGB) with the answer's bitmap and border
+// strips, not ready. (btNotReady is the caller's affair: paint later.)
+TCacheInfo BGInfoToCI(const TacBGInfo* BGInfo);
+
+#ifdef _WIN32
+class TControl;
+// Asks a window what lies behind its child (the skin command "query
+// background info"). True when the window answered. Otherwise: when the
+// record asked for drawing on entry, the window paints itself (erase and
+// paint) into the record's DC within R, its pixel (x + Offset.X,
+// y + Offset.Y) landing on (x, y), and R stays moved by Offset; else the
+// answer becomes a plain fill of the default manager's main colour (the
+// system button face without a manager).
+bool GetBGInfo(PacBGInfo BGInfo, HWND Handle, bool PleaseDraw = false);
+// The same for a control (a window control with a handle by message, any
+// other by Perform); a control that does not answer paints itself into the
+// record's DC (please-draw) or gives its background colour: its answer to
+// "query colour", or its Color when that answer is 0. Always true.
+bool GetBGInfo(PacBGInfo BGInfo, TControl* Control, bool PleaseDraw = false);
+#endif
+
+// ------------------------------------------------------------ section painters
+//
+// A skin section painted into R of a bitmap: its fill (colour, gradient,
+// texture) over the parent's background CI as far as the section is
+// transparent, its corner images and its border image. Offset is the place
+// of R's owner in the parent, added to CI's (X, Y) wherever the parent's
+// image is read. A state at or beyond the section's state count paints as
+// its last state; the background takes the normal look for state 0 and the
+// hot look for every state above. Nothing is painted without a manager (nil:
+// the default one), for an index that names no section, or (where a border
+// is drawn) when R does not lie inside the bitmap. Filling is not used.
+
+class TsSkinManager;
+
+// Background, corner images and border image of the section.
+void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State,
+               const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager = nullptr,
+               Integer TextureIndex = -1, Integer HotTextureIndex = -1);
+// The background alone. A texture index of -1 takes the look's own texture
+// (or the section's "PATTERN" image or picture); the hot texture index names
+// a masked texture of separate tiles laid over the hot background. A custom
+// colour other than 0xFF00FF paints that colour opaque instead of the look.
+void PaintItemBG(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, Integer State,
+                 const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager = nullptr,
+                 Integer TextureIndex = -1, Integer HotTextureIndex = -1, TColor CustomColor = sFuchsia);
+// A reduced background for callers that know their indexes: the given
+// texture only (no lookups, no pictures, no masked tiles), the look of
+// min(State, 1); the parent's background weighs T * 255 div 100. Nothing
+// without a default manager.
+void PaintItemBGFast(Integer SkinIndex, Integer TextureIndex, Integer HotTextureIndex, const AnsiString& SectionName,
+                     const TCacheInfo& CI, Integer State, const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp,
+                     TsSkinManager* SkinManager = nullptr);
+// The reduced background and the given border image (no corner images).
+void PaintItemFast(Integer SkinIndex, Integer MaskIndex, Integer TextureIndex, Integer HotTextureIndex,
+                   const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State, const TRect& R,
+                   const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager = nullptr);
+// The background and the section's "BORDERSMASK" drawn for very small rectangles.
+void PaintSmallItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling,
+                    Integer State, const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp,
+                    TsSkinManager* SkinManager = nullptr);
+#ifdef _WIN32
+// PaintItem through a 32-bit bitmap of R's size copied to R of a device
+// context (whose state comes back as it was); nothing for R reaching left of
+// or above the context's origin or smaller than 1 x 1.
+void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State,
+               const TRect& R, const TPoint& Offset, HDC DC, TsSkinManager* SkinManager = nullptr);
+// A whole bitmap painted as the section Section, or SecondSection when the
+// skin has no section of the first name, over the parent device context's
+// pixels at ParentOffset (or, without a parent context, the colour BGColor).
+// The index of the section painted (invalid when the skin has neither).
+Integer PaintSection(TacBitmap* Bmp, const AnsiString& Section, const AnsiString& SecondSection, Integer State,
+                     TsSkinManager* Manager, const TPoint& ParentOffset, TColor BGColor, HDC ParentDC);
+#endif

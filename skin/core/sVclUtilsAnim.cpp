@@ -3,8 +3,6 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 
-TacHideTimer* acHideTimer = nullptr;
-
 namespace {
 constexpr Cardinal kAnimationStep = 12;   // ms between two frames
 constexpr Cardinal kAnimationEnded = 65535;

@@ -123,7 +123,25 @@ TEST(LeastForms, FormsShowAndHideAtOnce) {
   StartMinimizing(p);
   EXPECT_FALSE(IsIconic(f->Handle()));
   EXPECT_TRUE(StartRestoring(p));
-  EXPECT_EQ(GetFormImage(p, false), nullptr) << "no picture of the form yet";
+  EXPECT_EQ(GetFormImage(p, false), nullptr) << "the provider has no image of its form yet";
+}
+
+TEST(LeastForms, TheFormsImageIsTheFormAsItLooks) {
+  TForm* f = NewForm("Pictured");
+  TFreeAtEnd<TForm> freeF{f};
+  auto* p = Create<TsSkinProvider>(f);
+  auto* c = NewControl<TLoggedWinControl>(f, 94, "", TRect{20, 30, 80, 60});
+  c->SetColor(0x00FF00);
+  f->Update();
+  RECT w{};
+  GetWindowRect(f->Handle(), &w);
+  p->SkinData()->CacheBmp->SetSize(w.right - w.left, w.bottom - w.top);
+  const std::unique_ptr<TacBitmap> image = GetFormImage(p, false);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(BitmapWidth(image.get()), w.right - w.left);
+  EXPECT_EQ(BitmapHeight(image.get()), w.bottom - w.top);
+  const TPixelView32 pixels = PixelsOf(image.get());
+  EXPECT_EQ(pixels.At(40, 40) & 0xFFFFFF, 0x00FF00u) << "the control at its place";
 }
 
 TEST(LeastForms, TheProviderKnowsWhereItsFormsClientAreaLies) {

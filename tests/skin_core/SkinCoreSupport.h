@@ -96,6 +96,14 @@ class TLoggedControl : public Base, public TCommandLog {
   TsCommonData* SkinData() const { return FSkinData.get(); }
   void WndProc(TMessage& Message) override {
     if (Hear(Message)) return;
+    if (Message.Msg == WM_PRINT) {
+      // As skinned controls print: their look, whatever the flags ask.
+      HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(ShownColor(this, FSkinData.get()))));
+      const RECT r{0, 0, this->Width(), this->Height()};
+      FillRect(reinterpret_cast<HDC>(Message.WParam), &r, brush);
+      DeleteObject(brush);
+      return;
+    }
     if (CommonWndProc(Message, FSkinData.get())) {
       RepaintOnSkinChange(this, Message);
       return;

@@ -15,17 +15,16 @@ namespace {
 
 using namespace skincore;
 
+int created = 0;
+LRESULT CALLBACK CountCreated(int Code, WPARAM WParam, LPARAM LParam) {
+  if (Code == HCBT_CREATEWND) ++created;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
 TEST(LeastForms, TheWindowCreationHookHandsEveryEventOn) {
   // A hook of the test's own, put on first: the manager's hook comes before
   // it and must hand the events on.
-  static int created = 0;
-  HHOOK mine = SetWindowsHookExW(
-      WH_CBT,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        if (code == HCBT_CREATEWND) ++created;
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
+  HHOOK mine = SetWindowsHookExW(WH_CBT, CountCreated, nullptr, GetCurrentThreadId());
   skintest::TSkinDir dir;
   TsSkinManager* m = skintest::LoadFolderSkin(dir, "one", SkinTextOf({{"BUTTON"}}));
   ASSERT_NE(HookCallback, nullptr);
@@ -65,6 +64,20 @@ TEST(LeastForms, TheAnimationTimersEndAtTheirFirstTick) {
   move->Free();
 }
 
+struct {
+  HWND Wnd;
+  SIZE Size;
+  POINT Pos;
+  bool HasPos;
+  BLENDFUNCTION Blend;
+  DWORD Flags;
+} seen{};
+BOOL WINAPI RecordLayered(HWND Wnd, HDC, POINT* Pos, SIZE* Size, HDC, POINT*, COLORREF, BLENDFUNCTION* Blend,
+                          DWORD Flags) {
+  seen = {Wnd, *Size, Pos ? *Pos : POINT{}, Pos != nullptr, *Blend, Flags};
+  return TRUE;
+}
+
 TEST(LeastForms, LayeredWindowsAreReal) {
   TForm* f = NewForm("Layered");
   TFreeAtEnd<TForm> freeF{f};
@@ -78,20 +91,8 @@ TEST(LeastForms, LayeredWindowsAreReal) {
   EXPECT_TRUE(flags & LWA_ALPHA);
 
   // What goes to the system's UpdateLayeredWindow, recorded.
-  static struct {
-    HWND Wnd;
-    SIZE Size;
-    POINT Pos;
-    bool HasPos;
-    BLENDFUNCTION Blend;
-    DWORD Flags;
-  } seen{};
   const TacUpdateLayeredWindow system = sgraphutils::UpdateLayeredWindow;
-  sgraphutils::UpdateLayeredWindow = [](HWND w, HDC, POINT* pos, SIZE* size, HDC, POINT*, COLORREF,
-                                        BLENDFUNCTION* blend, DWORD flags) -> BOOL {
-    seen = {w, *size, pos ? *pos : POINT{}, pos != nullptr, *blend, flags};
-    return TRUE;
-  };
+  sgraphutils::UpdateLayeredWindow = RecordLayered;
   const TPoint place{30, 40};
   SetFormBlendValue(wnd, nullptr, 128, &place);
   sgraphutils::UpdateLayeredWindow = system;

@@ -83,12 +83,6 @@ class TFadeButton : public TCustomControl, public TCommandLog {
   std::unique_ptr<TsCommonData> FData;
 };
 
-// The pixel (x, y) of a window's client area as a TColor (red in the low byte).
-inline TColor WindowPixel(HWND Wnd, int X, int Y) {
-  TWindowDC dc(Wnd);
-  return static_cast<TColor>(GetPixel(dc.Handle(), X, Y));
-}
-
 // The pixel of a bitmap as a TColor.
 inline TColor BitmapPixel(TacBitmap* Bmp, int X, int Y) {
   return static_cast<TColor>(GetPixel(Bmp->Canvas()->Handle(), X, Y)) & 0xFFFFFF;

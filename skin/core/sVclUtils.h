@@ -84,8 +84,6 @@ void AnimHideForm(TObject* Provider);
 
 // ------------------------------------------ colours, painting and windows
 
-class TacThreadedTimer;
-
 // Set while PaintControls runs (it does not run nested).
 extern bool acGraphPainting;
 // DrawText alignment flags by TAlignment.
@@ -162,6 +160,5 @@ class TOutputWindow : public TCustomControl {
   void CreateParams(TCreateParams& Params) override;
 };
 
-// The animations' output window and the form-hide timer (nullptr while none).
+// The animations' output window (nullptr while none).
 extern TOutputWindow* ow;
-extern TacThreadedTimer* acHideTimer;

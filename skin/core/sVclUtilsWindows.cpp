@@ -2,7 +2,6 @@
 // queries, the section of a control by name, and the unit's start and end.
 #include "classlib/ui/ExtCtrls.h"
 #include "classlib/ui/StdCtrls.h"
-#include "skin/core/acThdTimer.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
 
@@ -11,7 +10,6 @@ const UINT AlignToInt[3] = {DT_LEFT, DT_RIGHT, DT_CENTER};
 HMODULE uxthemeLib = nullptr;
 TacSetWindowTheme Ac_SetWindowTheme = nullptr;
 TOutputWindow* ow = nullptr;
-TacThreadedTimer* acHideTimer = nullptr;
 
 namespace {
 

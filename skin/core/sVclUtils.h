@@ -73,6 +73,8 @@ class TacHideTimer : public TacThreadedTimer {
  private:
   void HideStep(TObject* Sender);
 };
+// The one form-hide timer of the program (nullptr while no form hides).
+extern TacHideTimer* acHideTimer;
 
 // Shows a control (a form) that a skin change froze or that is hidden, with
 // the fade, aero or blur animation of Time ms (for now at once, without one).

@@ -8,6 +8,8 @@ constexpr Cardinal kAnimationStep = 12;   // ms between two frames
 constexpr Cardinal kAnimationEnded = 65535;
 }  // namespace
 
+TacHideTimer* acHideTimer = nullptr;
+
 void TacHideTimer::AfterConstruction() {
   inherited::AfterConstruction();
   SetEnabled(false);

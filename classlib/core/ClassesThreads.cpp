@@ -7,6 +7,7 @@
 #include "classlib/core/SyncObjs.h"
 
 void (*WakeMainThread)(TObject* Sender) = nullptr;
+bool (*ApplicationTerminated)() = nullptr;
 
 namespace {
 

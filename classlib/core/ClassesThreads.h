@@ -101,3 +101,8 @@ bool CheckSynchronize(int Timeout = 0);
 // Called (from the worker) whenever a call is queued for the main thread, so
 // that an idle message loop wakes up and calls CheckSynchronize.
 extern void (*WakeMainThread)(TObject* Sender);
+
+// Whether the application's message loop has ended (the Windows half sets it;
+// false while nothing does). Worker threads stop handing work to the main
+// thread once it answers true.
+extern bool (*ApplicationTerminated)();

@@ -78,9 +78,12 @@ LRESULT CALLBACK MethodWndProc(void* Data, UINT Msg, WPARAM WParam, LPARAM LPara
   m.Msg = Msg;
   m.WParam = WParam;
   m.LParam = LParam;
-  TObject* target = mi->Method.Object();
+  // The method may free the window and with it this instance (a timer freed
+  // in its own tick): nothing of it is read after the call.
+  const TWndMethod method = mi->Method;
+  TObject* target = method.Object();
   try {
-    mi->Method(m);
+    method(m);
   } catch (...) {
     if (ApplicationHandleException) {
       try {
@@ -509,6 +512,31 @@ void TControl::SetEnabled(bool Value) {
   if (FEnabled == Value) return;
   FEnabled = Value;
   Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetBiDiMode(TBiDiMode Value) {
+  if (FBiDiMode == Value) return;
+  FBiDiMode = Value;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+bool TControl::UseRightToLeftAlignment() const {
+  return FBiDiMode == bdRightToLeft && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+}
+
+bool TControl::UseRightToLeftReading() const {
+  return FBiDiMode != bdLeftToRight && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
+  if (UseRightToLeftAlignment()) {
+    if ((Flags & (DT_CENTER | DT_RIGHT)) == DT_LEFT)
+      Flags |= DT_RIGHT;
+    else if (Flags & DT_RIGHT)
+      Flags &= ~DT_RIGHT;
+  }
+  if (UseRightToLeftReading()) Flags |= DT_RTLREADING;
+  return Flags;
 }
 
 bool TControl::Showing() const {

@@ -296,6 +296,7 @@ using TWndMethod = TClosure<void(TMessage& Message)>;
 // ------------------------------------------------------------- enumerations
 
 DK_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom);
+DK_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly);
 using TAlignSet = TSet<TAlign>;
 DK_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom);
 using TAnchors = TSet<TAnchorKind>;
@@ -457,6 +458,16 @@ class TControl : public TComponent {
   void Hide();
   bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
+  // Reading order; a change is announced with CM_BIDIMODECHANGED.
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  // Right-to-left alignment and reading apply only on a system with
+  // right-to-left languages (SM_MIDEASTENABLED).
+  bool UseRightToLeftAlignment() const;
+  bool UseRightToLeftReading() const;
+  // DrawText flags for the reading order: DT_LEFT and DT_RIGHT swapped for
+  // right-to-left alignment, DT_RTLREADING added for right-to-left reading.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
   // Visible here and in every parent up to a window that is shown.
   virtual bool Showing() const;
 
@@ -592,6 +603,7 @@ class TControl : public TComponent {
   bool FAutoSize = false;
   bool FVisible = true;
   bool FEnabled = true;
+  TBiDiMode FBiDiMode = bdLeftToRight;
   TColor FColor = clWindow;
   bool FParentColor = true;
   std::unique_ptr<TFont> FFont;

@@ -53,7 +53,8 @@ void TTimer::Timer() {
 
 void TTimer::WndProc(TMessage& Message) {
   if (Message.Msg == WM_TIMER) {
-    // an exception in the handler goes to the application, the timer goes on
+    // An exception in the handler goes to the application, the timer goes
+    // on. The handler may free this timer: nothing of it is touched after.
     GuardCallback(this, [this] { Timer(); });
     return;
   }

@@ -23,6 +23,8 @@ void WakeMainThreadHook(TObject*) {
   if (Application && Application->HandleAllocated()) PostMessageW(Application->Handle(), WM_NULL, 0, 0);
 }
 
+bool ApplicationTerminatedHook() { return Application && Application->Terminated(); }
+
 TComponent* FindGlobal(const AnsiString& Name) {
   if (!Screen) return nullptr;
   for (int i = 0; i < Screen->FormCount(); ++i) {
@@ -39,6 +41,7 @@ struct Startup {
     Mouse = new TMouse;
     ApplicationHandleException = &HandleExceptionHook;
     WakeMainThread = &WakeMainThreadHook;
+    ApplicationTerminated = &ApplicationTerminatedHook;
     RegisterFindGlobalComponent(&FindGlobal);
   }
 } startup;

@@ -21,6 +21,10 @@ void TsLabel::SetUseSkinColor(bool Value) {
   Invalidate();
 }
 
+TsEditLabel::~TsEditLabel() {
+  if (OnGone) OnGone();
+}
+
 DK_PUBLISH(TsCustomLabel) {
   P.Property("SkinSection", &TsCustomLabel::SkinSection, &TsCustomLabel::SetSkinSection);
   P.Property("Transparent", &TsCustomLabel::Transparent, &TsCustomLabel::SetTransparent).Default(true);
@@ -28,3 +32,4 @@ DK_PUBLISH(TsCustomLabel) {
   P.Property("OnMouseLeave", &TsCustomLabel::OnMouseLeave);
 }
 DK_PUBLISH(TsLabel) { P.Property("UseSkinColor", &TsLabel::UseSkinColor, &TsLabel::SetUseSkinColor).Default(true); }
+DK_PUBLISH(TsEditLabel) {}

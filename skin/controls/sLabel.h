@@ -2,6 +2,8 @@
 // skin's section when a skin is loaded; plain labels until then.
 #pragma once
 
+#include <functional>
+
 #include "classlib/ui/StdCtrls.h"
 
 class TsCustomLabel : public TCustomLabel {
@@ -28,6 +30,23 @@ class TsLabel : public TsCustomLabel {
 
  private:
   bool FUseSkinColor = true;
+};
+
+// The caption label that an edit-like control shows beside itself: its bound
+// label (BoundLabel) creates, places and frees it.
+class TsEditLabel : public TsLabel {
+  DK_CLASS(TsEditLabel, TsLabel)
+ public:
+  explicit TsEditLabel(TComponent* AOwner, TObject* BoundLabel = nullptr)
+      : TsLabel(AOwner), FBoundLabel(BoundLabel) {}
+  ~TsEditLabel() override;
+  TObject* BoundLabel() const { return FBoundLabel; }
+  // Runs when the label goes, whoever frees it (its control, its parent or
+  // the bound label), so that the bound label forgets it.
+  std::function<void()> OnGone;
+
+ private:
+  TObject* FBoundLabel;
 };
 
 DK_LINK_UNIT(sLabel)

@@ -26,7 +26,7 @@ class TsSkinnedControl : public Base {
   void Construct() override {
     Base::Construct();
     FCommonData = std::make_unique<Data>(this, true);
-    FCommonData->COC = KindCode;
+    FCommonData->KindCode = KindCode;
     if (const char* section = OwnSection()) FCommonData->SetSkinSection(section);
   }
   void AfterConstruction() override {

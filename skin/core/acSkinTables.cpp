@@ -145,6 +145,8 @@ const char* const kScrollButtonSections[4] = {"SCROLLBTNLEFT", "SCROLLBTNTOP", "
 const char* const kScrollBarSections[4] = {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"};
 const char* const kSliderSections[2] = {"SCROLLSLIDERH", "SCROLLSLIDERV"};
 const AnsiString kGlobalInfo = "GLOBALINFO";
+// The margins of the program's own shadow templates.
+constexpr Integer kDefaultShadowMargin = 9;
 }  // namespace
 
 void TacSkinTables::InitConstantIndexes() {
@@ -204,10 +206,17 @@ void TacSkinTables::CheckShadows() {
   }
   ShadowActive.reset();
   ShadowInactive.reset();
-  // Without an EXBORDER image there are no templates of the program's own to
-  // fall back on: no shadows, no margins.
   ShadowMargins = TRect{};
-  if (!IsValidImgIndex(ConstData.ExBorderMask)) return;
+  // Without an EXBORDER image the program's own templates stand in.
+  if (!IsValidImgIndex(ConstData.ExBorderMask)) {
+    const TacBitmap* active = DefaultShadow(true);
+    const TacBitmap* inactive = DefaultShadow(false);
+    if (!active || !inactive) return;
+    ShadowActive = CloneBitmap32(const_cast<TacBitmap*>(active));
+    ShadowInactive = CloneBitmap32(const_cast<TacBitmap*>(inactive));
+    ShadowMargins = TRect{kDefaultShadowMargin, kDefaultShadowMargin, kDefaultShadowMargin, kDefaultShadowMargin};
+    return;
+  }
   TsMaskData& e = Masks[static_cast<size_t>(ConstData.ExBorderMask)];
   const Integer offset = CommonSkinData.FormOffset;
   if (CommonSkinData.BorderMode != 0)

@@ -81,6 +81,9 @@ class TacSkinTables {
  protected:
   // Whether the extended borders (and so their shadows) are in effect.
   virtual bool ShadowsWanted() const { return false; }
+  // The program's own shadow templates for a skin without an EXBORDER image
+  // (nullptr: none).
+  virtual const TacBitmap* DefaultShadow(bool Active) const { return nullptr; }
 
  private:
   template <class Table>

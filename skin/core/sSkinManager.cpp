@@ -8,8 +8,17 @@
 
 #include "classlib/core/Math.h"
 #include "skin/core/acntUtils.h"
+#include "skin/core/Sthirdparty.h"
+#include "skin/core/sCommonData.h"
 #include "skin/core/sStyleSimply.h"
+#include "skin/core/sVclUtils.h"
+#include "skin/forms/acDials.h"
 #include "skin/forms/sDialogs.h"
+#include "skin/forms/sSkinMenus.h"
+#include "skin/forms/sSkinProvider.h"
+#include "skin/graphics/sGraphUtils.h"
+#include "skin/graphics/acPNG.h"
+#include "skin/graphics/sAlphaGraph.h"
 
 const int dk_link::sSkinManagerUnit = 0;
 
@@ -17,6 +26,8 @@ TsSkinManager* DefaultManager = nullptr;
 bool IsNT = true;
 bool UnPackedFirst = false;
 TStringList* acMemSkinFile = nullptr;
+TacBitmap* DefaultShadowActive = nullptr;
+TacBitmap* DefaultShadowInactive = nullptr;
 
 namespace {
 const AnsiString kDefaultSkinDirectory = "c:\\Skins";
@@ -39,15 +50,34 @@ TsSkinManager::TsSkinManager(TComponent* AOwner)
   FCommonSections->SetCaseSensitive(true);
   ShadowMargins = TRect{};
   CommonSkinData.Active = false;
-  if (!DefaultManager) DefaultManager = this;
+}
+
+void TsSkinManager::Construct() {
+  inherited::Construct();
+  if (!DefaultManager) {
+    DefaultManager = this;
+    HookApplication(true);
+  }
+  FMenus = Create<TsSkinableMenus>(this);
 }
 
 TsSkinManager::~TsSkinManager() {
-  SetActive(false);
+  // A control that fails on the removal must not end the program here.
+  GuardCallback(this, [this] { SetActive(false); });
   FExtendedBordersFlag = false;
+  // The hook of the thread goes with the skin; a manager that brought in a
+  // skin without a name still holds it here.
+  UnInstallHook();
+  if (FMenus) FMenus->Free();
+  FMenus = nullptr;
   FreeJpegs();
   FreeBitmaps();
+  HookApplication(false);
   if (DefaultManager == this) DefaultManager = nullptr;
+  // Whoever still holds this manager forgets it.
+  std::vector<TacManagerClient*> clients;
+  clients.swap(FClients);
+  for (TacManagerClient* client : clients) client->ManagerFreed(this);
   UpdateThirdNames(this);
 }
 
@@ -55,6 +85,7 @@ void TsSkinManager::AfterConstruction() {
   inherited::AfterConstruction();
   LoadThirdNames(this, false);
   if (FSkinDirectory.empty()) FSkinDirectory = kDefaultSkinDirectory;
+  if (!Loading() && InitDevEx) InitDevEx(FActive && !FSkinName.empty());
 }
 
 void TsSkinManager::Loaded() {
@@ -63,21 +94,34 @@ void TsSkinManager::Loaded() {
   if (FMenuSupport->IcoLineSkin.empty()) FMenuSupport->IcoLineSkin = "ICOLINE";
   LoadThirdNames(this, false);
   if (FActive && !FSkinName.empty()) SendNewSkin(false);
-  if (OnActivate && FActive) OnActivate(this);
+  if (!Loading() && InitDevEx) InitDevEx(FActive && !FSkinName.empty());
+  if (OnActivate && FActive && !Designing()) OnActivate(this);
 }
 
 bool TsSkinManager::Loading() const {
   return ComponentState().Contains(csLoading) || ComponentState().Contains(csReading);
 }
 
+void TsSkinManager::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FActiveGraphControl) FActiveGraphControl = nullptr;
+}
+
+void TsSkinManager::AddClient(TacManagerClient* Client) {
+  if (std::find(FClients.begin(), FClients.end(), Client) == FClients.end()) FClients.push_back(Client);
+}
+
+void TsSkinManager::RemoveClient(TacManagerClient* Client) {
+  FClients.erase(std::remove(FClients.begin(), FClients.end(), Client), FClients.end());
+}
+
+const TacBitmap* TsSkinManager::DefaultShadow(bool Active) const {
+  return Active ? DefaultShadowActive : DefaultShadowInactive;
+}
+
 // ------------------------------------------------------------------ properties
 
-bool TsSkinManager::ExtendedBorders() const {
-  if (!FExtendedBordersFlag) return false;
-  static const bool layered =
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "UpdateLayeredWindow") != nullptr;
-  return layered;
-}
+bool TsSkinManager::ExtendedBorders() const { return FExtendedBordersFlag && acLayered(); }
 
 void TsSkinManager::SetExtendedBorders(bool Value) {
   if (FExtendedBordersFlag == Value) return;
@@ -99,13 +143,24 @@ void TsSkinManager::SetExtendedBorders(bool Value) {
   if (!Loading()) RepaintForms(true);
 }
 
-void TsSkinManager::SetSkinnedPopups(bool Value) { FSkinnedPopups = Value; }
+void TsSkinManager::SetSkinnedPopups(bool Value) {
+  if (FSkinnedPopups == Value) return;
+  FSkinnedPopups = Value;
+  if (!Designing() && Value && FMenus && IsDefault()) FMenus->UpdateMenus();
+}
 
 bool TsSkinManager::IsDefault() const { return DefaultManager == this; }
 
 void TsSkinManager::SetIsDefault(bool Value) {
   if (!Value && DefaultManager) return;
+  // The hooks belong to the default manager: they move with the role, so
+  // that no manager keeps one it no longer answers for.
+  if (TsSkinManager* old = DefaultManager; old && old != this) {
+    old->UnInstallHook();
+    old->HookApplication(false);
+  }
   DefaultManager = this;
+  HookApplication(true);
   if (FActive)
     SendNewSkin(true);
   else
@@ -170,38 +225,93 @@ TacSkinInfo TsSkinManager::GetSkinInfo() const {
 
 // ------------------------------------------------------------ the skin in use
 
+void TsSkinManager::Broadcast(TMessage& Message, bool Removing) {
+  if (!Designing()) {
+    AppBroadCastS(Message);
+    return;
+  }
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    const AnsiString& name = form->Name();
+    if (name.empty() || name == "AppBuilder" || name == "PropertyInspector") continue;
+    if (Removing && (name.find("EditWindow_") != AnsiString::npos || name.find("DockSite") != AnsiString::npos))
+      continue;
+    AlphaBroadCast(form, Message);
+    SendToHooked(Message);
+  }
+}
+
 void TsSkinManager::SendNewSkin(bool Repaint) {
   if (Loading()) return;
-  if (Repaint) LockForms(this);
+  // The forms stay frozen until the repaint below releases them, or, when a
+  // control's handler fails on the way, until this function is left.
+  TFormsLock lock(this, !Designing() && Repaint);
+  if (FMenus) FMenus->SkinBorderWidth = -1;
   CommonSkinData.Active = false;
-  InitConstantIndexes();
-  TMessage message = MakeMessage(0, 0, reinterpret_cast<LPARAM>(this), 0);
-  AppBroadCastS(message);
+  {
+    TFlagScope restricted(RestrictDrawing);
+    InitConstantIndexes();
+    TMessage message = MakeMessage(SM_ALPHACMD, AlphaCmdParam(ACMD_SKIN_LOADED), reinterpret_cast<LPARAM>(this), 0);
+    Broadcast(message, false);
+  }
   CommonSkinData.Active = true;
+  if (IsDefault() && !FHookInstalled) InstallHook();
+  if (InitDevEx) InitDevEx(true);
+  if (RefreshDevEx) RefreshDevEx();
   if (Repaint) RepaintForms(false);
+  lock.Dismiss();
 }
 
 void TsSkinManager::SendRemoveSkin() {
-  SkinRemoving = true;
-  CommonSkinData.Active = false;
-  TMessage message = MakeMessage(0, 0, reinterpret_cast<LPARAM>(this), 0);
-  AppBroadCastS(message);
-  FreeBitmaps();
-  FreeJpegs();
-  Sections.clear();
-  InvalidateIndexes();
-  SkinRemoving = false;
+  if (IsDefault() && InitDevEx) InitDevEx(false);
+  {
+    TFlagScope removing(SkinRemoving);
+    UnInstallHook();
+    CommonSkinData.Active = false;
+    TMessage message = MakeMessage(SM_ALPHACMD, AlphaCmdParam(ACMD_SKIN_UNLOADED), reinterpret_cast<LPARAM>(this), 0);
+    Broadcast(message, true);
+    FreeBitmaps();
+    FreeJpegs();
+    Sections.clear();
+    InvalidateIndexes();
+  }
 }
 
 void TsSkinManager::RepaintForms(bool AllowAnimation) {
-  TMessage message = MakeMessage(0, 0, reinterpret_cast<LPARAM>(this), 0);
-  if (Loading()) {
+  TMessage message = MakeMessage(SM_ALPHACMD, AlphaCmdParam(ACMD_STOP_FADE), reinterpret_cast<LPARAM>(this), 0);
+  if (!Designing()) AppBroadCastS(message);
+  message.WParam = AlphaCmdParam(ACMD_SKIN_REPAINT);
+  if (Designing()) {
+    Broadcast(message, false);
+  } else if (Loading()) {
+    AppBroadCastS(message);
+  } else {
+    TFormsLock lock(this, AllowAnimation);
+    AppBroadCastS(message);
+    // Also releases forms a caller froze before (SendNewSkin).
+    lock.Dismiss();
+    UnLockForms(this, !FUpdateLocked);
+  }
+  if (auto* magnifier = dynamic_cast<TWinControl*>(acMagnForm); magnifier && magnifier->HandleAllocated())
+    SendMessageW(magnifier->WindowHandle(), message.Msg, message.WParam, message.LParam);
+  if (!acSupportedList) return;
+  for (int i = 0; i < acSupportedList->Count(); ++i) {
+    auto* item = static_cast<TacSkinnedWindow*>(acSupportedList->Items(i));
+    const HWND wnd = item ? item->WindowHandle() : nullptr;
+    if (wnd && IsWindowVisible(wnd))
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+}
+
+void TsSkinManager::UpdateSkinSection(const AnsiString& SectionName) {
+  const AnsiString name = UpperCase(SectionName);
+  TMessage message =
+      MakeMessage(SM_ALPHACMD, AlphaCmdParam(ACMD_SECTION_CHANGED), reinterpret_cast<LPARAM>(name.c_str()), 0);
+  if (!Designing()) {
     AppBroadCastS(message);
     return;
   }
-  if (AllowAnimation) LockForms(this);
-  AppBroadCastS(message);
-  UnLockForms(this, !FUpdateLocked);
+  for (int i = 0; i < Screen->FormCount(); ++i) AlphaBroadCast(Screen->Forms(i), message);
 }
 
 void TsSkinManager::UpdateSkin(bool Repaint) {
@@ -348,9 +458,49 @@ DK_PUBLISH(TsSkinManager) {
   P.Property("OnSkinLoading", &TsSkinManager::OnSkinLoading);
 }
 
+bool ShowVersionRequested(const std::vector<AnsiString>& Args) {
+  for (const AnsiString& arg : Args)
+    if (LowerCase(arg) == "/acver") return true;
+  return false;
+}
+
 namespace {
-// The unit's start: the platform family.
+
+const char kVersionText[] = "Skin library v9.12";
+
+// A template picture of the program's resources (nullptr when it has none).
+TacBitmap* LoadTemplate(const wchar_t* Name) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  if (!FindResourceW(module, Name, reinterpret_cast<LPCWSTR>(RT_RCDATA))) return nullptr;
+  try {
+    TResourceStream stream(reinterpret_cast<std::uintptr_t>(module), winapi::A(Name),
+                           reinterpret_cast<const char*>(RT_RCDATA));
+    auto picture = std::make_unique<TPNGGraphic>();
+    picture->LoadFromStream(&stream);
+    UpdateTransPixels(picture.get());
+    return picture.release();
+  } catch (const Exception&) {
+    return nullptr;
+  }
+}
+
+// The unit's start: the platform family, the shadow templates and the
+// version the command line asks for; its end frees the templates.
 struct TManagerStart {
-  TManagerStart() { IsNT = IsNTFamily(); }
+  TManagerStart() {
+    IsNT = IsNTFamily();
+    DefaultShadowActive = LoadTemplate(L"acSHDA");
+    DefaultShadowInactive = LoadTemplate(L"acSHDI");
+    std::vector<AnsiString> args;
+    for (int i = 1; i <= ParamCount(); ++i) args.push_back(ParamStr(i));
+    // At start no form may exist yet: the system's message box shows it.
+    if (ShowVersionRequested(args))
+      MessageBoxW(nullptr, winapi::W(kVersionText).c_str(), winapi::W(GetAppName()).c_str(), MB_OK);
+  }
+  ~TManagerStart() {
+    delete DefaultShadowActive;
+    delete DefaultShadowInactive;
+    DefaultShadowActive = DefaultShadowInactive = nullptr;
+  }
 } start;
 }  // namespace

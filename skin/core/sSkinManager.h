@@ -8,6 +8,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <vector>
 #include <memory>
 
 #include "classlib/core/Classes.h"
@@ -16,6 +18,42 @@
 #include "skin/core/acSkinTables.h"
 #include "skin/core/sSkinManagerOptions.h"
 #include "skin/core/sStoredSkins.h"
+#include "skin/forms/sSkinMenus.h"
+
+class TsSkinManager;
+class TsSkinableMenus;
+class TGraphicControl;
+
+// An object that holds a manager without being a component (a skin state, a
+// glow): told when the manager goes, so that it keeps no freed manager.
+class TacManagerClient {
+ public:
+  virtual void ManagerFreed(TsSkinManager* Manager) = 0;
+
+ protected:
+  ~TacManagerClient() = default;
+};
+
+// The record the skin editor sends with WM_COPYDATA to preview a skin: its
+// strings are code page 1251, each ending at its first zero or its size.
+#pragma pack(push, 1)
+struct TacEditorRecord {
+  std::int32_t Magic;         // ASE_MSG
+  char SkinName[128];
+  char SkinDirectory[513];
+  char OptionsText[30001];    // the whole Options.dat of the skin being edited
+};
+#pragma pack(pop)
+static_assert(sizeof(TacEditorRecord) == 30646);
+// The skin editor's message, and the magic of its record.
+constexpr Cardinal ASE_MSG = 0xA400;
+// The text of a field of the editor's record: up to its first zero or its end.
+template <size_t N>
+AnsiString EditorText(const char (&Field)[N]) {
+  size_t n = 0;
+  while (n < N && Field[n]) ++n;
+  return AnsiString(Field, n);
+}
 
 DK_ENUM(TacSkinningRule, srStdForms, srStdDialogs, srThirdParty);
 using TacSkinningRules = TSet<TacSkinningRule>;
@@ -27,6 +65,7 @@ class TsSkinManager : public TComponent, public TacSkinTables {
  public:
   explicit TsSkinManager(TComponent* AOwner);
   ~TsSkinManager() override;
+  void Construct() override;
   void AfterConstruction() override;
 
   // ------------------------------------------------------ published properties
@@ -75,14 +114,42 @@ class TsSkinManager : public TComponent, public TacSkinTables {
 
   // ------------------------------------------------------ the skin in use
 
-  // Tells the program about the loaded skin / its removal / repaints it. Until
-  // the skinned forms and controls come these only keep the tables' state.
+  // Tells every form and control of the program about the loaded skin (the
+  // skin command 1), about its removal (2), or repaints them (3).
   void SendNewSkin(bool Repaint);
   void SendRemoveSkin();
   void RepaintForms(bool AllowAnimation);
+  // Every control of that section (any case) repaints.
+  void UpdateSkinSection(const AnsiString& SectionName);
   void UpdateSkin(bool Repaint);
+  // While locked a new skin name loads without being broadcast and repaints
+  // leave the forms frozen; EndUpdate broadcasts it.
   void BeginUpdate() { FUpdateLocked = true; }
   void EndUpdate(bool Repaint, bool AllowAnimation);
+  // Leaves the lock without broadcasting.
+  void CancelUpdate() { FUpdateLocked = false; }
+
+  // ------------------------------------------------------ hooks and hover
+
+  // The window-creation hook of the thread, through which the forms and
+  // dialogs made later are skinned; only the default manager holds it, and
+  // only while it has a broadcast skin.
+  void InstallHook();
+  void UnInstallHook();
+  bool HookInstalled() const { return FHookInstalled; }
+  // The hook of the application window (the default manager's): minimize and
+  // restore, the skin editor's record, activation, the skinned menus.
+  bool MainWindowHook(TMessage& Message);
+  // The control under the mouse (called by controls when the mouse enters):
+  // the one left hears the skin command 30, the one entered 29.
+  void SetActiveControl(HWND Wnd);
+  void SetActiveGraphControl(TGraphicControl* Control);
+  HWND ActiveControl() const { return FActiveControl; }
+  TGraphicControl* ActiveGraphControl() const { return FActiveGraphControl; }
+
+  // Objects told when the manager goes (see TacManagerClient).
+  void AddClient(TacManagerClient* Client);
+  void RemoveClient(TacManagerClient* Client);
 
   // ------------------------------------------------------ skins and sources
 
@@ -114,15 +181,33 @@ class TsSkinManager : public TComponent, public TacSkinTables {
   // True while the current skin came from a packed file or a stored skin.
   bool PackedSource = false;
   bool SkinRemoving = false;
+  // 2 after a minimize command of the application window, 1 after a restore,
+  // 0 after another system command while a skin is active.
   Byte SysCommandState = 0;
   std::array<std::unique_ptr<TStringList>, acThirdPartyTypeCount> ThirdLists;
+  // The skinned menus' painter (owned).
+  TsSkinableMenus* Menus() const { return FMenus; }
+  // The last record the skin editor sent.
+  std::unique_ptr<TacEditorRecord> EditorRecord;
 
  protected:
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   bool ShadowsWanted() const override { return FActive && ExtendedBorders(); }
+  const TacBitmap* DefaultShadow(bool Active) const override;
 
  private:
   bool Loading() const;
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  // The skin command to every form (and their controls) of the program.
+  void Broadcast(TMessage& Message, bool Removing);
+  // The hook of the application window, as the application keeps it.
+  TWindowHook AppHook() { return TWindowHook(this, &TsSkinManager::MainWindowHook); }
+  // Puts the hook on the application window or takes it away.
+  void HookApplication(bool On);
+  bool CopyEditorRecord(TMessage& Message);
+  bool SysCommand(TMessage& Message);
+  void HideAtExit(TMessage& Message);
   // The skin text and its source into new tables, which replace the current
   // ones when the whole load succeeded.
   void LoadTables(const TacSkinText& Text, const TacSkinSource& Source, const AnsiString& SkinPath);
@@ -144,6 +229,12 @@ class TsSkinManager : public TComponent, public TacSkinTables {
   bool FSkinnedPopups = true;
   bool FActive = true;
   bool FUpdateLocked = false;
+  bool FHookInstalled = false;
+  bool FAppHooked = false;
+  HWND FActiveControl = nullptr;
+  TGraphicControl* FActiveGraphControl = nullptr;
+  TsSkinableMenus* FMenus = nullptr;
+  std::vector<TacManagerClient*> FClients;
   Integer FBrightness = 0, FSaturation = 0, FHueOffset = 0;
   AnsiString FSkinDirectory, FSkinName;
   TacSkinningRules FSkinningRules{srStdForms, srStdDialogs, srThirdParty};
@@ -164,6 +255,22 @@ extern bool IsNT;
 extern bool UnPackedFirst;
 // An Options.dat text handed over by the skin editor (nullptr otherwise).
 extern TStringList* acMemSkinFile;
+// The shadows of the extended borders when the skin has none: the program's
+// own pictures "acSHDA" (active) and "acSHDI" (inactive), nullptr when the
+// program lacks them.
+extern TacBitmap* DefaultShadowActive;
+extern TacBitmap* DefaultShadowInactive;
+
+// Loads the skin of the manager's editor record (posted as the skin command
+// 71 to the application window): its text, folder and name, broadcast
+// without the skin-change animation.
+void ReceiveData(TsSkinManager* Manager);
+// The shown-minimized picture of a window in the task bar from the skinned
+// form (when the program asks for it through ac_ChangeThumbPreviews).
+void UpdatePreview(HWND Wnd, bool Value);
+// What the program shows at start when its command line holds "/acver" (any
+// case); the unit start calls it with the arguments.
+bool ShowVersionRequested(const std::vector<AnsiString>& Args);
 
 // Replaces or adds one image of the manager's loaded skin from a file (a
 // bitmap, or a JPEG texture for PATTERN and HOTPATTERN) and indexes the skin

@@ -176,4 +176,3 @@ DK_PUBLISH(TacOptions) {
   P.Property("OptimizingPriority", &TacOptions::GetOptimizingPriority, &TacOptions::SetOptimizingPriority)
       .Default(opSpeed);
 }
-DK_PUBLISH(TacMenuSupport) { P.Property("IcoLineSkin", &TacMenuSupport::IcoLineSkin); }

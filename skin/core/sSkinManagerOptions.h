@@ -235,14 +235,6 @@ class TacOptions : public TPersistent {
   TacOptimizingPriority FOptimizingPriority = opSpeed;
 };
 
-// What the menus take from the manager (the rest comes with skinned menus).
-class TacMenuSupport : public TPersistent {
-  DK_CLASS(TacMenuSupport, TPersistent)
- public:
-  TacMenuSupport() = default;
-  AnsiString IcoLineSkin;
-};
-
 // Fills the manager's class-name lists from its ThirdParty texts (the
 // defaults where a text is empty, or everywhere with Overwrite).
 void LoadThirdNames(TsSkinManager* Manager, bool Overwrite);

@@ -78,15 +78,54 @@ extern bool aSkinChanging;
 bool SectionInArray(const TacIntSections& Sections, Integer SkinIndex, TacSection From, TacSection To);
 
 #ifdef _WIN32
+#include <vector>
+
 #include "classlib/ui/Forms.h"
 
 class TsSkinManager;
+class TsSkinProvider;
 
-// Broadcasts to the forms of the program. Until the skinned forms and
-// controls come there is nobody to tell: they keep their interface and send
-// nothing.
+// ------------------------------------------------------- broadcasting
+
+// The forms of the skin providers, in the order they registered (a provider
+// registers its form for its lifetime).
+void IntSkinForm(TCustomForm* Form);
+void IntUnSkinForm(TCustomForm* Form);
+const std::vector<TCustomForm*>& RegisteredForms();
+
+// The message to every form of the application and its controls, then to the
+// registered forms (SendToHooked). A form answering the skin command 7 is
+// left to SendToHooked, so that every form hears the message once.
 void AppBroadCastS(TMessage& Message);
+// The message to the registered forms and their controls, and to the visible
+// automatically skinned windows.
+void SendToHooked(TMessage& Message);
+
+// Around a skin change: freezes the drawing of the manager's skinned forms,
+// takes a picture of those with extended borders, releases and repaints them
+// (with the skin-change animation when Animate).
 void LockForms(TsSkinManager* Manager);
 void CopyExForms(TsSkinManager* Manager);
 void UnLockForms(TsSkinManager* Manager, bool Animate);
+
+// Freezes the manager's skinned forms (when Lock) for a scope: whatever
+// happens inside, they are released when it ends, unless the scope released
+// them itself (Release) or handed that on (Dismiss).
+class TFormsLock {
+ public:
+  TFormsLock(TsSkinManager* Manager, bool Lock);
+  ~TFormsLock();
+  TFormsLock(const TFormsLock&) = delete;
+  TFormsLock& operator=(const TFormsLock&) = delete;
+  void Release(bool Animate);
+  void Dismiss() { FLocked = false; }
+
+ private:
+  TsSkinManager* FManager;
+  bool FLocked;
+};
+
+// The small and the large shell icon of the program (nullptr when none).
+TIcon* AppIcon();
+TIcon* AppIconLarge();
 #endif

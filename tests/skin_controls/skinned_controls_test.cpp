@@ -33,9 +33,9 @@ TEST(SkinnedControls, EachKeepsItsKindCodeAndTheSectionOfIt) {
     TObject* control = cls->CreateInstance(nullptr);
     auto* data = dynamic_cast<TsCommonData*>(GetObjectProp(control, "SkinData"));
     ASSERT_NE(data, nullptr) << "published as SkinData";
-    EXPECT_EQ(data->COC, c.KindCode);
+    EXPECT_EQ(data->KindCode, c.KindCode);
     EXPECT_EQ(data->SkinSection(), c.Section);
-    EXPECT_EQ(data->FOwnerControl, control);
+    EXPECT_EQ(data->OwnerControl, control);
     control->Free();
   }
 }

@@ -94,3 +94,24 @@ TEST(SkinUtils, SystemVersionKindSetsAndTexts) {
 }
 
 }  // namespace
+
+#include "skin/core/sStyleSimply.h"
+
+namespace {
+
+TEST(SkinUtils, SectionInArrayLooksBetweenTheTwoCommonSections) {
+  const TacIntSections sections{10, 11, 12, 13, 14, 15};  // by TacSection, ssMenuItem first
+  const struct {
+    Integer Index;
+    TacSection From, To;
+    bool In;
+  } cases[] = {
+      {10, ssMenuItem, ssMenuItem, true},   {15, ssMenuItem, ssWebBtn, true},
+      {12, ssToolButton, ssTransparent, true}, {10, ssToolButton, ssWebBtn, false},
+      {14, ssGroupBox, ssMenuItem, false},  // To before From: an empty range
+      {-1, ssMenuItem, ssWebBtn, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SectionInArray(sections, c.Index, c.From, c.To), c.In) << c.Index;
+}
+
+}  // namespace

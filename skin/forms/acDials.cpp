@@ -1,0 +1,10 @@
+#include "skin/forms/acDials.h"
+
+HHOOK HookCallback = nullptr;
+TList* acSupportedList = nullptr;
+
+LRESULT CALLBACK SkinHookCBT(int Code, WPARAM WParam, LPARAM LParam) {
+  return CallNextHookEx(HookCallback, Code, WParam, LParam);
+}
+
+void ClearMnuArray() {}

@@ -257,7 +257,10 @@ void RefreshEditFrame(TsCommonData* S, bool Changed) {
   SendMessageW(w->WindowHandle(), WM_NCPAINT, 0, 0);
 }
 
+bool OuterAlways(const TsCommonData* S) { return S->OuterEffects->Visibility() == ovAlways; }
+
 void Moved(TsCommonData* S) {
+  if (OuterAlways(S)) InvalidateParentCache(S);
   if (S->RepaintIfMoved()) {
     S->BGChanged = true;
     if (S->OwnerControl) S->OwnerControl->Perform(SM_ALPHACMD, AlphaCmdParam(ACMD_REPAINT_IF_MOVED, 1), 0);
@@ -268,6 +271,7 @@ void Sized(TsCommonData* S) {
   const TsGeneralData* section = SectionOf(S);
   if (!S->Skinned(false) || !section) return;
   S->BGChanged = true;
+  if (OuterAlways(S)) InvalidateParentCache(S);
   TWinControl* w = WinOwner(S);
   if (section->Props[0].GradientPercent <= 0 || !w) return;
   for (int i = 0; i < w->ControlCount(); ++i)
@@ -304,6 +308,7 @@ void MouseEnter(TsCommonData* S) {
   if (w && DefaultManager) {
     if (mayBeHot) S->MouseAbove = true;
     DefaultManager->SetActiveControl(w->HandleAllocated() ? w->WindowHandle() : nullptr);
+    if (!sCanNotBeHot.Contains(S->KindCode) && (S->KindCode < 92 || S->KindCode > 94)) ShowGlowingIfNeeded(S, false);
     if (IsEdit(S) && section->StateCount >= 2) HotLook(S, section);
   } else if (mayBeHot) {
     S->MouseAbove = true;

@@ -62,7 +62,8 @@ void TsSkinManager::Construct() {
 }
 
 TsSkinManager::~TsSkinManager() {
-  SetActive(false);
+  // A control that fails on the removal must not end the program here.
+  GuardCallback(this, [this] { SetActive(false); });
   FExtendedBordersFlag = false;
   // The hook of the thread goes with the skin; a manager that brought in a
   // skin without a name still holds it here.

@@ -73,7 +73,7 @@ class TacHideTimer : public TacThreadedTimer {
  private:
   void HideStep(TObject* Sender);
 };
-// The one hide timer of the program (nullptr while no form hides).
+// The one form-hide timer of the program (nullptr while no form hides).
 extern TacHideTimer* acHideTimer;
 
 // Shows a control (a form) that a skin change froze or that is hidden, with

@@ -3,12 +3,12 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 
-TacHideTimer* acHideTimer = nullptr;
-
 namespace {
 constexpr Cardinal kAnimationStep = 12;   // ms between two frames
 constexpr Cardinal kAnimationEnded = 65535;
 }  // namespace
+
+TacHideTimer* acHideTimer = nullptr;
 
 void TacHideTimer::AfterConstruction() {
   inherited::AfterConstruction();

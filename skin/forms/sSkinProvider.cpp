@@ -3,6 +3,7 @@
 #include "classlib/ui/PaintScope.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sStyleSimply.h"
+#include "skin/core/sVclUtils.h"
 #include "skin/graphics/sGraphUtils.h"
 
 namespace {
@@ -133,9 +134,11 @@ DK_PUBLISH(TsSkinProvider) {
 // -------------------------------------------------------- the skinned form
 
 std::unique_ptr<TacBitmap> GetFormImage(TsSkinProvider* Provider, bool) {
-  // The provider keeps no image of its form yet.
-  (void)Provider;
-  return nullptr;
+  TacBitmap* cache = Provider && Provider->Form ? Provider->SkinData()->CacheBmp.get() : nullptr;
+  if (!cache || cache->Width() == 0 || cache->Height() == 0) return nullptr;
+  std::unique_ptr<TacBitmap> image = CreateBmp32(cache->Width(), cache->Height());
+  SkinPaintTo(image.get(), Provider->Form, 0, 0, Provider);
+  return image;
 }
 
 void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Pos) {

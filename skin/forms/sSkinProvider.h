@@ -98,8 +98,8 @@ class TsSkinProvider : public TComponent {
   std::unique_ptr<TsScrollWndData> FSkinData;
 };
 
-// A new 32-bit picture of the form as it looks now (nullptr while the provider
-// has no image of the form); the caller owns it.
+// A new 32-bit picture of the form as it looks now, of the size of the
+// provider's image of the window (nullptr while it has none); the caller owns it.
 std::unique_ptr<TacBitmap> GetFormImage(TsSkinProvider* Provider, bool Flag);
 // Shows Bmp in the layered window Wnd with the opacity Value (0..255) at Pos
 // (nullptr: where it is); a nullptr Bmp shows a transparent one of the

@@ -51,12 +51,9 @@ void BlendTransRectangle(TacBitmap* Dst, Integer X, Integer Y, TacBitmap* Src, T
   const TacPieceWalk a = InclusiveArea(d, X, Y, s, SrcRect);
   const std::uint32_t key = static_cast<std::uint32_t>(TransColor);
   auto blend = [Blend](Byte dc, Byte sc, int) { return Clamp255(std::trunc(sc - (sc - dc) * Blend)); };
-  for (int y = 0; y < a.Rows; ++y) {
-    const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
-    std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Cols; ++x)
-      if (in[x] != key) out[x] = PerChannel(out[x], in[x], blend);
-  }
+  WalkPixels(d, s, a, [&](std::uint32_t& out, std::uint32_t in, int, int) {
+    if (in != key) out = PerChannel(out, in, blend);
+  });
 }
 
 void BlendTransBitmap(TacBitmap* Bmp, double Blend, TColor Color) {
@@ -97,22 +94,16 @@ void SumBitmaps(TacBitmap* Dst, TacBitmap* Src, Integer W) {
 void SumBmpRect(TacBitmap* Dst, TacBitmap* Src, Integer W, TRect R, TPoint DstPoint) {
   const TPixelView32 d = PixelsOf(Dst), s = PixelsOf(Src);
   if (d.Empty() || s.Empty()) return;
-  if (DstPoint.X < 0) {
-    R.Left -= DstPoint.X;
-    DstPoint.X = 0;
-  }
-  if (DstPoint.Y < 0) {
-    R.Top -= DstPoint.Y;
-    DstPoint.Y = 0;
-  }
-  if (R.Left < 0) {
-    DstPoint.X -= R.Left;
-    R.Left = 0;
-  }
-  if (R.Top < 0) {
-    DstPoint.Y -= R.Top;
-    R.Top = 0;
-  }
+  // A negative start on either side moves both starts by as much.
+  auto shift = [](Integer& Negative, Integer& Other) {
+    if (Negative >= 0) return;
+    Other -= Negative;
+    Negative = 0;
+  };
+  shift(DstPoint.X, R.Left);
+  shift(DstPoint.Y, R.Top);
+  shift(R.Left, DstPoint.X);
+  shift(R.Top, DstPoint.Y);
   if (R.Left >= R.Right || R.Top >= R.Bottom || !d.Inside(DstPoint.X, DstPoint.Y) || !s.Inside(R.Left, R.Top)) return;
   // From here on R's right and bottom are inclusive.
   R.Right = std::min(R.Right, s.Width - 1);

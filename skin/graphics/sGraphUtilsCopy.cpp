@@ -31,21 +31,15 @@ void CopyByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCac
   if (d.Empty() || s.Empty()) return;
   const TPixelView32 parent = CI.Ready ? PixelsOf(CI.Bmp) : TPixelView32{};
   const TacPieceWalk a = CopyArea(d, R1, s, R2);
-  for (int y = 0; y < a.Rows; ++y) {
-    const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
-    std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Cols; ++x) {
-      const std::uint32_t sp = in[x];
-      if (CI.Ready && sp == kKeyPixel) {
-        std::uint32_t p;
-        if (UpdateTrans && ParentPixel(parent, CI, a.DstX + x, a.DstY + y, p)) out[x] = p | 0xFF000000u;
-        continue;
-      }
-      const std::uint32_t alpha = sp >> 24;
-      const std::uint32_t dp = out[x];
-      out[x] = MixRGB(sp, dp, alpha) | ((alpha > 0 ? GrowAlpha(dp, alpha) : dp >> 24) << 24);
+  WalkPixels(d, s, a, [&](std::uint32_t& out, std::uint32_t sp, int x, int y) {
+    if (CI.Ready && sp == kKeyPixel) {
+      std::uint32_t p;
+      if (UpdateTrans && ParentPixel(parent, CI, a.DstX + x, a.DstY + y, p)) out = p | 0xFF000000u;
+      return;
     }
-  }
+    const std::uint32_t alpha = sp >> 24;
+    out = MixRGB(sp, out, alpha) | ((alpha > 0 ? GrowAlpha(out, alpha) : out >> 24) << 24);
+  });
 }
 
 void CopyByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCacheInfo& CI, bool UpdateTrans,
@@ -141,24 +135,19 @@ void CopyBmp32(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, const TCach
   const TTint tint(GrayedColor);
   const bool keepMaxAlpha = !tint.On() && Blend <= 0;
   const TacPieceWalk a = CopyArea(d, R1, s, R2);
-  for (int y = 0; y < a.Rows; ++y) {
-    const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
-    std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Cols; ++x) {
-      const std::uint32_t sp = in[x];
-      if (sp == kKeyPixel) {
-        std::uint32_t p;
-        if (CI.Ready && UpdateTrans && ParentPixel(parent, CI, a.DstX + x, a.DstY + y, p))
-          out[x] = (out[x] & 0xFF000000u) | (p & 0x00FFFFFFu);
-        continue;
-      }
-      const std::uint32_t sa = sp >> 24, dp = out[x];
-      const std::uint32_t da = keepMaxAlpha ? std::max(dp >> 24, sa) : dp >> 24;
-      // An opaque pixel is its colour exactly (the blend would take 1 / 256 off).
-      const std::uint32_t a = Faded(sa, Blend), color = tint(sp) & 0x00FFFFFFu;
-      out[x] = (a == 255 ? color : MixRGB(color, dp, a)) | (da << 24);
+  WalkPixels(d, s, a, [&](std::uint32_t& out, std::uint32_t sp, int x, int y) {
+    if (sp == kKeyPixel) {
+      std::uint32_t p;
+      if (CI.Ready && UpdateTrans && ParentPixel(parent, CI, a.DstX + x, a.DstY + y, p))
+        out = (out & 0xFF000000u) | (p & 0x00FFFFFFu);
+      return;
     }
-  }
+    const std::uint32_t sa = sp >> 24;
+    const std::uint32_t da = keepMaxAlpha ? std::max(out >> 24, sa) : out >> 24;
+    // An opaque pixel is its colour exactly (the blend would take 1 / 256 off).
+    const std::uint32_t alpha = Faded(sa, Blend), color = tint(sp) & 0x00FFFFFFu;
+    out = (alpha == 255 ? color : MixRGB(color, out, alpha)) | (da << 24);
+  });
   if (Reflected && !a.Empty()) DrawReflection(d, s, a, R1.Bottom, R2.Bottom, tint, Blend);
 }
 
@@ -167,12 +156,9 @@ void CopyTransBitmaps(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TCol
   if (d.Empty() || s.Empty()) return;
   const std::uint32_t key = ColorPixel(TransColor);
   const TacPieceWalk a = CopyArea(d, Rect(X, Y, X + s.Width, Y + s.Height), s, Rect(0, 0, s.Width, s.Height));
-  for (int y = 0; y < a.Rows; ++y) {
-    const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
-    std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Cols; ++x)
-      if (in[x] != key) out[x] = in[x] | 0xFF000000u;
-  }
+  WalkPixels(d, s, a, [key](std::uint32_t& out, std::uint32_t in, int, int) {
+    if (in != key) out = in | 0xFF000000u;
+  });
 }
 
 void CopyTransRect(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect SrcRect, TColor TransColor,
@@ -185,21 +171,15 @@ void CopyTransRect(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect S
   const bool parentIsDst = restore && CI.Bmp == Dst;
   const std::uint32_t fill = ColorPixel(CI.FillColor) & 0x00FFFFFFu;
   const TacPieceWalk a = InclusiveArea(d, X, Y, s, SrcRect);
-  for (int y = 0; y < a.Rows; ++y) {
-    const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
-    std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Cols; ++x) {
-      if (in[x] != key) {
-        out[x] = parentIsDst ? in[x] | 0xFF000000u : in[x];
-        continue;
-      }
-      std::uint32_t p;
-      if (!CI.Ready)
-        out[x] = fill;
-      else if (restore && !parentIsDst && ParentPixel(parent, CI, a.DstX + x, a.DstY + y, p))
-        out[x] = p;
-    }
-  }
+  WalkPixels(d, s, a, [&](std::uint32_t& out, std::uint32_t in, int x, int y) {
+    std::uint32_t p;
+    if (in != key)
+      out = parentIsDst ? in | 0xFF000000u : in;
+    else if (!CI.Ready)
+      out = fill;
+    else if (restore && !parentIsDst && ParentPixel(parent, CI, a.DstX + x, a.DstY + y, p))
+      out = p;
+  });
 }
 
 void CopyTransRectA(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect SrcRect, TColor TransColor,
@@ -207,13 +187,9 @@ void CopyTransRectA(TacBitmap* Dst, TacBitmap* Src, Integer X, Integer Y, TRect 
   const TPixelView32 d = PixelsOf(Dst), s = PixelsOf(Src);
   if (d.Empty() || s.Empty()) return;
   const std::uint32_t key = ColorPixel(TransColor) & 0x00FFFFFFu;
-  const TacPieceWalk a = InclusiveArea(d, X, Y, s, SrcRect);
-  for (int y = 0; y < a.Rows; ++y) {
-    const std::uint32_t* in = s.Row(a.SrcY + y) + a.SrcX;
-    std::uint32_t* out = d.Row(a.DstY + y) + a.DstX;
-    for (int x = 0; x < a.Cols; ++x)
-      if (in[x] != key) out[x] = in[x];
-  }
+  WalkPixels(d, s, InclusiveArea(d, X, Y, s, SrcRect), [key](std::uint32_t& out, std::uint32_t in, int, int) {
+    if (in != key) out = in;
+  });
 }
 
 std::unique_ptr<TacBitmap> MakeRotated90(std::unique_ptr<TacBitmap>& Bmp, bool CW, bool KillSource) {

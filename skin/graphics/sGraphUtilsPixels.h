@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "classlib/core/PixelView.h"
 #include "classlib/core/Types.h"
@@ -31,6 +30,17 @@ inline TacPieceWalk InclusiveArea(const TPixelView32& Dst, int X, int Y, const T
   return CopyArea(Dst, Rect(X, Y, X + R.Width(), Y + R.Height()), Src, R);
 }
 
+// F(destination pixel, source pixel, x, y) for every pixel of a walk, x and
+// y counted from the walk's start.
+template <class Fn>
+void WalkPixels(const TPixelView32& Dst, const TPixelView32& Src, const TacPieceWalk& A, Fn F) {
+  for (int y = 0; y < A.Rows; ++y) {
+    const std::uint32_t* in = Src.Row(A.SrcY + y) + A.SrcX;
+    std::uint32_t* out = Dst.Row(A.DstY + y) + A.DstX;
+    for (int x = 0; x < A.Cols; ++x) F(out[x], in[x], x, y);
+  }
+}
+
 // The parent's pixel behind destination pixel (X, Y): the pixel of CI's
 // image at (CI.X + X, CI.Y + Y); false when CI has no 32-bit image or the
 // point lies outside it.
@@ -50,26 +60,9 @@ inline std::uint32_t MixRGB(std::uint32_t A, std::uint32_t B, std::uint32_t W) {
 }
 
 // D := (D * W + S * (256 - W)) shr 8 in blue, green and red of N pixels, D's
-// alpha kept (W 0..256). Four pixels at a time as sixteen 16-bit lanes (the
-// alpha lanes weigh D by 256 and S by 0), which every compiler of the
-// project turns into the target's vector instructions.
-inline void BlendRowKeepAlpha(std::uint32_t* D, const std::uint32_t* S, int N, std::uint32_t W) {
-  typedef std::uint8_t TBytes __attribute__((vector_size(16)));
-  typedef std::uint16_t TWords __attribute__((vector_size(32)));
-  const std::uint16_t a = static_cast<std::uint16_t>(W), b = static_cast<std::uint16_t>(256 - W);
-  const TWords wd = {a, a, a, 256, a, a, a, 256, a, a, a, 256, a, a, a, 256};
-  const TWords ws = {b, b, b, 0, b, b, b, 0, b, b, b, 0, b, b, b, 0};
-  int x = 0;
-  for (; x + 4 <= N; x += 4) {
-    TBytes d, s;
-    std::memcpy(&d, D + x, sizeof d);
-    std::memcpy(&s, S + x, sizeof s);
-    const TWords r = (__builtin_convertvector(d, TWords) * wd + __builtin_convertvector(s, TWords) * ws) >> 8;
-    const TBytes out = __builtin_convertvector(r, TBytes);
-    std::memcpy(D + x, &out, sizeof out);
-  }
-  for (; x < N; ++x) D[x] = (D[x] & 0xFF000000u) | MixRGB(D[x], S[x], W);
-}
+// alpha kept (W 0..256); on vectors of pixels as wide as the processor
+// allows (sGraphUtilsRuns.cpp).
+void BlendRowKeepAlpha(std::uint32_t* D, const std::uint32_t* S, int N, std::uint32_t W);
 
 inline Byte Channel(std::uint32_t Pixel, int N) { return static_cast<Byte>(Pixel >> (8 * N)); }
 inline std::uint32_t WithAlpha(std::uint32_t Pixel, std::uint32_t Alpha) { return (Pixel & 0x00FFFFFFu) | (Alpha << 24); }

@@ -230,41 +230,18 @@ void acWriteText(TCanvas* Canvas, const AnsiString& Text, bool, TRect& R, Cardin
 
 // ------------------------------------------------------------ sizes and the focus frame
 
-namespace {
-// The screen's DC with a font selected, given back in the end.
-class TScreenFontDC {
- public:
-  explicit TScreenFontDC(HFONT Font) : FDC(GetDC(nullptr)), FOld(SelectObject(FDC, Font)) {}
-  ~TScreenFontDC() {
-    SelectObject(FDC, FOld);
-    ReleaseDC(nullptr, FDC);
-  }
-  TScreenFontDC(const TScreenFontDC&) = delete;
-  TScreenFontDC& operator=(const TScreenFontDC&) = delete;
-  HDC DC() const { return FDC; }
-
- private:
-  HDC FDC;
-  HGDIOBJ FOld;
-};
-}  // namespace
-
-Integer GetFontHeight(HFONT Font) {
-  TScreenFontDC screen(Font);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(screen.DC(), &tm);
-  return tm.tmHeight + 6;
-}
+Integer GetFontHeight(HFONT Font) { return FontMetrics(Font).tmHeight + 6; }
 
 TSize GetStringSize(HFONT Font, const AnsiString& Text, Cardinal Flags, bool WordWrap, Integer MaxWidth) {
-  TScreenFontDC screen(Font);
+  TWindowDC screen;
+  TSelectScope font(screen.Handle(), Font);
   if (WordWrap) {
     TRect r = Rect(0, 0, MaxWidth, 0);
-    acDrawText(screen.DC(), Text, r, Flags | DT_CALCRECT);
+    acDrawText(screen.Handle(), Text, r, Flags | DT_CALCRECT);
     return TSize{r.Width(), r.Height()};
   }
   TSize s;
-  if (!acGetTextExtent(screen.DC(), Text, s)) return TSize{};
+  if (!acGetTextExtent(screen.Handle(), Text, s)) return TSize{};
   return s;
 }
 

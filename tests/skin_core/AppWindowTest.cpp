@@ -12,6 +12,12 @@ namespace {
 
 using namespace skincore;
 
+// The answer of a system that composes the screen.
+HRESULT WINAPI ComposingSystem(BOOL* Enabled) {
+  *Enabled = TRUE;
+  return S_OK;
+}
+
 class AppWindow : public testing::Test {
  protected:
   void SetUp() override {
@@ -160,10 +166,7 @@ TEST(Composition, AnInjectedAnswerTurnsItOn) {
   TDwmIsCompositionEnabled& fn = DwmIsCompositionEnabledFn();
   const TDwmIsCompositionEnabled system = fn;
   EXPECT_FALSE(AeroIsEnabled()) << "Wine composes nothing";
-  fn = [](BOOL* enabled) -> HRESULT {
-    *enabled = TRUE;
-    return S_OK;
-  };
+  fn = ComposingSystem;
   EXPECT_TRUE(AeroIsEnabled());
   fn = nullptr;
   EXPECT_FALSE(AeroIsEnabled()) << "no such function";
@@ -245,10 +248,7 @@ TEST(ProgramMinimize, TheManagerMinimizesAndRestoresWithoutTheSystemsAnimation) 
 
   TDwmIsCompositionEnabled& composition = DwmIsCompositionEnabledFn();
   const TDwmIsCompositionEnabled system = composition;
-  composition = [](BOOL* enabled) -> HRESULT {
-    *enabled = TRUE;
-    return S_OK;
-  };
+  composition = ComposingSystem;
   provider->Hiding = false;
   EXPECT_FALSE(m->MainWindowHook(minimize)) << "with composition the system minimizes";
   EXPECT_TRUE(provider->Hiding);

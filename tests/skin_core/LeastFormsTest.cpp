@@ -15,17 +15,16 @@ namespace {
 
 using namespace skincore;
 
+int created = 0;
+LRESULT CALLBACK CountCreated(int Code, WPARAM WParam, LPARAM LParam) {
+  if (Code == HCBT_CREATEWND) ++created;
+  return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
 TEST(LeastForms, TheWindowCreationHookHandsEveryEventOn) {
   // A hook of the test's own, put on first: the manager's hook comes before
   // it and must hand the events on.
-  static int created = 0;
-  HHOOK mine = SetWindowsHookExW(
-      WH_CBT,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        if (code == HCBT_CREATEWND) ++created;
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
+  HHOOK mine = SetWindowsHookExW(WH_CBT, CountCreated, nullptr, GetCurrentThreadId());
   skintest::TSkinDir dir;
   TsSkinManager* m = skintest::LoadFolderSkin(dir, "one", SkinTextOf({{"BUTTON"}}));
   ASSERT_NE(HookCallback, nullptr);
@@ -65,6 +64,20 @@ TEST(LeastForms, TheAnimationTimersEndAtTheirFirstTick) {
   move->Free();
 }
 
+struct {
+  HWND Wnd;
+  SIZE Size;
+  POINT Pos;
+  bool HasPos;
+  BLENDFUNCTION Blend;
+  DWORD Flags;
+} seen{};
+BOOL WINAPI RecordLayered(HWND Wnd, HDC, POINT* Pos, SIZE* Size, HDC, POINT*, COLORREF, BLENDFUNCTION* Blend,
+                          DWORD Flags) {
+  seen = {Wnd, *Size, Pos ? *Pos : POINT{}, Pos != nullptr, *Blend, Flags};
+  return TRUE;
+}
+
 TEST(LeastForms, LayeredWindowsAreReal) {
   TForm* f = NewForm("Layered");
   TFreeAtEnd<TForm> freeF{f};
@@ -78,20 +91,8 @@ TEST(LeastForms, LayeredWindowsAreReal) {
   EXPECT_TRUE(flags & LWA_ALPHA);
 
   // What goes to the system's UpdateLayeredWindow, recorded.
-  static struct {
-    HWND Wnd;
-    SIZE Size;
-    POINT Pos;
-    bool HasPos;
-    BLENDFUNCTION Blend;
-    DWORD Flags;
-  } seen{};
   const TacUpdateLayeredWindow system = sgraphutils::UpdateLayeredWindow;
-  sgraphutils::UpdateLayeredWindow = [](HWND w, HDC, POINT* pos, SIZE* size, HDC, POINT*, COLORREF,
-                                        BLENDFUNCTION* blend, DWORD flags) -> BOOL {
-    seen = {w, *size, pos ? *pos : POINT{}, pos != nullptr, *blend, flags};
-    return TRUE;
-  };
+  sgraphutils::UpdateLayeredWindow = RecordLayered;
   const TPoint place{30, 40};
   SetFormBlendValue(wnd, nullptr, 128, &place);
   sgraphutils::UpdateLayeredWindow = system;
@@ -123,7 +124,25 @@ TEST(LeastForms, FormsShowAndHideAtOnce) {
   StartMinimizing(p);
   EXPECT_FALSE(IsIconic(f->Handle()));
   EXPECT_TRUE(StartRestoring(p));
-  EXPECT_EQ(GetFormImage(p, false), nullptr) << "no picture of the form yet";
+  EXPECT_EQ(GetFormImage(p, false), nullptr) << "the provider has no image of its form yet";
+}
+
+TEST(LeastForms, TheFormsImageIsTheFormAsItLooks) {
+  TForm* f = NewForm("Pictured");
+  TFreeAtEnd<TForm> freeF{f};
+  auto* p = Create<TsSkinProvider>(f);
+  auto* c = NewControl<TLoggedWinControl>(f, 94, "", TRect{20, 30, 80, 60});
+  c->SetColor(0x00FF00);
+  f->Update();
+  RECT w{};
+  GetWindowRect(f->Handle(), &w);
+  p->SkinData()->CacheBmp->SetSize(w.right - w.left, w.bottom - w.top);
+  const std::unique_ptr<TacBitmap> image = GetFormImage(p, false);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(BitmapWidth(image.get()), w.right - w.left);
+  EXPECT_EQ(BitmapHeight(image.get()), w.bottom - w.top);
+  const TPixelView32 pixels = PixelsOf(image.get());
+  EXPECT_EQ(pixels.At(40, 40) & 0xFFFFFF, 0x00FF00u) << "the control at its place";
 }
 
 TEST(LeastForms, TheProviderKnowsWhereItsFormsClientAreaLies) {

@@ -206,6 +206,26 @@ TEST(VersionSwitch, AnyCaseOfTheSwitchAsksForTheVersion) {
   for (const auto& c : cases) EXPECT_EQ(ShowVersionRequested(c.Args), c.Asked);
 }
 
+struct TBoxSearch {
+  DWORD Pid;
+  std::vector<HWND> Boxes;
+};
+
+BOOL CALLBACK CollectShownWindow(HWND Wnd, LPARAM Data) {
+  auto* s = reinterpret_cast<TBoxSearch*>(Data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(Wnd, &pid);
+  if (pid == s->Pid && IsWindowVisible(Wnd)) s->Boxes.push_back(Wnd);
+  return TRUE;
+}
+
+BOOL CALLBACK AppendText(HWND Child, LPARAM Data) {
+  wchar_t buffer[256] = {};
+  GetWindowTextW(Child, buffer, 256);
+  *reinterpret_cast<std::wstring*>(Data) += buffer;
+  return TRUE;
+}
+
 // Runs this test program with "/AcVer" and no test: at its start it shows the
 // library's version once (the box is read and closed from here).
 TEST(VersionSwitch, TheProgramShowsTheVersionOnceAtStart) {
@@ -216,38 +236,18 @@ TEST(VersionSwitch, TheProgramShowsTheVersionOnceAtStart) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  struct TSearch {
-    DWORD Pid;
-    std::vector<std::wstring> Texts;
-    std::vector<HWND> Boxes;
-  } search{pi.dwProcessId, {}, {}};
+  TBoxSearch search{pi.dwProcessId, {}};
   std::vector<HWND> seen;
   std::vector<std::wstring> texts;
   const DWORD start = GetTickCount();
   while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - start < 60000) {
     search.Boxes.clear();
-    EnumWindows(
-        [](HWND wnd, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<TSearch*>(data);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(wnd, &pid);
-          if (pid == s->Pid && IsWindowVisible(wnd)) s->Boxes.push_back(wnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(CollectShownWindow, reinterpret_cast<LPARAM>(&search));
     for (HWND box : search.Boxes) {
       if (std::find(seen.begin(), seen.end(), box) != seen.end()) continue;
       seen.push_back(box);
       std::wstring text;
-      EnumChildWindows(
-          box,
-          [](HWND child, LPARAM data) -> BOOL {
-            wchar_t buffer[256] = {};
-            GetWindowTextW(child, buffer, 256);
-            *reinterpret_cast<std::wstring*>(data) += buffer;
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&text));
+      EnumChildWindows(box, AppendText, reinterpret_cast<LPARAM>(&text));
       texts.push_back(text);
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }

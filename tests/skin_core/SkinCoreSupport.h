@@ -83,63 +83,56 @@ inline void RepaintOnSkinChange(TControl* Control, const TMessage& Message) {
   if (c == ACMD_SKIN_LOADED || c == ACMD_SKIN_UNLOADED || c == ACMD_SKIN_REPAINT) Control->Invalidate();
 }
 
-// A skinned window control made by hand: its window messages go to
-// CommonWndProc before the class library's; it shows its colour.
-class TLoggedWinControl : public TCustomControl, public TCommandLog {
-  DK_CLASS(TLoggedWinControl, TCustomControl)
+// A skinned control made by hand on a class-library control: its messages go
+// to CommonWndProc before the class library's; it shows its colour.
+template <class Base>
+class TLoggedControl : public Base, public TCommandLog {
  public:
-  explicit TLoggedWinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+  explicit TLoggedControl(TComponent* AOwner) : Base(AOwner) {}
   void Construct() override {
-    inherited::Construct();
+    Base::Construct();
     FSkinData = std::make_unique<TsCommonData>(this, true);
   }
   TsCommonData* SkinData() const { return FSkinData.get(); }
   void WndProc(TMessage& Message) override {
     if (Hear(Message)) return;
+    if (Message.Msg == WM_PRINT) {
+      // As skinned controls print: their look, whatever the flags ask.
+      HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(ShownColor(this, FSkinData.get()))));
+      const RECT r{0, 0, this->Width(), this->Height()};
+      FillRect(reinterpret_cast<HDC>(Message.WParam), &r, brush);
+      DeleteObject(brush);
+      return;
+    }
     if (CommonWndProc(Message, FSkinData.get())) {
       RepaintOnSkinChange(this, Message);
       return;
     }
-    inherited::WndProc(Message);
+    Base::WndProc(Message);
   }
 
  protected:
   void Paint() override {
-    Canvas()->Brush()->SetColor(ShownColor(this, FSkinData.get()));
-    Canvas()->FillRect(ClientRect());
+    this->Canvas()->Brush()->SetColor(ShownColor(this, FSkinData.get()));
+    this->Canvas()->FillRect(this->ClientRect());
   }
 
  private:
   std::unique_ptr<TsCommonData> FSkinData;
 };
 
-// A skinned graphic control made by hand (it hears commands by Perform).
-class TLoggedGraphicControl : public TGraphicControl, public TCommandLog {
-  DK_CLASS(TLoggedGraphicControl, TGraphicControl)
+// A window control (it hears commands through its window once it has one).
+class TLoggedWinControl : public TLoggedControl<TCustomControl> {
+  DK_CLASS(TLoggedWinControl, TLoggedControl<TCustomControl>)
  public:
-  explicit TLoggedGraphicControl(TComponent* AOwner) : TGraphicControl(AOwner) {}
-  void Construct() override {
-    inherited::Construct();
-    FSkinData = std::make_unique<TsCommonData>(this, true);
-  }
-  TsCommonData* SkinData() const { return FSkinData.get(); }
-  void WndProc(TMessage& Message) override {
-    if (Hear(Message)) return;
-    if (CommonWndProc(Message, FSkinData.get())) {
-      RepaintOnSkinChange(this, Message);
-      return;
-    }
-    inherited::WndProc(Message);
-  }
+  using TLoggedControl<TCustomControl>::TLoggedControl;
+};
 
- protected:
-  void Paint() override {
-    Canvas()->Brush()->SetColor(ShownColor(this, FSkinData.get()));
-    Canvas()->FillRect(ClientRect());
-  }
-
- private:
-  std::unique_ptr<TsCommonData> FSkinData;
+// A graphic control (it hears commands by Perform).
+class TLoggedGraphicControl : public TLoggedControl<TGraphicControl> {
+  DK_CLASS(TLoggedGraphicControl, TLoggedControl<TGraphicControl>)
+ public:
+  using TLoggedControl<TGraphicControl>::TLoggedControl;
 };
 
 // A hand-made control of kind Kind and section Section on Parent at the

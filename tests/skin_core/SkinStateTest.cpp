@@ -360,6 +360,26 @@ TEST_F(SkinStateCommands, CachesFlagsAndPrinting) {
   EXPECT_EQ(child->Count(ACMD_REPAINT_IF_MOVED), 0) << "a background that does not vary: nothing to repaint";
 }
 
+TEST_F(SkinStateCommands, AControlWithOuterEffectsTellsItsParentWhenItMovesOrSizes) {
+  auto* parent = NewControl<TLoggedWinControl>(Form, 9, "PANEL", TRect{0, 0, 200, 120});
+  auto* c = NewControl<TLoggedWinControl>(parent, 94, "BUTTON", TRect{10, 10, 80, 40});
+  parent->HandleNeeded();
+  InitCacheBmp(parent->SkinData());
+  const struct {
+    UINT Msg;
+    TacOuterVisibility Visibility;
+    int Told;
+  } cases[] = {{WM_MOVE, ovNone, 0}, {WM_MOVE, ovAlways, 1}, {WM_SIZE, ovNone, 0}, {WM_SIZE, ovAlways, 1}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.Msg);
+    c->SkinData()->OuterEffects->SetVisibility(k.Visibility);
+    parent->Log.clear();
+    c->Perform(k.Msg, 0, 0);
+    EXPECT_EQ(parent->Count(ACMD_FLAG_BG_CHANGED), k.Told);
+    EXPECT_EQ(parent->Count(ACMD_BUILD_CACHE), k.Told);
+  }
+}
+
 TEST_F(SkinStateCommands, HoverAndFocusTakeTheHotLookOfEdits) {
   auto* edit = NewControl<TLoggedWinControl>(Form, 3, "EDIT");
   auto* other = NewControl<TLoggedWinControl>(Form, 94, "BUTTON", TRect{10, 50, 90, 75});

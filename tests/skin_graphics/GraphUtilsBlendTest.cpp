@@ -2,6 +2,7 @@
 // by hand from the blend rules, guard pixels around every target.
 #include <gtest/gtest.h>
 
+#include "skin/graphics/acPixelRuns.h"
 #include "skin/graphics/sGraphUtils.h"
 #include "tests/skin_graphics/GraphUtilsTestSupport.h"
 
@@ -95,6 +96,37 @@ TEST(GraphUtilsTransparency, SumBitmapsOfTheSameSizeOnly) {
   auto other = Bmp(3, 2, Gray(100, 66));
   SumBitmaps(third.get(), other.get(), 0);
   EXPECT_EQ(At(third, 0, 0), Gray(199, 33)) << "sizes differ: nothing";
+}
+
+TEST(GraphUtilsTransparency, EveryVectorWidthBlendsTheSame) {
+  // 19 pixels: two vectors of 8 (or four of 4) and a tail, every byte value.
+  auto src = Bmp(19, 2, 0), first = Bmp(19, 2, 0);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 19; ++x) {
+      At(src, x, y) = static_cast<std::uint32_t>(x * 0x0D1B2937u + y * 0x55u);
+      At(first, x, y) = static_cast<std::uint32_t>(~(x * 0x0A0B0C0Du) ^ y);
+    }
+  for (int w : {0, 1, 102, 128, 255}) {
+    auto expected = Bmp(19, 2, 0);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 19; ++x) {
+        const std::uint32_t d = At(first, x, y), s = At(src, x, y);
+        std::uint32_t e = d & 0xFF000000u;
+        for (int n = 0; n < 3; ++n)
+          e |= ((((d >> (8 * n)) & 255) * w + ((s >> (8 * n)) & 255) * (256 - w)) >> 8) << (8 * n);
+        At(expected, x, y) = e;
+      }
+    for (acpixel::TRunLevel level : {acpixel::TRunLevel::Scalar, acpixel::TRunLevel::Sse2, acpixel::TRunLevel::Avx2}) {
+      const acpixel::TRunLevel old = acpixel::SetRunLevel(level);
+      auto dst = Bmp(19, 2, 0);
+      CopyPixels32(dst.get(), 0, 0, first.get(), Rect(0, 0, 19, 2));
+      SumBitmaps(dst.get(), src.get(), w);
+      acpixel::SetRunLevel(old);
+      for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 19; ++x)
+          ASSERT_EQ(At(dst, x, y), At(expected, x, y)) << "weight " << w << " level " << int(level) << " at " << x;
+    }
+  }
 }
 
 TEST(GraphUtilsBlends, GrayScaleAndTints) {

@@ -75,6 +75,22 @@ TEST(GraphUtilsText, WriteTextFitsTheRectangleAndEmbosses) {
   EXPECT_EQ(wrap, Rect(0, 0, 40, 30)) << "word-wrapped text keeps the rectangle";
 }
 
+TEST(GraphUtilsText, WriteTextOnDCInTheDCsColour) {
+  auto b = Canvas32(80, 30);
+  HDC dc = b->Canvas()->Handle();
+  SelectObject(dc, b->Canvas()->Font()->Handle());
+  SetTextColor(dc, 0x008000);
+  TSize t;
+  ASSERT_TRUE(acGetTextExtent(dc, "Ок"_cp, t));
+  // Right-aligned: the left side moves by the rectangle's width less the text's.
+  TRect r = Rect(10, 5, 70, 25);
+  WriteTextOnDC(dc, "Ок"_cpz, false, r, DT_RIGHT);
+  const int dy = (t.cy - 20) / 2;
+  EXPECT_EQ(r, Rect(10 + 60 - t.cx - 1, 5 - dy - 1, 71, 25 + dy + 1));
+  EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+  EXPECT_GT(Count(b.get(), [&](int x, int y) { return ColorAt(b.get(), x, y) == 0x008000; }), 10);
+}
+
 // A manager with one section whose colours the test sets.
 struct Skin {
   std::unique_ptr<TsSkinManager> Manager{Create<TsSkinManager>(nullptr)};

@@ -39,23 +39,26 @@ TColor ColorAt(TBitmap* b, int x, int y) {
 
 constexpr TColor kWhite = 0xFFFFFF, kRed = 0x0000FF, kBlue = 0xFF0000;
 
+// A recorder put in front of the system's function.
+int recordedCalls;
+BYTE recordedAlpha;
+BOOL WINAPI RecordAttributes(HWND, COLORREF, BYTE Alpha, DWORD) {
+  ++recordedCalls;
+  recordedAlpha = Alpha;
+  return TRUE;
+}
+
 TEST(GraphUtilsWin, LayeredWindowFunctionsAreFoundAndCanBeRecorded) {
   ASSERT_TRUE(acLayered());
   ASSERT_NE(sgraphutils::SetLayeredWindowAttributes, nullptr);
   ASSERT_NE(sgraphutils::User32Lib, nullptr);
-  static int calls;
-  static BYTE alpha;
-  calls = 0;
+  recordedCalls = 0;
   const TacSetLayeredWindowAttributes saved = sgraphutils::SetLayeredWindowAttributes;
-  sgraphutils::SetLayeredWindowAttributes = [](HWND, COLORREF, BYTE a, DWORD) -> BOOL {
-    ++calls;
-    alpha = a;
-    return TRUE;
-  };
+  sgraphutils::SetLayeredWindowAttributes = RecordAttributes;
   sgraphutils::SetLayeredWindowAttributes(nullptr, 0, 128, LWA_ALPHA);
   sgraphutils::SetLayeredWindowAttributes = saved;
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(alpha, 128);
+  EXPECT_EQ(recordedCalls, 1);
+  EXPECT_EQ(recordedAlpha, 128);
 }
 
 TEST(GraphUtilsWin, FillsKeepTheDCsState) {

@@ -31,6 +31,20 @@ AnsiString ReadIniString(TStringList* Lines, TStringList* Sections, const AnsiSt
 Integer ReadIniInteger(TStringList* Lines, TStringList* Sections, const AnsiString& Section, const AnsiString& Key,
                        Integer Default);
 
+// ------------------------------------------------------------------- scopes
+
+// Sets a flag for a scope and clears it at the end, whatever happens.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TFlagScope() { FFlag = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
 // ----------------------------------------------------------- numbers and rectangles
 
 inline Integer WidthOf(const TRect& R, bool CheckNegative = false) {

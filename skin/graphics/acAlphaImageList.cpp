@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "classlib/ui/Forms.h"
+#include "skin/core/acntUtils.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sSkinManagerOptions.h"
 #include "skin/graphics/acAlphaImageListPixels.h"
@@ -16,18 +17,6 @@
 using namespace acimglist;
 
 namespace {
-
-// Sets a flag for the life of the scope.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-};
 
 // A bitmap (or PNG picture) read from an item's bytes.
 std::unique_ptr<TBitmap> ReadImage(TsImgListItem* Item) {

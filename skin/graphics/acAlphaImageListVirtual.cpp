@@ -1,4 +1,5 @@
 // The virtual image list: a linked alpha list's images at another size.
+#include "skin/core/acntUtils.h"
 #include "skin/graphics/acAlphaImageList.h"
 #include "skin/graphics/acAlphaImageListPixels.h"
 #include "skin/graphics/acPNGIcons.h"
@@ -80,7 +81,7 @@ void TsVirtualImageList::ClearItems() {
 
 void TsVirtualImageList::GenerateStdList() {
   if (!HandleAllocated()) return;
-  FChanging = true;
+  TFlagScope changing(FChanging);
   ClearItems();
   if (FAlphaImageList) {
     const Integer count = FAlphaImageList->Count();
@@ -98,7 +99,6 @@ void TsVirtualImageList::GenerateStdList() {
     }
   }
   FListGenerated = true;
-  FChanging = false;
 }
 
 void TsVirtualImageList::AcEndUpdate(bool DoChange) {

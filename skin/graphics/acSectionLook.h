@@ -46,6 +46,6 @@ inline TCacheInfo Moved(const TCacheInfo& CI, const TPoint& Offset) {
 // D of Dst at At + (x, y), each channel by the same channel of t:
 // ((D - C) * t + C * 256) shr 8, and makes it opaque. Pixels that fall
 // outside Dst are left out.
-void LayTextShades(TacBitmap* Dst, TacBitmap* Shades, const TPoint& At, TColor Color);
+void LayTextShades(TacBitmap* Dst, const TPixelView32& Shades, const TPoint& At, TColor Color);
 
 }  // namespace acsection

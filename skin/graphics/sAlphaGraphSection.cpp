@@ -3,6 +3,7 @@
 // its transparency says, premultiplied when a whole bitmap is painted.
 #include "skin/core/acntUtils.h"
 #include "skin/graphics/Sgradient.h"
+#include "skin/graphics/acScratchBitmap.h"
 #include "skin/graphics/acSectionLook.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
@@ -10,8 +11,6 @@
 using namespace acsection;
 
 namespace {
-
-TRect Whole(TacBitmap* B) { return Rect(0, 0, BitmapWidth(B), BitmapHeight(B)); }
 
 // The pixel at R's top-left corner (0 outside the bitmap).
 std::uint32_t CornerPixel(TacBitmap* B, const TRect& R) {
@@ -87,12 +86,12 @@ void PaintItemBG32(Integer SkinIndex, Integer State, const TRect& R, TacBitmap* 
     const bool noData = S.GradientData.empty();
     if (textured) {
       // The gradient over the texture, the texture keeping its share.
-      auto gradient = CreateBmp32(R.Width(), R.Height());
+      const TacScratchBitmap gradient(R.Width(), R.Height());
       if (noData)
-        FillRect32(gradient.get(), Whole(gradient.get()), l.Color, 255);
+        FillRect32(gradient.Bitmap(), gradient.Area(), l.Color, 255);
       else
-        PaintGrad(gradient.get(), Whole(gradient.get()), S.GradientArray, 0, 0);
-      SumBmpRect(Bmp, gradient.get(), Mini(l.IP * 255 / 100, 255), Whole(gradient.get()), R.TopLeft());
+        PaintGrad(gradient.Bitmap(), gradient.Area(), S.GradientArray, 0, 0);
+      SumBmpRect(Bmp, gradient.Bitmap(), Mini(l.IP * 255 / 100, 255), gradient.Area(), R.TopLeft());
     } else if (noData) {
       FillRect32(Bmp, R, l.Color, 255);
       return;
@@ -123,11 +122,12 @@ void PaintItem32(Integer SkinIndex, bool /*Filling*/, Integer State, const TRect
   const TsGeneralData& section = manager->Sections[static_cast<size_t>(SkinIndex)];
   State = ReducedState(section, State);
   // What the bitmap held under R: the border's transparent corners show it.
-  auto before = CreateBmp32(R.Width() + 1, R.Height() + 1);
-  BlockCopy(before.get(), 0, 0, R.Width() + 1, R.Height() + 1, Bmp, R.Left, R.Top);
-  PaintItemBG32(SkinIndex, LookOf(State), R, Bmp, manager, sFuchsia);
-  if (const TsMaskData* border = Image(manager, section.BorderMask))
-    DrawSkinRect32(Bmp, R, MakeCacheInfo(before.get(), -R.Left, -R.Top), *border, State);
-  before.reset();
+  {
+    const TacScratchBitmap before(R.Width() + 1, R.Height() + 1);
+    BlockCopy(before.Bitmap(), 0, 0, before.Width(), before.Height(), Bmp, R.Left, R.Top);
+    PaintItemBG32(SkinIndex, LookOf(State), R, Bmp, manager, sFuchsia);
+    if (const TsMaskData* border = Image(manager, section.BorderMask))
+      DrawSkinRect32(Bmp, R, MakeCacheInfo(before.Bitmap(), -R.Left, -R.Top), *border, State);
+  }
   if (R.Width() == bw && R.Height() == bh) UpdateAlpha(Bmp, R);
 }

@@ -3,8 +3,9 @@
 #include "skin/graphics/acSectionLook.h"
 #include "skin/graphics/acSysColors.h"
 
-void acsection::LayTextShades(TacBitmap* Dst, TacBitmap* Shades, const TPoint& At, TColor Color) {
-  const TPixelView32 src = PixelsOf(Shades), dst = PixelsOf(Dst);
+void acsection::LayTextShades(TacBitmap* Dst, const TPixelView32& Shades, const TPoint& At, TColor Color) {
+  const TPixelView32& src = Shades;
+  const TPixelView32 dst = PixelsOf(Dst);
   if (src.Empty() || dst.Empty()) return;
   const TColor rgb = acColorToRGB(Color);
   // Blue, green, red of the colour, as the pixel's channels lie.

@@ -2,25 +2,28 @@
 // drawn black on white into a bitmap of the text rectangle's size, whose
 // pixels then weigh the colour against the target's pixels per channel (the
 // platform's sub-pixel smoothing kept); every touched pixel becomes opaque.
+#include "classlib/ui/PaintScope.h"
 #include "classlib/ui/WinApi.h"
 #include "skin/core/acntUtils.h"
+#include "skin/graphics/acScratchBitmap.h"
 #include "skin/graphics/acSectionLook.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
 
 namespace {
 
-// The text black on white into a bitmap of R's size.
-std::unique_ptr<TacBitmap> RenderText(TacBitmap* Bmp, const char* Text, const TRect& R, Cardinal Flags, bool Plain) {
-  auto text = CreateBmp32(Maxi(R.Width(), 0), Maxi(R.Height(), 0));
-  if (text->Empty()) return text;
-  FillRect32(text.get(), Rect(0, 0, text->Width(), text->Height()), 0xFFFFFF, 0);
-  TCanvas* canvas = text->Canvas();
+// The text black on white into the lease's area of Shades (clipped to it, as
+// a bitmap of that size would be).
+void RenderText(TacBitmap* Bmp, const char* Text, const TacScratchBitmap& Shades, Cardinal Flags, bool Plain) {
+  FillRect32(Shades.Bitmap(), Shades.Area(), 0xFFFFFF, 0);
+  TCanvas* canvas = Shades.Bitmap()->Canvas();
   canvas->Font()->Assign(Bmp->Canvas()->Font());
   HDC dc = canvas->Handle();
+  TDCStateScope state(dc);
   SetTextColor(dc, 0);
   SetBkColor(dc, 0xFFFFFF);
-  TRect box = Rect(0, 0, text->Width(), text->Height());
+  TRect box = Shades.Area();
+  IntersectClipRect(dc, box.Left, box.Top, box.Right, box.Bottom);
   if (Plain) {
     const std::wstring wide = winapi::W(Text);
     RECT rc{box.Left, box.Top, box.Right, box.Bottom};
@@ -29,21 +32,25 @@ std::unique_ptr<TacBitmap> RenderText(TacBitmap* Bmp, const char* Text, const TR
     acDrawText(dc, Text, box, Flags);
   }
   GdiFlush();
-  return text;
 }
 
 // One pass of the text in Color at R.
 void TextPass(TacBitmap* Bmp, const char* Text, const TRect& R, Cardinal Flags, TColor Color, bool Plain) {
-  const auto text = RenderText(Bmp, Text, R, Flags, Plain);
-  acsection::LayTextShades(Bmp, text.get(), R.TopLeft(), Color);
+  const TacScratchBitmap shades(R.Width(), R.Height());
+  if (shades.Bitmap()->Empty()) return;
+  RenderText(Bmp, Text, shades, Flags, Plain);
+  TPixelView32 view = PixelsOf(shades.Bitmap());
+  view.Width = shades.Width();
+  view.Height = shades.Height();
+  acsection::LayTextShades(Bmp, view, R.TopLeft(), Color);
 }
 
 TRect MovedBy(const TRect& R, int dx, int dy) { return Rect(R.Left + dx, R.Top + dy, R.Right + dx, R.Bottom + dy); }
 
 }  // namespace
 
-void WriteText32(TacBitmap* Bmp, const char* Text, bool Outline, TRect& R, Cardinal Flags, Integer SkinIndex,
-                 bool Hot, TsSkinManager* SkinManager, bool PlainDraw) {
+void WriteText32(TacBitmap* Bmp, const char* Text, bool Outline, TRect& R, Cardinal Flags, Integer SkinIndex, bool Hot,
+                 TsSkinManager* SkinManager, bool PlainDraw) {
   if (!Text || !Bmp || R.Width() <= 0 || R.Height() <= 0) return;
   TsSkinManager* manager = acManagerOr(SkinManager);
   if (!manager || !manager->IsValidSkinIndex(SkinIndex)) {

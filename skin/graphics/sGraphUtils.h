@@ -374,8 +374,6 @@ void DrawColorArrow(TCanvas* Canvas, TColor Color, const TRect& R, TacSide Direc
 // into DC with the font's colour as the text colour; answers the font
 // selected before, for the caller to select back.
 HFONT MakeAngledFont(HDC DC, TFont* Font, Integer Angle);
-// The font takes an antialiased copy of itself.
-void SetFontSmoothing(TFont* AFont);
 // The bitmap's rectangle without its pixels of Color; the caller owns it.
 void GetRgnFromBmp(HRGN& Rgn, TBitmap* Bmp, TsColor Color);
 // Bmp takes the list's size, its background colour (fuchsia without one) and

@@ -3,6 +3,7 @@
 // its corner images and its border image.
 #include "skin/core/acntUtils.h"
 #include "skin/graphics/Sgradient.h"
+#include "skin/graphics/acScratchBitmap.h"
 #include "skin/graphics/acSectionLook.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
@@ -33,8 +34,6 @@ void FillColour(TacBitmap* B, const TRect& R, TColor Color) {
   else
     FillBitmapRect(B, R, Color);
 }
-
-TRect Whole(TacBitmap* B) { return Rect(0, 0, BitmapWidth(B), BitmapHeight(B)); }
 
 bool TextureGradientShortcut(const TFill& f, TacBitmap* B, const TRect& Rf) {
   if (f.Fast || f.Pattern || f.IP + f.GP != 100 || f.GP < 1 || f.GP > 99) return false;
@@ -76,12 +75,12 @@ void PaintFill(const TFill& f, TacBitmap* B, const TRect& Rf) {
   if (f.GP > 0) {
     const bool noData = f.Look->GradientData.empty();
     if (textured) {
-      auto gradient = CreateBmp32(Rf.Width(), Rf.Height());
+      const TacScratchBitmap gradient(Rf.Width(), Rf.Height());
       if (noData)
-        FillRect32(gradient.get(), Whole(gradient.get()), f.Color, 255);
+        FillRect32(gradient.Bitmap(), gradient.Area(), f.Color, 255);
       else
-        PaintGrad(gradient.get(), Whole(gradient.get()), f.Look->GradientArray, 0, 0);
-      SumBmpRect(B, gradient.get(), LimitIt(f.IP * 255 / 100, 0, 255), Whole(gradient.get()), Rf.TopLeft());
+        PaintGrad(gradient.Bitmap(), gradient.Area(), f.Look->GradientArray, 0, 0);
+      SumBmpRect(B, gradient.Bitmap(), LimitIt(f.IP * 255 / 100, 0, 255), gradient.Area(), Rf.TopLeft());
     } else if (noData) {
       FillColour(B, Rf, f.Color);
     } else {
@@ -98,9 +97,9 @@ void PaintFill(const TFill& f, TacBitmap* B, const TRect& Rf) {
 // F painted into a bitmap of R's size, then blended onto the background that
 // R of the target already holds; the background keeps Weight of 256.
 void PaintFillOver(const TFill& f, TacBitmap* Target, const TRect& R, Integer Weight) {
-  auto fill = CreateBmp32(R.Width(), R.Height());
-  PaintFill(f, fill.get(), Whole(fill.get()));
-  SumBmpRect(Target, fill.get(), Weight, Whole(fill.get()), R.TopLeft());
+  const TacScratchBitmap fill(R.Width(), R.Height());
+  PaintFill(f, fill.Bitmap(), fill.Area());
+  SumBmpRect(Target, fill.Bitmap(), Weight, fill.Area(), R.TopLeft());
 }
 
 // The parent's pixels from (X + Offset.X, Y + Offset.Y) of its image into R.
@@ -269,12 +268,11 @@ void PaintItemBGFast(Integer SkinIndex, Integer TextureIndex, Integer /*HotTextu
   }
 }
 
-void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/,
-               Integer State, const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager,
+void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/, Integer State,
+               const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager,
                Integer TextureIndex, Integer HotTextureIndex) {
   TsSkinManager* manager = acManagerOr(SkinManager);
-  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || !HoldsRect(ItemBmp, R) || R.Width() <= 0 ||
-      R.Height() <= 0)
+  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || !HoldsRect(ItemBmp, R) || R.Width() <= 0 || R.Height() <= 0)
     return;
   const TsGeneralData& section = manager->Sections[static_cast<size_t>(SkinIndex)];
   State = ReducedState(section, State);
@@ -294,8 +292,8 @@ void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInf
 }
 
 void PaintItemFast(Integer SkinIndex, Integer MaskIndex, Integer TextureIndex, Integer HotTextureIndex,
-                   const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/, Integer State,
-                   const TRect& R, const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager) {
+                   const AnsiString& SectionName, const TCacheInfo& CI, bool /*Filling*/, Integer State, const TRect& R,
+                   const TPoint& Offset, TacBitmap* ItemBmp, TsSkinManager* SkinManager) {
   TsSkinManager* manager = acManagerOr(SkinManager);
   if (!manager || !manager->IsValidSkinIndex(SkinIndex) || !HoldsRect(ItemBmp, R)) return;
   State = ReducedState(manager->Sections[static_cast<size_t>(SkinIndex)], State);

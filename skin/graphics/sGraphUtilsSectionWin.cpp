@@ -3,19 +3,18 @@
 // name over a parent context's pixels.
 #include "classlib/ui/PaintScope.h"
 #include "skin/graphics/acPaintManager.h"
+#include "skin/graphics/acScratchBitmap.h"
 #include "skin/graphics/sGraphUtils.h"
 
 void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInfo& CI, bool Filling, Integer State,
                const TRect& R, const TPoint& Offset, HDC DC, TsSkinManager* SkinManager) {
   TsSkinManager* manager = acManagerOr(SkinManager);
-  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || R.Left < 0 || R.Top < 0 || R.Width() < 1 ||
-      R.Height() < 1)
+  if (!manager || !manager->IsValidSkinIndex(SkinIndex) || R.Left < 0 || R.Top < 0 || R.Width() < 1 || R.Height() < 1)
     return;
   TDCStateScope state(DC);
-  auto bmp = CreateBmp32(R.Width(), R.Height());
-  PaintItem(SkinIndex, SectionName, CI, Filling, State, Rect(0, 0, R.Width(), R.Height()), Offset, bmp.get(), manager,
-            -1, -1);
-  BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+  const TacScratchBitmap bmp(R.Width(), R.Height());
+  PaintItem(SkinIndex, SectionName, CI, Filling, State, bmp.Area(), Offset, bmp.Bitmap(), manager, -1, -1);
+  BitBlt(DC, R.Left, R.Top, R.Width(), R.Height(), bmp.Bitmap()->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 Integer PaintSection(TacBitmap* Bmp, const AnsiString& Section, const AnsiString& SecondSection, Integer State,

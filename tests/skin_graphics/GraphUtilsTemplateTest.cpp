@@ -25,6 +25,25 @@ Bmp Coordinates(int w, int h) {
 }
 constexpr std::uint32_t From(int x, int y) { return 0xFF000000u | (std::uint32_t(x) << 8) | std::uint32_t(y); }
 
+// ------------------------------------------------------------ rows
+
+TEST(Rows, InitLineGivesTheTopRowAndTheDistanceToTheNext) {
+  Byte* first = nullptr;
+  std::ptrdiff_t delta = 7;
+  Bmp one = Filled(3, 1);
+  ASSERT_TRUE(InitLine(one.get(), first, delta));
+  EXPECT_EQ(delta, 0) << "a one-row bitmap";
+  EXPECT_EQ(reinterpret_cast<std::uint32_t*>(first)[2], kGuard);
+  Bmp two = Filled(3, 2);
+  Px(two, 1, 1) = 0x01020304u;
+  ASSERT_TRUE(InitLine(two.get(), first, delta));
+  EXPECT_EQ(std::abs(delta), 12);
+  EXPECT_EQ(reinterpret_cast<std::uint32_t*>(first + delta)[1], 0x01020304u);
+  Bmp none = CreateBmp32(0, 0);
+  EXPECT_FALSE(InitLine(none.get(), first, delta));
+  EXPECT_FALSE(InitLine(nullptr, first, delta));
+}
+
 // ------------------------------------------------------------ channels
 
 TEST(ChannelCopies, OneChannelOfEveryPixelCutToTheSource) {

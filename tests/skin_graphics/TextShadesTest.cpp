@@ -38,7 +38,7 @@ TEST(TextShades, EachChannelWeighsTheColourByItsShade) {
   };
   for (const Case& c : cases) {
     auto dst = Filled(3, 3, kD), shades = Filled(1, 1, c.Shade);
-    acsection::LayTextShades(dst.get(), shades.get(), TPoint{1, 1}, kC);
+    acsection::LayTextShades(dst.get(), PixelsOf(shades.get()), TPoint{1, 1}, kC);
     const TPixelView32 v = PixelsOf(dst.get());
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 3; ++x)
@@ -51,7 +51,7 @@ TEST(TextShades, PixelsOutsideTheBitmapAreLeftOut) {
   // only the overlapping part is laid.
   for (TPoint at : {TPoint{-2, -1}, TPoint{1, 1}}) {
     auto dst = Filled(3, 2, kD), shades = Filled(4, 3, 0);
-    acsection::LayTextShades(dst.get(), shades.get(), at, kC);
+    acsection::LayTextShades(dst.get(), PixelsOf(shades.get()), at, kC);
     const TPixelView32 v = PixelsOf(dst.get());
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x) {

@@ -22,7 +22,6 @@ namespace {
 
 constexpr TColor kPanelColor = 0x123456;
 
-
 // A panel that answers the skin commands as the test tells it.
 class TAnsweringPanel : public TPanel {
   DK_CLASS(TAnsweringPanel, TPanel)
@@ -126,8 +125,8 @@ void ExpectDrawnWithin(TacBitmap* bmp, const TRect& r, TPoint offset, const char
       const bool inside = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
       const COLORREF want = inside ? ProbePixel(x + offset.X, y + offset.Y) : kUntouched;
       if (At(bmp, x, y) != want && ++wrong <= 3)
-        ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << At(bmp, x, y)
-                      << ", expected " << want;
+        ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex << At(bmp, x, y) << ", expected "
+                      << want;
     }
   EXPECT_EQ(wrong, 0) << what;
 }

@@ -5,6 +5,7 @@
 // D = (S x a + D x (256 - a)) shr 8 of every colour channel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -353,6 +354,63 @@ TEST(AlphaImageList, AddedBitmapsKeepAlphaAndTheirTransparentColour) {
   DrawAlphaImgList(list, dest.get(), 0, 0, 0, 0, clNone, 0, 1, false);
   EXPECT_TRUE(PixelsAre(dest, [](int x, int) { return x < 2 ? OverGrey(0, 0, 255, 255) : kBackground; }))
       << "red, the transparent colour, stays out; blue is drawn";
+  list->Free();
+}
+
+// Reads the text of every message box of the thread as it becomes active and
+// closes it.
+class TMessageBoxWatcher {
+ public:
+  TMessageBoxWatcher() {
+    Current() = this;
+    FHook = SetWindowsHookExW(WH_CBT, Proc, nullptr, GetCurrentThreadId());
+  }
+  ~TMessageBoxWatcher() {
+    UnhookWindowsHookEx(FHook);
+    Current() = nullptr;
+  }
+  TMessageBoxWatcher(const TMessageBoxWatcher&) = delete;
+  TMessageBoxWatcher& operator=(const TMessageBoxWatcher&) = delete;
+  std::vector<std::wstring> Texts;
+
+ private:
+  std::vector<HWND> FSeen;
+  static TMessageBoxWatcher*& Current() {
+    static TMessageBoxWatcher* current = nullptr;
+    return current;
+  }
+  static LRESULT CALLBACK Proc(int code, WPARAM w, LPARAM l) {
+    HWND wnd = reinterpret_cast<HWND>(w);
+    wchar_t cls[16] = {};
+    if (code == HCBT_ACTIVATE) GetClassNameW(wnd, cls, 16);
+    // Only dialogs, each once (a box may be activated again before it goes).
+    if (code == HCBT_ACTIVATE && Current() && std::wstring(cls) == L"#32770" &&
+        std::find(Current()->FSeen.begin(), Current()->FSeen.end(), wnd) == Current()->FSeen.end()) {
+      Current()->FSeen.push_back(wnd);
+      wchar_t text[512] = {};
+      GetDlgItemTextW(wnd, 0xFFFF, text, 512);  // the message box's text
+      Current()->Texts.push_back(text);
+      PostMessageW(wnd, WM_CLOSE, 0, 0);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+  }
+  HHOOK FHook = nullptr;
+};
+
+TEST(AlphaImageList, AFileItCannotLoadIsReportedAndResourcesMustExist) {
+  auto* list = Create<TsAlphaImageList>(nullptr);
+  const AnsiString bad = winapi::A(testsupport::WinPath(std::string(DK_IMGLIST_IMAGES) + "/../CMakeFiles"));
+  {
+    TMessageBoxWatcher boxes;
+    list->LoadFromFile(bad);
+    ASSERT_EQ(boxes.Texts.size(), 1u);
+    EXPECT_EQ(boxes.Texts[0], winapi::W("Cannot load " + bad + "\r\nInvalid or unexpected image format."));
+    list->LoadFromFile(ImagePath("glyph32.png"));
+    EXPECT_EQ(boxes.Texts.size(), 1u) << "a good file is loaded without a word";
+  }
+  EXPECT_EQ(list->Count(), 1);
+  EXPECT_FALSE(AddImageFromRes(GetModuleHandleW(nullptr), list, "NOSUCHICON", ifICO));
+  EXPECT_THROW(AddImageFromRes(GetModuleHandleW(nullptr), list, "NOSUCHPNG", ifPNG), EResNotFound);
   list->Free();
 }
 

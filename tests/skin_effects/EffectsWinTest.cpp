@@ -1,7 +1,7 @@
 // Backgrounds, colours and effects of skin states and the window and control
 // functions, on a skinned form with hand-made controls under Wine: the
 // answer to the background question (the skin command 34), plain colours,
-// the font section of children, tints, the senders of the skin command, and
+// the font section of children, tints, a control's section by name, and
 // controls copied or painted through bitmaps.
 #include <gtest/gtest.h>
 
@@ -18,21 +18,6 @@ using namespace skinfx;
 constexpr TColor kFormColor = 0x336699;
 constexpr TColor kSolid = 0x0000FF;
 constexpr const char* kBorder = "BORDERSMASK=^0000^0000^0030^0030^0003^0007^0005^0002^1^0^0^0\r\n";
-// A hand-made skinned control that prints itself as skinned controls do
-// (WM_PRINT paints its client area into the DC it brings).
-class TPrintingControl : public TLoggedWinControl {
-  DK_CLASS(TPrintingControl, TLoggedWinControl)
- public:
-  using TLoggedWinControl::TLoggedWinControl;
-  void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_PRINT) {
-      Perform(WM_PAINT, Message.WParam, 0);
-      return;
-    }
-    inherited::WndProc(Message);
-  }
-};
-
 constexpr const char* kHiddenBorder = "BORDERSMASK=^0000^0000^0030^0030^0003^0007^0005^0002^1^0^2^0\r\n";
 
 class SkinEffects : public testing::Test {
@@ -228,22 +213,7 @@ TEST_F(SkinEffects, BorderMaxWidthIsTheWidestMargin) {
   EXPECT_EQ(SkinBorderMaxWidth(Win("SOLID", Form)->SkinData()), 0);
 }
 
-// ------------------------------------------------------------ senders
-
-TEST_F(SkinEffects, SendersNeitherMakeWindowsNorReadMoreThanTheyShould) {
-  TLoggedWinControl* unmade = Create<TLoggedWinControl>(nullptr);
-  TFreeAtEnd<TLoggedWinControl> free{unmade};
-  unmade->Answers[ACMD_QUERY_HOOKED] = 1;
-  EXPECT_EQ(SendAMessage(unmade, ACMD_QUERY_HOOKED), 0);
-  EXPECT_FALSE(unmade->HandleAllocated()) << "no window is made for it";
-
-  TLoggedWinControl* c = Win("SOLID", Form);
-  c->Answers[ACMD_QUERY_HOOKED] = 0x101;
-  EXPECT_TRUE(GetBoolMsg(c, ACMD_QUERY_HOOKED)) << "the low byte is 1";
-  EXPECT_FALSE(GetBoolMsg(c->Handle(), ACMD_QUERY_HOOKED)) << "not exactly 1";
-  c->Answers[ACMD_QUERY_HOOKED] = 0x100;
-  EXPECT_FALSE(GetBoolMsg(c, ACMD_QUERY_HOOKED));
-}
+// ------------------------------------------------------------ sections by name
 
 TEST_F(SkinEffects, TrySetSkinSectionGivesAControlItsSection) {
   TLoggedWinControl* c = Win("SOLID", Form);
@@ -271,8 +241,8 @@ TEST_F(SkinEffects, SkinPaintToOfAnInvisibleControlLeavesItsParentsColour) {
 }
 
 TEST_F(SkinEffects, SkinPaintToCopiesAControlWithItsChildWindows) {
-  auto* parent = NewControl<TPrintingControl>(Form, 9, "SOLID", TRect{10, 10, 110, 70});
-  NewControl<TPrintingControl>(parent, 9, "FORTY", TRect{20, 10, 60, 30});
+  auto* parent = NewControl<TLoggedWinControl>(Form, 9, "SOLID", TRect{10, 10, 110, 70});
+  NewControl<TLoggedWinControl>(parent, 9, "FORTY", TRect{20, 10, 60, 30});
   auto* plain = Create<TCustomControl>(parent);  // not skinned: copied by the class library
   plain->SetBounds(70, 40, 20, 10);
   plain->SetColor(0x0000FF00);

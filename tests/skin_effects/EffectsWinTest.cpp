@@ -320,3 +320,41 @@ TEST_F(SkinEffects, ChildrenAreEnabledExceptPanelsAndTheirChildren) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hint shown at a point: below and right of it, kept inside the work area,
+// on top of every window without taking the focus.
+TEST(HintAtAPoint, StandsBelowRightOfThePointInsideTheWorkArea) {
+  EXPECT_EQ(acShowHintWnd("", TPoint{100, 100}), nullptr);
+  const TRect work = acWorkRect(TPoint{100, 100});
+  ASSERT_GT(work.Width(), 200);
+  const struct {
+    const char* Name;
+    TPoint P;
+    bool FitsRight;  // it stands at P.X + 8
+    bool FitsBelow;  // it stands at P.Y + 16
+  } cases[] = {{"free", {100, 100}, true, true},
+               {"right_edge", {work.Right - 5, 100}, false, true},
+               {"bottom_edge", {100, work.Bottom - 3}, true, false}};
+  const HWND focus = GetForegroundWindow();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    THintWindow* hint = acShowHintWnd(Utf8ToAnsi("Подсказка"), c.P);
+    ASSERT_NE(hint, nullptr);
+    RECT r;
+    GetWindowRect(hint->Handle(), &r);
+    EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+    EXPECT_TRUE(GetWindowLongW(hint->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetForegroundWindow(), focus) << "the focus stays";
+    EXPECT_EQ(r.left, c.FitsRight ? c.P.X + 8 : work.Right - (r.right - r.left));
+    EXPECT_EQ(r.right == work.Right, !c.FitsRight) << "moved left to meet the work area's right edge";
+    // The window is 4 pixels taller than the fitted rectangle.
+    EXPECT_EQ(r.top, c.FitsBelow ? c.P.Y + 16 : work.Bottom - (r.bottom - r.top - 4));
+    testsupport::PumpMessages(30);
+    testsupport::Screenshot(hint->Handle(), std::string("hint_") + c.Name);
+    hint->Free();
+  }
+}
+
+}  // namespace

@@ -277,6 +277,48 @@ TEST_F(SkinEffects, PaintControlsPaintsGraphicChildrenOverTheBackgroundAtTheOffs
   EXPECT_EQ(BitmapPixel(bmp.get(), 105, 6), 0xFFFFFF);
 }
 
+TEST_F(SkinEffects, ParentBackgroundFillsTheBitmapOrCopiesTheParentsImage) {
+  FillBitmapRect(Form->SkinData()->CacheBmp.get(), TRect{0, 0, 300, 200}, 0x0000FF00);
+  FillBitmapRect(Form->SkinData()->CacheBmp.get(), TRect{40, 50, 45, 55}, 0x00FF0000);
+  Form->SkinData()->BGChanged = false;
+  TLoggedWinControl* onForm = Win("SOLID", Form, TRect{40, 50, 60, 60});
+  TLoggedWinControl* onSolid = Win("SOLID", onForm, TRect{2, 2, 12, 7});
+  std::unique_ptr<TacBitmap> bmp = std::make_unique<TacBitmap>();
+  PaintParentBG(onForm, bmp.get());
+  EXPECT_EQ(bmp->Width(), 20);
+  EXPECT_EQ(bmp->Height(), 10);
+  EXPECT_EQ(bmp->PixelFormat(), pf32bit);
+  EXPECT_EQ(BitmapPixel(bmp.get(), 0, 0), 0xFF0000) << "the form's image at the control's place";
+  EXPECT_EQ(BitmapPixel(bmp.get(), 5, 5), 0x00FF00);
+  PaintParentBG(onSolid, bmp.get());
+  EXPECT_EQ(bmp->Width(), 10);
+  EXPECT_EQ(BitmapPixel(bmp.get(), 9, 4), kSolid) << "a plain parent's colour";
+}
+
+TEST_F(SkinEffects, AllEditSelectedOnlyWhenTheWholeTextIs) {
+  TEdit* edit = Create<TEdit>(Form);
+  edit->SetParent(Form);
+  edit->SetText("weights");
+  edit->SelectAll();
+  EXPECT_TRUE(AllEditSelected(edit));
+  edit->SetSelStart(1);
+  edit->SetSelLength(6);
+  EXPECT_FALSE(AllEditSelected(edit));
+}
+
+TEST_F(SkinEffects, OutputWindowIsAHiddenPopUpOwnedByTheApplication) {
+  TOutputWindow* out = Create<TOutputWindow>(Form);
+  EXPECT_FALSE(out->Visible());
+  EXPECT_EQ(out->Caption(), "acOutputWindow");
+  EXPECT_EQ(out->Tag(), 256);
+  EXPECT_EQ(out->Color(), sFuchsia);
+  const HWND wnd = out->Handle();
+  // Top-level windows always clip their siblings: the system adds the style.
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(wnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), DWORD(WS_POPUP));
+  EXPECT_EQ(GetWindow(wnd, GW_OWNER), Application->Handle());
+  EXPECT_EQ(SendMessageW(wnd, WM_ERASEBKGND, 0, 0), 1) << "nothing erased";
+}
+
 TEST_F(SkinEffects, LayoutAndWindowQueries) {
   Win("SOLID", Form, TRect{0, 0, 10, 10})->SetAlign(alTop);
   Win("SOLID", Form, TRect{0, 0, 10, 12})->SetAlign(alTop);

@@ -94,18 +94,6 @@ inline TRect RotateRect(const TRect& R) { return TRect{R.Top, R.Left, R.Bottom, 
 TRect RectsAnd(const TRect& R1, const TRect& R2);
 inline TPoint OffsetPoint(const TPoint& P, Integer DX, Integer DY) { return TPoint{P.X + DX, P.Y + DY}; }
 
-// Sets a flag for a scope and clears it at the end, whatever happens.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-};
-
 // ------------------------------------------------------------ words and strings
 
 // A set of the 256 characters.

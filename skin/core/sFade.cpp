@@ -15,6 +15,16 @@ LRESULT PerformCommand(TControl* C, Word Cmd, LPARAM LParam = 0) {
 
 bool AppTerminating() { return Application && Application->Terminated(); }
 
+// Dst becomes a copy of Src; a 32-bit Dst of Src's size keeps its section and
+// only takes the pixels (a new section and its DC cost a frame many times over).
+void CopyLook(TacBitmap* Dst, TacBitmap* Src) {
+  if (!Dst || !Src) return;
+  if (Bitmap32(Dst) && Bitmap32(Src) && Dst->Width() == Src->Width() && Dst->Height() == Src->Height())
+    CopyPixels32(Dst, 0, 0, Src, TRect{0, 0, Src->Width(), Src->Height()});
+  else
+    CopyBmp(Dst, Src);
+}
+
 // The magnifier is told to repaint after every frame.
 void TellMagnifier() {
   if (auto* magnifier = dynamic_cast<TWinControl*>(acMagnForm); magnifier && magnifier->HandleAllocated())
@@ -99,16 +109,16 @@ void TsFadeTimer::Change() {
     OwnerData->Invalidate(false);
     return;
   }
-  std::unique_ptr<TacBitmap> frame;
   TAtEnd advance([this] { ++FadeStep; });
-  frame = CreateBmp32(0, 0);
-  CopyBmp(frame.get(), StartImage.get());
-  SumBitmaps(frame.get(), OwnerData->CacheBmp.get(), FadeWeight(FadeStep, FadeSteps));
+  if (!FFrame) FFrame = CreateBmp32(0, 0);
+  TacBitmap* frame = FFrame.get();
+  CopyLook(frame, StartImage.get());
+  SumBitmaps(frame, OwnerData->CacheBmp.get(), FadeWeight(FadeStep, FadeSteps));
   auto* w = dynamic_cast<TWinControl*>(c);
   if (w && w->HandleAllocated()) {
     TWindowDC dc(w->WindowHandle());
     TDCStateScope state(dc.Handle());
-    if (PerformCommand(c, ACMD_FADE_FRAME, reinterpret_cast<LPARAM>(frame.get())) == 0)
+    if (PerformCommand(c, ACMD_FADE_FRAME, reinterpret_cast<LPARAM>(frame)) == 0)
       BitBlt(dc.Handle(), 0, 0, frame->Width(), frame->Height(), frame->Canvas()->Handle(), 0, 0, SRCCOPY);
   }
   TellMagnifier();
@@ -163,7 +173,7 @@ void TsAnimTimer::DoFade() {
   Busy = true;
   {
     TAtEnd advance([this] { ++FadeStep; });
-    CopyBmp(FrameImage.get(), StartImage.get());
+    CopyLook(FrameImage.get(), StartImage.get());
     SumBitmaps(FrameImage.get(), OwnerData->CacheBmp.get(), FadeWeight(FadeStep, FadeSteps));
     Repaint();
     TellMagnifier();

@@ -49,6 +49,10 @@ class TsFadeTimer : public TTimer {
   bool ToEnd();
   // Blends and draws one frame.
   void Change();
+
+ private:
+  // The frame being drawn, kept from one tick to the next.
+  std::unique_ptr<TacBitmap> FFrame;
 };
 
 class TsAnimTimer : public TTimer {

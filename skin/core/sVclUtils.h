@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/HintWindow.h"
 #include "classlib/ui/StdCtrls.h"
 #include "skin/core/Smessages.h"
 #include "skin/core/acThdTimer.h"
@@ -145,6 +146,11 @@ Integer GetAlignShift(TWinControl* Parent, TAlign Align, bool CountGraphic = fal
 TRect acWorkRect(TCustomForm* Form);
 // The work area of the first monitor whose work area holds P; empty when none.
 TRect acWorkRect(const TPoint& P);
+// Shows Text in a hint window near the screen point P (below and right of
+// it, kept inside the work area): through the skinned hints when they are
+// active, else in a window of the application's hint window class, which the
+// caller frees. nullptr for an empty text.
+THintWindow* acShowHintWnd(const AnsiString& Text, const TPoint& P);
 // Gives a control another section (a plain label takes the section's font
 // colour); true when it took it.
 bool TrySetSkinSection(TControl* Control, const AnsiString& Section);

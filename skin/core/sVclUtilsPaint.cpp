@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/ui/PaintScope.h"
+#include "skin/core/acntUtils.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/graphics/sAlphaGraph.h"
@@ -24,18 +25,6 @@ class TGdiBitmap {
 
  private:
   HBITMAP FBitmap;
-};
-
-// Sets a flag for a scope.
-class TFlagOn {
- public:
-  explicit TFlagOn(bool& Flag) : FFlag(Flag) { FFlag = true; }
-  ~TFlagOn() { FFlag = false; }
-  TFlagOn(const TFlagOn&) = delete;
-  TFlagOn& operator=(const TFlagOn&) = delete;
-
- private:
-  bool& FFlag;
 };
 
 void FillRectDC(HDC DC, const TRect& R, TColor Color) {
@@ -127,7 +116,7 @@ void PaintParentBG(TControl* Control, TacBitmap* Bmp) {
 
 void PaintControls(HDC DC, TWinControl* Owner, bool, const TPoint& Offset, HDC, bool CheckVisible) {
   if (acGraphPainting) return;
-  TFlagOn painting(acGraphPainting);
+  TFlagScope painting(acGraphPainting);
   if (CheckVisible && !Owner->Visible() && !IsDesigning(Owner)) return;
   if (Owner->ControlCount() == 0) return;
   RECT clip{};

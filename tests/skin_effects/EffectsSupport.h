@@ -3,6 +3,7 @@
 // one of two solid looks, and pixels read back from windows and bitmaps.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "../skin_core/SkinCoreSupport.h"
@@ -82,6 +83,20 @@ class TFadeButton : public TCustomControl, public TCommandLog {
  private:
   std::unique_ptr<TsCommonData> FData;
 };
+
+// Runs the application's message loop until Pred; false after ten seconds.
+inline bool LoopUntil(const std::function<bool()>& Pred) {
+  const DWORD end = GetTickCount() + 10000;
+  while (!Pred()) {
+    if (GetTickCount() > end) return false;
+    MSG msg;
+    if (!Application->ProcessMessage(msg)) {
+      CheckSynchronize(1);
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+  }
+  return true;
+}
 
 // The pixel of a bitmap as a TColor.
 inline TColor BitmapPixel(TacBitmap* Bmp, int X, int Y) {

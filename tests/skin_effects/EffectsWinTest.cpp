@@ -1,7 +1,7 @@
 // Backgrounds, colours and effects of skin states and the window and control
 // functions, on a skinned form with hand-made controls under Wine: the
 // answer to the background question (the skin command 34), plain colours,
-// the font section of children, tints, the senders of the skin command, and
+// the font section of children, tints, a control's section by name, and
 // controls copied or painted through bitmaps.
 #include <gtest/gtest.h>
 
@@ -18,21 +18,6 @@ using namespace skinfx;
 constexpr TColor kFormColor = 0x336699;
 constexpr TColor kSolid = 0x0000FF;
 constexpr const char* kBorder = "BORDERSMASK=^0000^0000^0030^0030^0003^0007^0005^0002^1^0^0^0\r\n";
-// A hand-made skinned control that prints itself as skinned controls do
-// (WM_PRINT paints its client area into the DC it brings).
-class TPrintingControl : public TLoggedWinControl {
-  DK_CLASS(TPrintingControl, TLoggedWinControl)
- public:
-  using TLoggedWinControl::TLoggedWinControl;
-  void WndProc(TMessage& Message) override {
-    if (Message.Msg == WM_PRINT) {
-      Perform(WM_PAINT, Message.WParam, 0);
-      return;
-    }
-    inherited::WndProc(Message);
-  }
-};
-
 constexpr const char* kHiddenBorder = "BORDERSMASK=^0000^0000^0030^0030^0003^0007^0005^0002^1^0^2^0\r\n";
 
 class SkinEffects : public testing::Test {
@@ -228,22 +213,7 @@ TEST_F(SkinEffects, BorderMaxWidthIsTheWidestMargin) {
   EXPECT_EQ(SkinBorderMaxWidth(Win("SOLID", Form)->SkinData()), 0);
 }
 
-// ------------------------------------------------------------ senders
-
-TEST_F(SkinEffects, SendersNeitherMakeWindowsNorReadMoreThanTheyShould) {
-  TLoggedWinControl* unmade = Create<TLoggedWinControl>(nullptr);
-  TFreeAtEnd<TLoggedWinControl> free{unmade};
-  unmade->Answers[ACMD_QUERY_HOOKED] = 1;
-  EXPECT_EQ(SendAMessage(unmade, ACMD_QUERY_HOOKED), 0);
-  EXPECT_FALSE(unmade->HandleAllocated()) << "no window is made for it";
-
-  TLoggedWinControl* c = Win("SOLID", Form);
-  c->Answers[ACMD_QUERY_HOOKED] = 0x101;
-  EXPECT_TRUE(GetBoolMsg(c, ACMD_QUERY_HOOKED)) << "the low byte is 1";
-  EXPECT_FALSE(GetBoolMsg(c->Handle(), ACMD_QUERY_HOOKED)) << "not exactly 1";
-  c->Answers[ACMD_QUERY_HOOKED] = 0x100;
-  EXPECT_FALSE(GetBoolMsg(c, ACMD_QUERY_HOOKED));
-}
+// ------------------------------------------------------------ sections by name
 
 TEST_F(SkinEffects, TrySetSkinSectionGivesAControlItsSection) {
   TLoggedWinControl* c = Win("SOLID", Form);
@@ -271,8 +241,8 @@ TEST_F(SkinEffects, SkinPaintToOfAnInvisibleControlLeavesItsParentsColour) {
 }
 
 TEST_F(SkinEffects, SkinPaintToCopiesAControlWithItsChildWindows) {
-  auto* parent = NewControl<TPrintingControl>(Form, 9, "SOLID", TRect{10, 10, 110, 70});
-  NewControl<TPrintingControl>(parent, 9, "FORTY", TRect{20, 10, 60, 30});
+  auto* parent = NewControl<TLoggedWinControl>(Form, 9, "SOLID", TRect{10, 10, 110, 70});
+  NewControl<TLoggedWinControl>(parent, 9, "FORTY", TRect{20, 10, 60, 30});
   auto* plain = Create<TCustomControl>(parent);  // not skinned: copied by the class library
   plain->SetBounds(70, 40, 20, 10);
   plain->SetColor(0x0000FF00);
@@ -305,6 +275,48 @@ TEST_F(SkinEffects, PaintControlsPaintsGraphicChildrenOverTheBackgroundAtTheOffs
   PaintControls(bmp->Canvas()->Handle(), owner, false, TPoint{100, 0});
   acGraphPainting = false;
   EXPECT_EQ(BitmapPixel(bmp.get(), 105, 6), 0xFFFFFF);
+}
+
+TEST_F(SkinEffects, ParentBackgroundFillsTheBitmapOrCopiesTheParentsImage) {
+  FillBitmapRect(Form->SkinData()->CacheBmp.get(), TRect{0, 0, 300, 200}, 0x0000FF00);
+  FillBitmapRect(Form->SkinData()->CacheBmp.get(), TRect{40, 50, 45, 55}, 0x00FF0000);
+  Form->SkinData()->BGChanged = false;
+  TLoggedWinControl* onForm = Win("SOLID", Form, TRect{40, 50, 60, 60});
+  TLoggedWinControl* onSolid = Win("SOLID", onForm, TRect{2, 2, 12, 7});
+  std::unique_ptr<TacBitmap> bmp = std::make_unique<TacBitmap>();
+  PaintParentBG(onForm, bmp.get());
+  EXPECT_EQ(bmp->Width(), 20);
+  EXPECT_EQ(bmp->Height(), 10);
+  EXPECT_EQ(bmp->PixelFormat(), pf32bit);
+  EXPECT_EQ(BitmapPixel(bmp.get(), 0, 0), 0xFF0000) << "the form's image at the control's place";
+  EXPECT_EQ(BitmapPixel(bmp.get(), 5, 5), 0x00FF00);
+  PaintParentBG(onSolid, bmp.get());
+  EXPECT_EQ(bmp->Width(), 10);
+  EXPECT_EQ(BitmapPixel(bmp.get(), 9, 4), kSolid) << "a plain parent's colour";
+}
+
+TEST_F(SkinEffects, AllEditSelectedOnlyWhenTheWholeTextIs) {
+  TEdit* edit = Create<TEdit>(Form);
+  edit->SetParent(Form);
+  edit->SetText("weights");
+  edit->SelectAll();
+  EXPECT_TRUE(AllEditSelected(edit));
+  edit->SetSelStart(1);
+  edit->SetSelLength(6);
+  EXPECT_FALSE(AllEditSelected(edit));
+}
+
+TEST_F(SkinEffects, OutputWindowIsAHiddenPopUpOwnedByTheApplication) {
+  TOutputWindow* out = Create<TOutputWindow>(Form);
+  EXPECT_FALSE(out->Visible());
+  EXPECT_EQ(out->Caption(), "acOutputWindow");
+  EXPECT_EQ(out->Tag(), 256);
+  EXPECT_EQ(out->Color(), sFuchsia);
+  const HWND wnd = out->Handle();
+  // Top-level windows always clip their siblings: the system adds the style.
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(wnd, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), DWORD(WS_POPUP));
+  EXPECT_EQ(GetWindow(wnd, GW_OWNER), Application->Handle());
+  EXPECT_EQ(SendMessageW(wnd, WM_ERASEBKGND, 0, 0), 1) << "nothing erased";
 }
 
 TEST_F(SkinEffects, LayoutAndWindowQueries) {
@@ -347,6 +359,44 @@ TEST_F(SkinEffects, ChildrenAreEnabledExceptPanelsAndTheirChildren) {
   SetControlsEnabled(Form, true, false);
   EXPECT_TRUE(box->Enabled());
   EXPECT_FALSE(inner->Enabled()) << "not recursive";
+}
+
+}  // namespace
+
+namespace {
+
+// A hint shown at a point: below and right of it, kept inside the work area,
+// on top of every window without taking the focus.
+TEST(HintAtAPoint, StandsBelowRightOfThePointInsideTheWorkArea) {
+  EXPECT_EQ(acShowHintWnd("", TPoint{100, 100}), nullptr);
+  const TRect work = acWorkRect(TPoint{100, 100});
+  ASSERT_GT(work.Width(), 200);
+  const struct {
+    const char* Name;
+    TPoint P;
+    bool FitsRight;  // it stands at P.X + 8
+    bool FitsBelow;  // it stands at P.Y + 16
+  } cases[] = {{"free", {100, 100}, true, true},
+               {"right_edge", {work.Right - 5, 100}, false, true},
+               {"bottom_edge", {100, work.Bottom - 3}, true, false}};
+  const HWND focus = GetForegroundWindow();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    THintWindow* hint = acShowHintWnd(Utf8ToAnsi("Подсказка"), c.P);
+    ASSERT_NE(hint, nullptr);
+    RECT r;
+    GetWindowRect(hint->Handle(), &r);
+    EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+    EXPECT_TRUE(GetWindowLongW(hint->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetForegroundWindow(), focus) << "the focus stays";
+    EXPECT_EQ(r.left, c.FitsRight ? c.P.X + 8 : work.Right - (r.right - r.left));
+    EXPECT_EQ(r.right == work.Right, !c.FitsRight) << "moved left to meet the work area's right edge";
+    // The window is 4 pixels taller than the fitted rectangle.
+    EXPECT_EQ(r.top, c.FitsBelow ? c.P.Y + 16 : work.Bottom - (r.bottom - r.top - 4));
+    testsupport::PumpMessages(30);
+    testsupport::Screenshot(hint->Handle(), std::string("hint_") + c.Name);
+    hint->Free();
+  }
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 // frame itself; FadingForbidden freezes a fade; the fade of graphic controls.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "EffectsSupport.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
@@ -20,17 +18,6 @@ using namespace skinfx;
 
 // Far beyond a test's time: the timers tick only when the test says so.
 constexpr Cardinal kNever = 100000000;
-
-// Runs the message loop until Pred (false after ten seconds).
-bool LoopUntil(const std::function<bool()>& Pred) {
-  const DWORD end = GetTickCount() + 10000;
-  while (!Pred()) {
-    if (GetTickCount() > end) return false;
-    MSG msg;
-    if (!Application->ProcessMessage(msg)) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
 
 class StateFading : public testing::Test {
  protected:

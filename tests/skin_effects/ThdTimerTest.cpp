@@ -114,6 +114,19 @@ class ThreadedTimer : public ::testing::Test {
   bool Waiting(TacThreadedTimer* T) {
     return ServeUntil([&] { return T->WorkerState() == awsWaiting && Clock.Idle(); });
   }
+  // A timer of 10 ms whose ticks the log counts.
+  TacThreadedTimer* NewTicking() {
+    TacThreadedTimer* t = Create<TacThreadedTimer>(nullptr);
+    t->SetInterval(10);
+    t->SetOnTimer(Log.Handler());
+    return t;
+  }
+  // One interval passes; the worker then waits in Synchronize, unserved.
+  bool TickOnItsWay(TacThreadedTimer* T) {
+    if (!Waiting(T)) return false;
+    Clock.Step();
+    return WaitUnserved([&] { return T->WorkerState() == awsSynchronizing; });
+  }
   // One interval passes and its tick is served.
   bool TickServed(TacThreadedTimer* T, const int& Count) {
     if (!Waiting(T)) return false;
@@ -192,12 +205,8 @@ TEST_F(ThreadedTimer, PausesWhileNoTicksAreDueAndResumes) {
 // A tick already waiting for the main thread when the timer is disabled is
 // dropped there: disabling is the last word.
 TEST_F(ThreadedTimer, TickOnItsWayWhenDisabledIsDropped) {
-  TacThreadedTimer* t = Create<TacThreadedTimer>(nullptr);
-  t->SetInterval(10);
-  t->SetOnTimer(Log.Handler());
-  ASSERT_TRUE(Waiting(t));
-  Clock.Step();
-  ASSERT_TRUE(WaitUnserved([&] { return t->WorkerState() == awsSynchronizing; }));
+  TacThreadedTimer* t = NewTicking();
+  ASSERT_TRUE(TickOnItsWay(t));
   t->SetEnabled(false);
   EXPECT_TRUE(ServeUntil([&] { return t->WorkerState() == awsWaiting; }));
   EXPECT_EQ(Log.Count, 0);
@@ -228,12 +237,8 @@ TEST_F(ThreadedTimer, TimeEventConstructorRunsTheDescendantsConstructorAndCallsT
 // it: freeing serves that call (the tick of a dying timer is dropped) and
 // returns once the worker has ended.
 TEST_F(ThreadedTimer, FreeWhileTheWorkerWaitsForTheMainThreadReturns) {
-  TacThreadedTimer* t = Create<TacThreadedTimer>(nullptr);
-  t->SetInterval(10);
-  t->SetOnTimer(Log.Handler());
-  ASSERT_TRUE(Waiting(t));
-  Clock.Step();
-  ASSERT_TRUE(WaitUnserved([&] { return t->WorkerState() == awsSynchronizing; }));
+  TacThreadedTimer* t = NewTicking();
+  ASSERT_TRUE(TickOnItsWay(t));
   TComponent* owner = Create<TComponent>(nullptr);
   owner->InsertComponent(t);
   owner->Free();  // frees the timer with it; a hang here ends in the test's time limit
@@ -242,9 +247,7 @@ TEST_F(ThreadedTimer, FreeWhileTheWorkerWaitsForTheMainThreadReturns) {
 }
 
 TEST_F(ThreadedTimer, ResetStartsANewWorker) {
-  TacThreadedTimer* t = Create<TacThreadedTimer>(nullptr);
-  t->SetInterval(10);
-  t->SetOnTimer(Log.Handler());
+  TacThreadedTimer* t = NewTicking();
   ASSERT_TRUE(TickServed(t, Log.Count));
   t->Reset();
   EXPECT_TRUE(TickServed(t, Log.Count));
@@ -261,9 +264,7 @@ TEST_F(ThreadedTimer, TicksStopWhenTheApplicationTerminates) {
   static bool terminated = false;
   auto saved = ApplicationTerminated;
   ApplicationTerminated = [] { return terminated; };
-  TacThreadedTimer* t = Create<TacThreadedTimer>(nullptr);
-  t->SetInterval(10);
-  t->SetOnTimer(Log.Handler());
+  TacThreadedTimer* t = NewTicking();
   ASSERT_TRUE(TickServed(t, Log.Count));
   terminated = true;
   Clock.Step();

@@ -3,12 +3,7 @@
 // timer's ticks served by the application's message loop.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
-
-#include "classlib/ui/ExtCtrls.h"
-#include "classlib/ui/Forms.h"
+#include "EffectsSupport.h"
 #include "classlib/ui/WndThunks.h"
 #include "skin/core/acThdTimer.h"
 
@@ -16,21 +11,7 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
-// Runs the application's message loop until Pred; false after ten seconds.
-bool LoopUntil(const std::function<bool()>& Pred) {
-  const auto end = std::chrono::steady_clock::now() + 10s;
-  while (!Pred()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG msg;
-    if (!Application->ProcessMessage(msg)) {
-      CheckSynchronize(1);
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-  }
-  return true;
-}
+using skinfx::LoopUntil;
 
 class TSelfFreeing : public TObject {
   DK_CLASS(TSelfFreeing, TObject)

@@ -638,6 +638,17 @@ void TCustomForm::WMCommand(TWMCommand& Message) {
 
 void TCustomForm::WMInitMenuPopup(TMessage& Message) { DefaultHandler(&Message); }
 
+// The items of the form's menu bar measure and draw themselves.
+void TCustomForm::WMMenuDrawItem(TWMDrawItem& Message) {
+  if (MainMenuHooks.OwnerDrawMessage && MainMenuHooks.OwnerDrawMessage(Message)) return;
+  inherited::WMDrawItem(Message);
+}
+
+void TCustomForm::WMMenuMeasureItem(TWMMeasureItem& Message) {
+  if (MainMenuHooks.OwnerDrawMessage && MainMenuHooks.OwnerDrawMessage(Message)) return;
+  inherited::WMMeasureItem(Message);
+}
+
 void TCustomForm::WMSysCommand(TMessage& Message) {
   if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
     // the application minimises (its window's hooks see the command)
@@ -712,6 +723,8 @@ DK_MESSAGE_HANDLER(TCustomForm, CM_SHOWINGCHANGED, CMShowingChanged);
 DK_MESSAGE_HANDLER(TCustomForm, CM_DIALOGKEY, CMDialogKey);
 DK_MESSAGE_HANDLER(TCustomForm, CM_RELEASE, CMRelease);
 DK_MESSAGE_HANDLER(TCustomForm, CM_MENUCHANGED, CMMenuChanged);
+DK_MESSAGE_HANDLER(TCustomForm, WM_DRAWITEM, WMMenuDrawItem);
+DK_MESSAGE_HANDLER(TCustomForm, WM_MEASUREITEM, WMMenuMeasureItem);
 
 DK_PUBLISH(TCustomForm) {}
 
@@ -1117,6 +1130,20 @@ void TScreen::MoveToFront(TCustomForm* Form) {
   if (it == FForms.end() || it == FForms.begin()) return;
   FForms.erase(it);
   FForms.insert(FForms.begin(), Form);
+}
+
+TFont* TScreen::MenuFont() {
+  if (!FMenuFont) {
+    FMenuFont = std::make_unique<TFont>();
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+      HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
+      FMenuFont->SetHandle(font);
+      if (font) DeleteObject(font);
+    }
+  }
+  return FMenuFont.get();
 }
 
 void TScreen::SetCursor(TCursor Value) {

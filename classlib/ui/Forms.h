@@ -61,6 +61,8 @@ struct TMainMenuHooks {
   bool (*DispatchCommand)(TMainMenu* Menu, Word Id) = nullptr;  // WM_COMMAND of a menu item
   bool (*IsShortCut)(TMainMenu* Menu, TWMKey& Message) = nullptr;
   void (*SetWindowHandle)(TMainMenu* Menu, HWND Wnd) = nullptr;  // the form's window (0 when it goes)
+  // WM_MEASUREITEM / WM_DRAWITEM of an owner-drawn menu item (true: served).
+  bool (*OwnerDrawMessage)(TMessage& Message) = nullptr;
 };
 extern TMainMenuHooks MainMenuHooks;
 
@@ -172,6 +174,8 @@ class TCustomForm : public TWinControl {
   void CMDialogKey(TWMKey& Message);
   void CMRelease(TMessage& Message);
   void CMMenuChanged(TMessage& Message);
+  void WMMenuDrawItem(TWMDrawItem& Message);
+  void WMMenuMeasureItem(TWMMeasureItem& Message);
 
  private:
   friend class TApplication;
@@ -328,6 +332,8 @@ class TScreen : public TComponent {
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
   int PixelsPerInch() const { return 96; }
+  // The system's font of menus (read from the system on first use).
+  TFont* MenuFont();
   TNotifyEvent OnActiveFormChange;
   TNotifyEvent OnActiveControlChange;
 
@@ -342,6 +348,7 @@ class TScreen : public TComponent {
   TWinControl* FActiveControl = nullptr;
   TCustomForm* FFocusedForm = nullptr;
   TCursor FCursor = crDefault;
+  std::unique_ptr<TFont> FMenuFont;
 };
 
 class TMouse {

@@ -113,10 +113,9 @@ TsSkinProvider::~TsSkinProvider() {
   InitExBorders(false);
   KillAnimations();
   if (Form) {
-    const bool skinned = FSkinData && FSkinData->Skinned();
     Unhook();
     // A form that lives on paints and hit-tests natively again.
-    if (skinned && !IsDestroying(Form) && Form->HandleAllocated()) {
+    if (FPrepared && !IsDestroying(Form) && Form->HandleAllocated()) {
       HWND wnd = Form->WindowHandle();
       if (Form->BorderIcons().Contains(biSystemMenu))
         SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_SYSMENU);

@@ -340,18 +340,13 @@ class TsSkinProvider : public TComponent {
   // The record of a hit code (nullptr for codes without one).
   TsCaptionButton* ButtonOf(Integer HitCode);
 
-  // The caption cover (shown while the system paints the caption).
-  void ShowCaptionCover();
-  void HideCaptionCover();
+  // Attaches the form's skinned scroll bars.
   void UpdateFormScrolls(bool Repaint);
-
- protected:
-  void CaptFormPaint(TObject* Sender);
-  void NewCaptFormProc(TMessage& Message);
 
  private:
   void Init(TComponent* AOwner);
   void Hook();
+  void Unhook();
   void CallOld(TMessage& Message) { FOldWndProc(Message); }
   friend class TsSkinProviderHandlers;
 
@@ -422,11 +417,15 @@ class TsSkinProvider : public TComponent {
   void PaintCaptionText(TacBitmap* Bmp);
   void PaintTitleBand();
   void PaintMenuLine();
+  void PaintTitleIconLeast();
+  void PaintBorderInsets(HDC DC, const TRect& Client);
   void PaintButtonInCache(TsCaptionButton& Btn, bool Enabled);
   Integer SysButtonAt(const TPoint& P);
 
   TWndMethod FOldWndProc;
   bool FHooked = false;
+  bool FOrphaned = false;  // let go while another procedure stood over ours
+  bool FPrepared = false;  // PrepareForm ran with a skin
   bool FDrawNonClientArea = true;
   bool FShowAppIcon = true;
   bool FUseGlobalColor = true;
@@ -489,6 +488,9 @@ Integer GetClientWidth(HWND Handle);
 Integer GetClientHeight(HWND Handle);
 void RefreshMDIParent(bool WithBorders);
 TWinControl* FindControlByID(Integer ID, TComponent* Component);
+// Registers the main form's window with the skin editor when the program
+// was started with "/acpreview" (a bounded wait for a hung editor).
+void RegisterPreview(HWND Wnd);
 // The caption icon's size for a caption height.
 Integer IconSizeForCaption(Integer CaptionHeight);
 

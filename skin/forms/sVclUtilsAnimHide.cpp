@@ -165,7 +165,7 @@ bool AnimHideForm(TObject* Object) {
   if (!cache || BitmapWidth(cache) == 0 || BitmapHeight(cache) == 0) return false;
   TAnimationScope running;
   const HWND wnd = p->Form->WindowHandle();
-  if (!(p->FormState & acfs::HideSnapshot)) RepaintProviderCache(p);
+  if (!(p->FormState & acfs::HideSnapshot)) p->PaintAll();
   cache = p->SkinData()->CacheBmp.get();
 
   // The cover the provider made when the hide began, or one made now.

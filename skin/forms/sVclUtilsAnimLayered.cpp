@@ -35,12 +35,6 @@ TRect WindowRectOf(HWND Wnd) {
   return TRect{r.left, r.top, r.right, r.bottom};
 }
 
-// The provider does not paint its own picture, fade its title buttons or
-// track a hot one yet: its picture stays as it is.
-void RepaintProviderCache(TsSkinProvider*) {}
-void StopProviderAnimations(TsSkinProvider*) {}
-void ClearProviderHot(TsSkinProvider*) {}
-
 TAnimationScope::TAnimationScope() { InAnimationProcess = true; }
 TAnimationScope::~TAnimationScope() { InAnimationProcess = false; }
 

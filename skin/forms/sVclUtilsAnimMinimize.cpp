@@ -191,12 +191,12 @@ void TacMinTimer::DrawFrame() {
 void TacMinTimer::EndMinimizing() {
   SetEnabled(false);
   Provider->PaintingSuspended = false;
-  ClearProviderHot(Provider);
+  Provider->SetHotHT(0);
   Provider->FormState &= ~acfs::Minimizing;
   RemoveLayered(FormHandle);
   SetFormBlendValue(AnimForm->WindowHandle(), FrameImage.get(), 0);
   ShowWindow(AnimForm->WindowHandle(), SW_HIDE);
-  SendMessageW(FormHandle, WM_NCPAINT, 1, 0);
+  Provider->ProcessMessage(WM_NCPAINT, 1, 0);
   Restoring = true;
 }
 
@@ -237,7 +237,7 @@ void StartMinimizing(TsSkinProvider* Provider) {
   if (!Provider || !Provider->Form || !Provider->Form->HandleAllocated()) return;
   const HWND wnd = Provider->Form->WindowHandle();
   if (MinimizingActive(Provider)) {
-    StopProviderAnimations(Provider);
+    Provider->KillAnimations();
     if (Provider->FormState & acfs::Minimizing) return;
     Provider->FormState |= acfs::Minimizing;
     Provider->PaintingSuspended = true;

@@ -111,7 +111,7 @@ void ShowAtOnce(TWinControl* Control) {
 void ShowChangedForm(TsSkinProvider* Provider, Word Time, Integer Alpha, bool Zoom) {
   TCustomForm* form = Provider->Form;
   const HWND wnd = form->WindowHandle();
-  RepaintProviderCache(Provider);
+  Provider->PaintAll();
   if (!HasPicture(Provider)) {
     InAnimationProcess = false;
     ShowAtOnce(form);
@@ -140,7 +140,7 @@ void AnimShowForm(TsSkinProvider* Provider, Word Time, Integer Alpha, TacAnimTyp
   const HWND wnd = form->WindowHandle();
   if (IsIconic(wnd)) return;
   TAnimationScope running;
-  RepaintProviderCache(Provider);
+  Provider->PaintAll();
   if (!HasPicture(Provider)) return;
   std::unique_ptr<TacBitmap> image = OpaqueFormPicture(Provider);
   const Integer w = BitmapWidth(image.get()), h = BitmapHeight(image.get());

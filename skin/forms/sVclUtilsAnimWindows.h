@@ -15,13 +15,6 @@ std::unique_ptr<TCustomForm> NewAnimationForm(TComponent* Owner, const TRect& Bo
 // The window's rectangle on the screen.
 TRect WindowRectOf(HWND Wnd);
 
-class TsSkinProvider;
-// What the animations ask of the provider: the picture of its window painted
-// anew, the title buttons' fades stopped, no hot title button.
-void RepaintProviderCache(TsSkinProvider* Provider);
-void StopProviderAnimations(TsSkinProvider* Provider);
-void ClearProviderHot(TsSkinProvider* Provider);
-
 // InAnimationProcess is set for the scope and cleared when it ends, however
 // it ends.
 class TAnimationScope {

@@ -126,22 +126,13 @@ class TacBorderForm : public TObject {
   TsCommonData* SkinData = nullptr;
 };
 
-// The timers of a form's animations (12 ms steps on a worker thread): the
-// blend while the form moves and the minimize and restore animation.
+// The timer of the blend while the form moves (12 ms steps on a worker
+// thread); the minimize timer lives with the form animations.
 class TacMoveTimer : public TacThreadedTimer {
   DK_CLASS(TacMoveTimer, TacThreadedTimer)
  public:
   TacMoveTimer(TComponent* AOwner, TsSkinProvider* Provider);
   TsSkinProvider* Provider;
-  void TimeHandler() override;
-};
-
-class TacMinTimer : public TacThreadedTimer {
-  DK_CLASS(TacMinTimer, TacThreadedTimer)
- public:
-  TacMinTimer(TComponent* AOwner, TsSkinProvider* Provider);
-  TsSkinProvider* Provider;
-  bool Restoring = false;  // the timer plays the restore
   void TimeHandler() override;
 };
 
@@ -505,31 +496,5 @@ Integer IconSizeForCaption(Integer CaptionHeight);
 
 // --------------------- the animation and composition functions of forms
 
-// A new 32-bit picture of the form as it looks now, of the size of the
-// provider's image of the window (nullptr while it has none); the caller owns it.
-std::unique_ptr<TacBitmap> GetFormImage(TsSkinProvider* Provider, bool Flag);
-// Shows Bmp in the layered window Wnd with the opacity Value (0..255) at Pos
-// (nullptr: where it is); a nullptr Bmp shows a transparent one of the
-// window's size.
-void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Pos = nullptr);
-// Makes Wnd a layered window of the opacity Alpha (true when it added the
-// style), or takes the layered style (and the visible style) away without
-// redrawing (false).
-bool DoLayered(HWND Wnd, bool Layered, Byte Alpha);
-// The minimize and restore animations of the form.
-void StartMinimizing(TsSkinProvider* Provider);
-bool StartRestoring(TsSkinProvider* Provider);
-
-// Whether the desktop window manager composes the screen (False when the
-// system cannot say).
-bool AeroIsEnabled();
-// The composition's query, looked up in the system on first use (nullptr
-// when missing); tests put their own answer in.
-using TDwmIsCompositionEnabled = HRESULT(WINAPI*)(BOOL* Enabled);
-TDwmIsCompositionEnabled& DwmIsCompositionEnabledFn();
-HRESULT DwmSetWindowAttribute(HWND Wnd, DWORD Attribute, const void* Data, DWORD Size);
-void DwmInvalidateIconicBitmaps(HWND Wnd);
-void InitDwm(HWND Wnd, bool Disable);
-// The task bar's thumbnail and live preview of the provider's form.
-bool SetThumbIcon(HWND Wnd, TsSkinProvider* Provider, Integer W, Integer H);
-bool SetPreviewBmp(HWND Wnd, TsSkinProvider* Provider);
+#include "skin/forms/acDwm.h"
+#include "skin/forms/sVclUtilsAnim.h"

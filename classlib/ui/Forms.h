@@ -131,6 +131,13 @@ class TCustomForm : public TWinControl {
   // Without a window: the client area the window will have (its frame and menu bar left out).
   TRect GetClientRect() override;
 
+  // The form's opacity: with AlphaBlend on its window is layered with the
+  // constant alpha AlphaBlendValue; turned off, the window is plain again.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value);
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -198,6 +205,10 @@ class TCustomForm : public TWinControl {
   TWinControl* FFocusedControl = nullptr;
   std::unique_ptr<TIcon> FIcon;
   std::unique_ptr<TControlCanvas> FCanvas;
+  // the form's opacity
+  void SetLayeredAttribs();
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 255;
 };
 
 class TForm : public TCustomForm {

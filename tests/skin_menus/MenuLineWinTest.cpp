@@ -264,3 +264,31 @@ TEST_F(MenuLineDrawing, WithoutAProviderNothingIsDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The whole road on screen: a skinned form with the painter's menu line; the
+// picture is for the eye (build/screenshots/skin_menus_line.png).
+TEST_F(MenuLine, ASkinnedFormsMenuLineIsTheSkinnedPaintersAndIsPhotographed) {
+  Manager->Free();
+  Manager = nullptr;
+  const std::string text = MenuSkin() + "[FORM]\r\nCOLOR=" + std::to_string(0x00D0D0D0) +
+                           "\r\nTRANSPARENCY=0\r\n[FORMTITLE]\r\nCOLOR=" + std::to_string(0x00804000) +
+                           "\r\nTRANSPARENCY=0\r\n";
+  Dir.Folder("menusform", text);
+  Manager = skintest::NewManager(Dir);
+  Create<TsSkinProvider>(Form);
+  Manager->SetSkinName("menusform");
+  Menus()->InitMenuLine(Menu, true);
+  EXPECT_TRUE(Menu->OwnerDraw());
+  Form->Show();
+  RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpMessages(100);
+  EXPECT_FALSE(testsupport::Screenshot(Form->Handle(), "skin_menus_line").empty());
+  // The system laid the bar out from the painter's measures.
+  RECT first{};
+  ASSERT_TRUE(GetMenuItemRect(Form->Handle(), GetMenu(Form->Handle()), 0, &first));
+  EXPECT_EQ(first.bottom - first.top, GetSystemMetrics(SM_CYMENU) - 1);
+}
+
+}  // namespace

@@ -90,7 +90,7 @@ bool PaintSkinControl(TsCommonData* SkinData, TControl* Parent, bool, Integer St
   State = ReducedState(*section, State);
   TacBGInfo info;
   info.PleaseDraw = false;
-  GetBGInfo(&info, Parent, false);
+  if (Parent) GetBGInfo(&info, Parent, false);
   if (info.BgType == btNotReady) return false;
   TCacheInfo ci = BGInfoToCI(&info);
   PaintItemBG(SkinData, ci, State, R, Offset, ItemBmp, TextureIndex, HotTextureIndex);

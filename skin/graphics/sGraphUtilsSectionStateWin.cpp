@@ -31,18 +31,6 @@ const TsGeneralData* PaintableSection(const TsCommonData* S, const TRect& R, Tac
   return &m->Sections[static_cast<size_t>(S->SkinIndex)];
 }
 
-void DrawCorners(TsSkinManager* M, const TsGeneralData& Section, Integer State, const TRect& R, TacBitmap* Target) {
-  const TCacheInfo itself = MakeCacheInfo(Target, 0, 0);
-  for (int corner = 0; corner < 4; ++corner) {
-    const TsMaskData* image = Image(M, Section.CornerImages[static_cast<size_t>(corner)]);
-    if (!image) continue;
-    const Integer w = WidthOfImage(*image), h = HeightOfImage(*image);
-    const bool right = corner == 1 || corner == 3, bottom = corner >= 2;
-    DrawSkinGlyph(Target, TPoint{right ? R.Right - w : R.Left, bottom ? R.Bottom - h : R.Top}, State, 1, *image,
-                  itself);
-  }
-}
-
 // The state's border image over R, unless the image hides itself in the
 // normal state; true when it was drawn.
 bool DrawBorder(TsCommonData* S, const TCacheInfo& CI, Integer State, const TRect& R, TacBitmap* Target,
@@ -71,7 +59,7 @@ void PaintItem(TsCommonData* SkinData, const TCacheInfo& CI, bool, Integer State
   TsSkinManager* m = SkinData->GetSkinManager();
   State = ReducedState(*section, State);
   PaintItemBG(SkinData, CI, State, R, Offset, ItemBmp, TextureIndex, HotTextureIndex);
-  DrawCorners(m, *section, State, R, ItemBmp);
+  DrawCornerImages(m, *section, State, R, ItemBmp);
   const bool bordered = DrawBorder(SkinData, Moved(CI, Offset), State, R, ItemBmp, UpdateCorners);
   if (!bordered && section->Props[static_cast<size_t>(LookOf(State))].Transparency != 0) return;
   // The tint goes over the whole bitmap: the control's image is all of it.
@@ -95,6 +83,6 @@ bool PaintSkinControl(TsCommonData* SkinData, TControl* Parent, bool, Integer St
   TCacheInfo ci = BGInfoToCI(&info);
   PaintItemBG(SkinData, ci, State, R, Offset, ItemBmp, TextureIndex, HotTextureIndex);
   DrawBorder(SkinData, Moved(ci, Offset), State, R, ItemBmp, UpdateCorners);
-  DrawCorners(SkinData->GetSkinManager(), *section, State, R, ItemBmp);
+  DrawCornerImages(SkinData->GetSkinManager(), *section, State, R, ItemBmp);
   return true;
 }

@@ -191,6 +191,29 @@ bool acGetTextExtent(HDC DC, const AnsiString& Text, TSize& Size) {
   return ok;
 }
 
+namespace {
+
+// The text in its outline colours (those that are not -1), one pixel to the
+// left, up, right and down, then in its font colour (with LastFlags); every
+// colour through Adjust.
+template <class TAdjust>
+void DrawOutlined(HDC DC, const char* Text, const TRect& R, Cardinal Flags, Cardinal LastFlags,
+                  const TsFontColor& Colors, TAdjust Adjust) {
+  const struct {
+    TColor Color;
+    int DX, DY;
+  } outlines[4] = {{Colors.Left, -1, 0}, {Colors.Top, 0, -1}, {Colors.Right, 1, 0}, {Colors.Bottom, 0, 1}};
+  for (const auto& o : outlines) {
+    if (o.Color == -1) continue;
+    SetTextColor(DC, Ref(Adjust(o.Color)));
+    DrawTextIn(DC, Text, Moved(R, o.DX, o.DY), Flags);
+  }
+  SetTextColor(DC, Ref(Adjust(Colors.Color)));
+  DrawTextIn(DC, Text, R, LastFlags);
+}
+
+}  // namespace
+
 void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Cardinal Flags, Integer SkinIndex,
                  bool Hot, TsSkinManager* SkinManager) {
   if (!Text || !Canvas) return;
@@ -207,19 +230,8 @@ void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Card
     DrawTextIn(FontDC(Canvas), Text, R, Flags);
     return;
   }
-  const TsFontColor& colors = section.Props[Hot ? 1 : 0].FontColor;
-  HDC dc = FontDC(Canvas);
-  const struct {
-    TColor Color;
-    int DX, DY;
-  } outlines[4] = {{colors.Left, -1, 0}, {colors.Top, 0, -1}, {colors.Right, 1, 0}, {colors.Bottom, 0, 1}};
-  for (const auto& o : outlines) {
-    if (o.Color == -1) continue;
-    SetTextColor(dc, Ref(o.Color));
-    DrawTextIn(dc, Text, Moved(R, o.DX, o.DY), Flags);
-  }
-  SetTextColor(dc, Ref(colors.Color));
-  DrawTextIn(dc, Text, R, Flags);
+  DrawOutlined(FontDC(Canvas), Text, R, Flags, Flags, section.Props[Hot ? 1 : 0].FontColor,
+               [](TColor C) { return C; });
 }
 
 namespace {
@@ -262,18 +274,8 @@ void SkinnedText(TCanvas* Canvas, const char* Text, bool Enabled, const TRect& R
     DrawTextIn(FontDC(Canvas), Text, R, Flags);
     return;
   }
-  HDC dc = FontDC(Canvas);
-  const struct {
-    TColor Color;
-    int DX, DY;
-  } outlines[4] = {{colors.Left, -1, 0}, {colors.Top, 0, -1}, {colors.Right, 1, 0}, {colors.Bottom, 0, 1}};
-  for (const auto& o : outlines) {
-    if (o.Color == -1) continue;
-    SetTextColor(dc, Ref(ControlColor(o.Color, SkinData)));
-    DrawTextIn(dc, Text, Moved(R, o.DX, o.DY), Flags);
-  }
-  SetTextColor(dc, Ref(ControlColor(colors.Color, SkinData)));
-  DrawTextIn(dc, Text, R, Flags | DT_NOCLIP);
+  DrawOutlined(FontDC(Canvas), Text, R, Flags, Flags | DT_NOCLIP, colors,
+               [SkinData](TColor C) { return ControlColor(C, SkinData); });
 }
 
 }  // namespace

@@ -257,6 +257,38 @@ void TCustomForm::CreateWnd() {
     SetBounds(Left(), Top(), w, h);
   }
   if (FIcon && FIcon->Handle()) SendMessageW(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon->Handle()));
+  SetLayeredAttribs();
+}
+
+// ------------------------------------------------------------- the opacity
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (Value == FAlphaBlend) return;
+  FAlphaBlend = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetAlphaBlendValue(Byte Value) {
+  if (Value == FAlphaBlendValue) return;
+  FAlphaBlendValue = Value;
+  if (FAlphaBlend) SetLayeredAttribs();
+}
+
+// Called when the window is made and when AlphaBlend changes; a new value
+// of AlphaBlendValue alone comes here only while AlphaBlend is on, so a form
+// that does not blend leaves the layered style to whoever set it (the skin's
+// animations make forms layered for a while).
+void TCustomForm::SetLayeredAttribs() {
+  if (!HandleAllocated() || ComponentState().Contains(csDesigning)) return;
+  const HWND wnd = WindowHandle();
+  const LONG_PTR exStyle = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+  if (FAlphaBlend) {
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(wnd, 0, FAlphaBlendValue, LWA_ALPHA);
+  } else if (exStyle & WS_EX_LAYERED) {
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 void TCustomForm::DestroyWnd() {
@@ -638,6 +670,17 @@ void TCustomForm::WMCommand(TWMCommand& Message) {
 
 void TCustomForm::WMInitMenuPopup(TMessage& Message) { DefaultHandler(&Message); }
 
+// The items of the form's menu bar measure and draw themselves.
+void TCustomForm::WMMenuDrawItem(TWMDrawItem& Message) {
+  if (MainMenuHooks.OwnerDrawMessage && MainMenuHooks.OwnerDrawMessage(Message)) return;
+  inherited::WMDrawItem(Message);
+}
+
+void TCustomForm::WMMenuMeasureItem(TWMMeasureItem& Message) {
+  if (MainMenuHooks.OwnerDrawMessage && MainMenuHooks.OwnerDrawMessage(Message)) return;
+  inherited::WMMeasureItem(Message);
+}
+
 void TCustomForm::WMSysCommand(TMessage& Message) {
   if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
     // the application minimises (its window's hooks see the command)
@@ -712,11 +755,15 @@ DK_MESSAGE_HANDLER(TCustomForm, CM_SHOWINGCHANGED, CMShowingChanged);
 DK_MESSAGE_HANDLER(TCustomForm, CM_DIALOGKEY, CMDialogKey);
 DK_MESSAGE_HANDLER(TCustomForm, CM_RELEASE, CMRelease);
 DK_MESSAGE_HANDLER(TCustomForm, CM_MENUCHANGED, CMMenuChanged);
+DK_MESSAGE_HANDLER(TCustomForm, WM_DRAWITEM, WMMenuDrawItem);
+DK_MESSAGE_HANDLER(TCustomForm, WM_MEASUREITEM, WMMenuMeasureItem);
 
 DK_PUBLISH(TCustomForm) {}
 
 DK_PUBLISH(TForm) {
   P.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+  P.Property("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend).Default(false);
+  P.Property("AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue).Default(255);
   P.Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   P.Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
@@ -1117,6 +1164,20 @@ void TScreen::MoveToFront(TCustomForm* Form) {
   if (it == FForms.end() || it == FForms.begin()) return;
   FForms.erase(it);
   FForms.insert(FForms.begin(), Form);
+}
+
+TFont* TScreen::MenuFont() {
+  if (!FMenuFont) {
+    FMenuFont = std::make_unique<TFont>();
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+      HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
+      FMenuFont->SetHandle(font);
+      if (font) DeleteObject(font);
+    }
+  }
+  return FMenuFont.get();
 }
 
 void TScreen::SetCursor(TCursor Value) {

@@ -61,6 +61,8 @@ struct TMainMenuHooks {
   bool (*DispatchCommand)(TMainMenu* Menu, Word Id) = nullptr;  // WM_COMMAND of a menu item
   bool (*IsShortCut)(TMainMenu* Menu, TWMKey& Message) = nullptr;
   void (*SetWindowHandle)(TMainMenu* Menu, HWND Wnd) = nullptr;  // the form's window (0 when it goes)
+  // WM_MEASUREITEM / WM_DRAWITEM of an owner-drawn menu item (true: served).
+  bool (*OwnerDrawMessage)(TMessage& Message) = nullptr;
 };
 extern TMainMenuHooks MainMenuHooks;
 
@@ -129,6 +131,13 @@ class TCustomForm : public TWinControl {
   // Without a window: the client area the window will have (its frame and menu bar left out).
   TRect GetClientRect() override;
 
+  // The form's opacity: with AlphaBlend on its window is layered with the
+  // constant alpha AlphaBlendValue; turned off, the window is plain again.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(Byte Value);
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -172,6 +181,8 @@ class TCustomForm : public TWinControl {
   void CMDialogKey(TWMKey& Message);
   void CMRelease(TMessage& Message);
   void CMMenuChanged(TMessage& Message);
+  void WMMenuDrawItem(TWMDrawItem& Message);
+  void WMMenuMeasureItem(TWMMeasureItem& Message);
 
  private:
   friend class TApplication;
@@ -194,6 +205,10 @@ class TCustomForm : public TWinControl {
   TWinControl* FFocusedControl = nullptr;
   std::unique_ptr<TIcon> FIcon;
   std::unique_ptr<TControlCanvas> FCanvas;
+  // the form's opacity
+  void SetLayeredAttribs();
+  bool FAlphaBlend = false;
+  Byte FAlphaBlendValue = 255;
 };
 
 class TForm : public TCustomForm {
@@ -328,6 +343,8 @@ class TScreen : public TComponent {
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
   int PixelsPerInch() const { return 96; }
+  // The system's font of menus (read from the system on first use).
+  TFont* MenuFont();
   TNotifyEvent OnActiveFormChange;
   TNotifyEvent OnActiveControlChange;
 
@@ -342,6 +359,7 @@ class TScreen : public TComponent {
   TWinControl* FActiveControl = nullptr;
   TCustomForm* FFocusedForm = nullptr;
   TCursor FCursor = crDefault;
+  std::unique_ptr<TFont> FMenuFont;
 };
 
 class TMouse {

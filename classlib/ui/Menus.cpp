@@ -72,25 +72,24 @@ class TPopupWindow : public TObject {
 
 }  // namespace
 
+TOwnerDrawState OwnerDrawStateOf(UINT ItemState) { return TOwnerDrawState::FromBits(ItemState & 0x1FFF); }
+
 bool MenuOwnerDrawMessage(TMessage& Message) {
   if (Message.Msg == WM_MEASUREITEM) {
     auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
     if (!m || m->CtlType != ODT_MENU) return false;
     TMenuItem* item = LiveItem(m->itemID, m->itemData);
     if (!item) return false;
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    HFONT font = nullptr;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) font = CreateFontIndirectW(&ncm.lfMenuFont);
     int w = 0, h = 0;
     {
       TWindowDC screen;
-      TSelectScope selected(screen.Handle(), font);
-      item->MeasureItem(screen.Handle(), w, h);
+      TCanvas canvas;
+      TCanvasScope scope(&canvas, screen.Handle());
+      if (Screen) canvas.SetFont(Screen->MenuFont());
+      item->DoMeasureItem(&canvas, w, h);
     }
-    if (font) DeleteObject(font);
-    m->itemWidth = static_cast<UINT>(w);
-    m->itemHeight = static_cast<UINT>(h);
+    m->itemWidth = static_cast<UINT>(std::max(w, 0));
+    m->itemHeight = static_cast<UINT>(std::max(h, 0));
     Message.Result = TRUE;
     return true;
   }
@@ -99,7 +98,14 @@ bool MenuOwnerDrawMessage(TMessage& Message) {
     if (!d || d->CtlType != ODT_MENU) return false;
     TMenuItem* item = LiveItem(d->itemID, d->itemData);
     if (!item) return false;
-    item->DrawItem(d->hDC, Rect(d->rcItem.left, d->rcItem.top, d->rcItem.right, d->rcItem.bottom), d->itemState);
+    {
+      TDCStateScope saved(d->hDC);
+      TCanvas canvas;
+      TCanvasScope scope(&canvas, d->hDC);
+      if (Screen) canvas.SetFont(Screen->MenuFont());
+      item->DoDrawItem(&canvas, Rect(d->rcItem.left, d->rcItem.top, d->rcItem.right, d->rcItem.bottom),
+                       OwnerDrawStateOf(d->itemState));
+    }
     Message.Result = TRUE;
     return true;
   }
@@ -462,7 +468,36 @@ void TMenuItem::DrawItem(HDC DC, const TRect& Rect, UINT State) {
   }
 }
 
+void TMenuItem::DoMeasureItem(TCanvas* ACanvas, int& Width, int& Height) {
+  if (OnMeasureItem) {
+    OnMeasureItem(this, ACanvas, Width, Height);
+    return;
+  }
+  MeasureItem(ACanvas->Handle(), Width, Height);
+}
+
+void TMenuItem::DoDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State) {
+  if (OnAdvancedDrawItem) {
+    OnAdvancedDrawItem(this, ACanvas, ARect, State);
+  } else if (OnDrawItem) {
+    OnDrawItem(this, ACanvas, ARect, State.Contains(odSelected));
+  } else {
+    DrawItem(ACanvas->Handle(), ARect, static_cast<UINT>(State.Bits()));
+  }
+}
+
+TBitmap* TMenuItem::Bitmap() {
+  if (!FBitmap) FBitmap = std::make_unique<TBitmap>();
+  return FBitmap.get();
+}
+
+void TMenuItem::SetBitmap(TBitmap* Value) {
+  Bitmap()->Assign(Value);
+  MenuChanged(false);
+}
+
 DK_PUBLISH(TMenuItem) {
+  P.Property("Bitmap", &TMenuItem::Bitmap, &TMenuItem::SetBitmap);
   P.Property("AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck).Default(false);
   P.Property("Break", &TMenuItem::Break, &TMenuItem::SetBreak).Default(mbNone);
   P.Property("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
@@ -476,6 +511,9 @@ DK_PUBLISH(TMenuItem) {
   P.Property("ShortCut", &TMenuItem::GetShortCut, &TMenuItem::SetShortCut).Default(0);
   P.Property("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true);
   P.Property("OnClick", &TMenuItem::OnClick);
+  P.Property("OnAdvancedDrawItem", &TMenuItem::OnAdvancedDrawItem);
+  P.Property("OnDrawItem", &TMenuItem::OnDrawItem);
+  P.Property("OnMeasureItem", &TMenuItem::OnMeasureItem);
 }
 
 // ====================================================================== TMenu
@@ -633,6 +671,7 @@ void InitHooks() {
   MainMenuHooks.SetWindowHandle = [](TMainMenu* Menu, HWND Wnd) {
     if (Menu) Menu->SetWindowHandle(Wnd);
   };
+  MainMenuHooks.OwnerDrawMessage = &MenuOwnerDrawMessage;
 }
 const bool kHooksSet = (InitHooks(), true);
 }  // namespace

@@ -21,10 +21,12 @@
 // override.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/Graphics.h"
 
 DK_DECLARE_EXCEPTION(EMenuError, Exception);
 
@@ -48,6 +50,19 @@ TShortCut TextToShortCut(const AnsiString& Text);
 AnsiString StripHotkey(const AnsiString& Text);
 
 class TMenu;
+class TMenuItem;
+
+// How an owner-drawn item is to be drawn (the bits of the system's item state,
+// in their order: a state of 0x500 is odNoAccel + odReserved1).
+DK_ENUM(TOwnerDrawStateE, odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive,
+        odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit);
+using TOwnerDrawState = TSet<TOwnerDrawStateE>;
+TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
+
+using TMenuMeasureItemEvent = TClosure<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
+using TMenuDrawItemEvent = TClosure<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, bool Selected)>;
+using TAdvancedMenuDrawItemEvent =
+    TClosure<void(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State)>;
 
 // Serves WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items (the window
 // that owns a native menu gets them): calls the item's MeasureItem/DrawItem.
@@ -112,6 +127,16 @@ class TMenuItem : public TComponent {
   void SetImageIndex(Integer Value);
 
   TNotifyEvent OnClick;
+  // Owner drawing: OnMeasureItem sizes the item (the canvas carries the
+  // screen's menu font); OnAdvancedDrawItem, else OnDrawItem, paints it.
+  // Without them the item measures and draws itself (MeasureItem/DrawItem).
+  TMenuMeasureItemEvent OnMeasureItem;
+  TMenuDrawItemEvent OnDrawItem;
+  TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
+  // The item's picture (made empty on first use).
+  TBitmap* Bitmap();
+  void SetBitmap(TBitmap* Value);
+  bool HasBitmap() const { return FBitmap && !FBitmap->Empty(); }
 
   // Streaming as children of the menu and of each other.
   bool HasParent() const override { return true; }
@@ -123,6 +148,9 @@ class TMenuItem : public TComponent {
   // Owner-draw hooks (used when the menu's OwnerDraw is set).
   virtual void MeasureItem(HDC DC, int& Width, int& Height);
   virtual void DrawItem(HDC DC, const TRect& Rect, UINT State);
+  // What the window's owner-draw messages run: the events, else the above.
+  void DoMeasureItem(TCanvas* ACanvas, int& Width, int& Height);
+  void DoDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State);
 
  protected:
   // Puts the item's state into the native menus (Rebuild: the sub-items changed too).
@@ -153,6 +181,7 @@ class TMenuItem : public TComponent {
   TShortCut FShortCut = 0;
   TMenuBreak FBreak = mbNone;
   Integer FImageIndex = -1;
+  std::unique_ptr<TBitmap> FBitmap;
 };
 
 class TMenu : public TComponent {

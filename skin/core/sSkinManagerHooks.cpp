@@ -38,18 +38,6 @@ bool IsMenuWindow(HWND Wnd) {
   return Wnd && GetClassNameW(Wnd, name, 64) && std::wcscmp(name, kMenuWindowClass) == 0;
 }
 
-// The system's minimize and restore animation is off for a scope.
-class TSystemAnimationOff {
- public:
-  TSystemAnimationOff() : FWas(acGetAnimation()) { acSetAnimation(false); }
-  ~TSystemAnimationOff() { acSetAnimation(FWas); }
-  TSystemAnimationOff(const TSystemAnimationOff&) = delete;
-  TSystemAnimationOff& operator=(const TSystemAnimationOff&) = delete;
-
- private:
-  bool FWas;
-};
-
 void DrawMenuItemBorder(TsSkinManager* Manager, TMenuItem* Item) {
   TMenuItem* parent = Item ? Item->Parent() : nullptr;
   RECT r{};
@@ -173,7 +161,7 @@ bool TsSkinManager::SysCommand(TMessage& Message) {
         p->Hiding = true;
         StartMinimizing(p);
         if (AeroIsEnabled()) return false;
-        TSystemAnimationOff off;
+        TacSystemAnimationOff off;
         Application->Minimize();
         return true;
       }
@@ -191,7 +179,7 @@ bool TsSkinManager::SysCommand(TMessage& Message) {
         p->Layered = false;
         if (ExtendedBorders() && p->AllowExtBorders && !p->BorderForm) p->FormImage.reset();
         if (p->BorderForm) p->BorderForm->Freeing = false;
-        TSystemAnimationOff off;
+        TacSystemAnimationOff off;
         Application->Restore();
         if (AeroIsEnabled()) {
           const HWND wnd = main->Handle();
@@ -207,13 +195,13 @@ bool TsSkinManager::SysCommand(TMessage& Message) {
       if (FAnimEffects->Minimizing()->Active && main->Visible() && p->DrawNonClientArea()) {
         StartRestoring(p);
         if (AeroIsEnabled()) return false;
-        TSystemAnimationOff off;
+        TacSystemAnimationOff off;
         Application->Restore();
         return true;
       }
       if (!AeroIsEnabled()) return false;
       {
-        TSystemAnimationOff off;
+        TacSystemAnimationOff off;
         Application->Restore();
         if (!main->Visible()) main->Show();
       }

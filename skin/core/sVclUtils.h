@@ -1,7 +1,6 @@
 // Small functions with which the skin engine reaches controls and windows:
 // sending the skin command to a control or a window, broadcasting it to trees
-// of controls, and the state tests the senders share; the animations of
-// forms and controls.
+// of controls, and the state tests the senders share.
 #pragma once
 
 #include <functional>
@@ -12,6 +11,9 @@
 #include "skin/core/Smessages.h"
 #include "skin/core/acThdTimer.h"
 #include "skin/core/sConst.h"
+// The show and hide animations of forms (with the hide timer) live with the
+// form skinning.
+#include "skin/forms/sVclUtilsAnim.h"
 
 // ------------------------------------------------- sending the skin command
 
@@ -59,31 +61,6 @@ TComponent* GetOwnerFrame(TComponent* Component);
 // True while an animation of forms or controls runs (and while a skin change
 // freezes the forms for its animation).
 extern bool InAnimationProcess;
-
-// The timer of the form-hide animation (12 ms steps on a worker thread).
-// For now the animation has no steps of its own: its first tick ends it.
-class TacHideTimer : public TacThreadedTimer {
-  DK_CLASS(TacHideTimer, TacThreadedTimer)
- public:
-  explicit TacHideTimer(TComponent* AOwner) : TacThreadedTimer(AOwner) {}
-  // Takes its own tick handler and waits, disabled, for an animation.
-  void AfterConstruction() override;
-  // Starts the animation: ticks every 12 ms, InAnimationProcess set.
-  void Start();
-
- private:
-  void HideStep(TObject* Sender);
-};
-// The one form-hide timer of the program (nullptr while no form hides).
-extern TacHideTimer* acHideTimer;
-
-// Shows a control (a form) that a skin change froze or that is hidden, with
-// the fade, aero or blur animation of Time ms (for now at once, without one).
-void AnimShowControl(TWinControl* Control, Word Time = 0, Integer MaxTransparency = 255,
-                     TacAnimTypeCtrl AnimType = atcFade);
-// Hides the provider's form (a TsSkinProvider) with the form-hide animation
-// (for now at once, without one).
-void AnimHideForm(TObject* Provider);
 
 // ------------------------------------------ colours, painting and windows
 

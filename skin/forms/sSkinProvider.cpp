@@ -1,238 +1,440 @@
+// The provider's life (construction, hooking, start-up, destruction), its
+// options and the routing of the form's messages.
 #include "skin/forms/sSkinProvider.h"
 
-#include "classlib/ui/PaintScope.h"
+#include <shellapi.h>
+
+#include "classlib/ui/ExtCtrlsTimer.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/sSkinMenus.h"
+#include "skin/forms/sSkinProviderNames.h"
 #include "skin/graphics/sGraphUtils.h"
 
+bool bTitleBtnDown = false;
+TsSkinProvider* LastMDIChildProvider = nullptr;
+bool bMDIChildCreatedMaximized = false;
+TacOutline acOutline;
+
 namespace {
 
-template <class Fn>
-Fn SystemFunction(const wchar_t* Module, const char* Name) {
-  HMODULE module = GetModuleHandleW(Module);
-  if (!module) module = LoadLibraryW(Module);
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, Name))) : nullptr;
-}
+constexpr UINT CM_PRIVATE_B04C = 0xB04C;
+constexpr UINT WM_PRIVATE_QUERY = 0xBC4D;
+constexpr UINT WM_SYSMENU_FROM_TASKBAR = 0x0313;
+constexpr UINT WM_DWMSENDICONICTHUMBNAIL_ = 0x0323;
+constexpr UINT WM_DWMSENDICONICLIVEPREVIEWBITMAP_ = 0x0326;
+constexpr int kPreviewAttempts = 101;
+constexpr UINT kPreviewTimeoutMs = 1000;
 
-bool SystemVersion6() {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExW(&info);
-#pragma GCC diagnostic pop
-  return info.dwMajorVersion >= 6;
+// Whether the command line's first parameter is exactly "/acpreview".
+bool PreviewSwitch() {
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  const bool on = args && count > 1 && std::wstring(args[1]) == L"/acpreview";
+  if (args) LocalFree(args);
+  return on;
 }
 
 }  // namespace
 
-// ------------------------------------------------------------- TacBorderForm
 
-TacBorderForm::~TacBorderForm() { FreeWindow(); }
-
-HRGN TacBorderForm::MakeRgn(Integer W, Integer H) {
-  if (!Wnd) return nullptr;
-  if (W == 0 && H == 0) {
-    RECT r{};
-    GetWindowRect(Wnd, &r);
-    W = r.right - r.left;
-    H = r.bottom - r.top;
+// The editor is asked with a bounded wait: a hung editor does not freeze the
+// program's start.
+void RegisterPreview(HWND Wnd) {
+  if (!acPreviewNeeded || acPreviewHandle != 0) return;
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (main && !(main->HandleAllocated() && main->WindowHandle() == Wnd)) return;
+  acPreviewHandle = reinterpret_cast<NativeInt>(Wnd);
+  acPreviewNeeded = false;
+  for (int i = 0; i < kPreviewAttempts; ++i) {
+    HWND editor = FindWindowW(nullptr, L"Pelnaro Editor");
+    if (!editor) return;
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(editor, ASE_MSG, acsp::ASE_PREVIEW_FORM, reinterpret_cast<LPARAM>(Wnd), SMTO_ABORTIFHUNG,
+                            kPreviewTimeoutMs, &answer) == 0)
+      return;
+    if (answer == 1) return;
   }
-  return CreateRectRgn(0, 0, W, H);
 }
 
-void TacBorderForm::UpdateExBordersPos(bool, Byte) {}
+// ------------------------------------------------------------ construction
 
-void TacBorderForm::FreeWindow() {
-  if (Wnd) DestroyWindow(Wnd);
-  Wnd = nullptr;
+TsSkinProvider::TsSkinProvider(TComponent* AOwner) : TComponent(AOwner) { Init(AOwner); }
+
+TsSkinProvider::TsSkinProvider(TComponent* AOwner, bool) : TComponent(AOwner) {
+  HookCreated = true;
+  Init(AOwner);
 }
 
-// ------------------------------------------------------------ the timers
-
-namespace {
-constexpr Cardinal kAnimationEnded = 65535;
-}  // namespace
-
-TacMoveTimer::TacMoveTimer(TComponent* AOwner, TsSkinProvider* Provider)
-    : TacThreadedTimer(AOwner, true), Provider(Provider) {}
-
-void TacMoveTimer::TimeHandler() { SetEnabled(false); }
-
-TacMinTimer::TacMinTimer(TComponent* AOwner, TsSkinProvider* Provider)
-    : TacThreadedTimer(AOwner, true), Provider(Provider) {}
-
-void TacMinTimer::TimeHandler() {
-  SetEnabled(false);
-  SetInterval(kAnimationEnded);
-}
-
-// ------------------------------------------------------------ TsSkinProvider
-
-TsSkinProvider::TsSkinProvider(TComponent* AOwner)
-    : TComponent(AOwner), Form(dynamic_cast<TCustomForm*>(AOwner)),
-      FSkinData(std::make_unique<TsScrollWndData>(this, true)) {
+void TsSkinProvider::Init(TComponent* AOwner) {
+  Form = dynamic_cast<TCustomForm*>(AOwner);
+  if (!Form) throw EAbort("TsSkinProvider component may be used with forms only!");
+  acPreviewNeeded = !Designing() && PreviewSwitch();
+  FSkinData = std::make_unique<TsScrollWndData>(this, false);
+  FSkinData->SetSkinSection(acsp::Form);
   FSkinData->KindCode = COC_TsSkinProvider;
-  if (!Form) return;
+  if (!Form->ControlState().Empty() && Form->BorderStyle() != bsNone) FSkinData->Updating = true;
+  AeroAtStart = AeroIsEnabled();
+  if (!Designing()) Hook();
+}
+
+void TsSkinProvider::Hook() {
+  Form->SetDoubleBuffered(false);
+  BtnBG = CreateBmp32(0, 0);
+  MenuLineBmp = CreateBmp32(0, 0);
+  MDIHookPending = true;
+  ArOR.assign(1, TRect{});
+  MenuLinesCount = -1;
   FOldWndProc = Form->WindowProc;
   Form->WindowProc = TWndMethod(this, &TsSkinProvider::NewWndProc);
+  FHooked = true;
   IntSkinForm(Form);
+  FormActive = true;
+}
+
+// The form's earlier procedure goes back only while ours is the current one;
+// otherwise whoever stacked over us keeps our method, which then only hands
+// messages on (FHooked cleared).
+void TsSkinProvider::Unhook() {
+  if (!FHooked) return;
+  FHooked = false;
+  IntUnSkinForm(Form);
+  if (Form->WindowProc == TWndMethod(this, &TsSkinProvider::NewWndProc)) {
+    Form->WindowProc = FOldWndProc;
+    FOldWndProc = nullptr;
+  } else {
+    FOrphaned = true;
+  }
 }
 
 TsSkinProvider::~TsSkinProvider() {
-  if (!Form) return;
-  IntUnSkinForm(Form);
-  if (Form->WindowProc == TWndMethod(this, &TsSkinProvider::NewWndProc)) Form->WindowProc = FOldWndProc;
+  HintTimer.reset();
+  InitExBorders(false);
+  KillAnimations();
+  if (Form) {
+    Unhook();
+    // A form that lives on paints and hit-tests natively again.
+    if (FPrepared && !IsDestroying(Form) && Form->HandleAllocated()) {
+      HWND wnd = Form->WindowHandle();
+      if (Form->BorderIcons().Contains(biSystemMenu))
+        SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_SYSMENU);
+      SetWindowRgn(wnd, nullptr, FALSE);
+      RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+  }
+  if (LastMDIChildProvider == this) LastMDIChildProvider = nullptr;
+  if (MDISkinProvider == this) MDISkinProvider = nullptr;
+}
+
+void TsSkinProvider::AfterConstruction() {
+  TComponent::AfterConstruction();
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (HookCreated || Duplicate || !m || !m->Active() || Designing()) return;
+  PrepareForm();
+  // Made on a form that is already on screen: its frame changes at once.
+  if (Form->HandleAllocated() && IsWindowVisible(Form->WindowHandle()) && Skinned()) {
+    FSkinData->BGChanged = true;
+    RgnChanged = true;
+    RedrawWindow(Form->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+}
+
+void TsSkinProvider::Loaded() {
+  TComponent::Loaded();
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (!HookCreated && !Duplicate && m && !Designing() && FSkinData->Skinned(true)) LoadInit();
+}
+
+void TsSkinProvider::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  auto* manager = dynamic_cast<TsSkinManager*>(AComponent);
+  if (!manager || !FSkinData) return;
+  if (Operation == opInsert && !FSkinData->SkinManager()) FSkinData->SetSkinManager(manager);
+  if (Operation == opRemove && FSkinData->SkinManager() == manager) FSkinData->SetSkinManager(nullptr);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TsSkinProvider::PrepareForm() {
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (HookCreated || Duplicate || !m || !Form || !Form->HandleAllocated() || !m->CommonSkinData.Active) return;
+  if (Form->Menu() && Form->Menu()->OwnerDraw()) {
+    MenuWasOwnerDrawn = true;
+    MenuInitialized = true;
+  }
+  FSkinData->Loaded();
+  FPrepared = true;
+  CheckSysMenu(true);
+  MDIHookPending = false;
+  FSkinData->UpdateIndexes(true);
+  CaptionSkinIndex = m->GetSkinIndex(acsp::Caption);
+  UpdateIconsIndexes();
+  if (!Form->ComponentState().Contains(csLoading) && !Form->ComponentState().Contains(csReading) &&
+      !ComponentState().Contains(csLoading) && FUseGlobalColor && !FSkinData->CustomColor())
+    Form->SetColor(m->GetGlobalColor());
+}
+
+void TsSkinProvider::LoadInit() {
+  if (Form->HandleAllocated()) InitDwm(Form->WindowHandle(), FDrawNonClientArea);
+  PrepareForm();
+  AdapterCreate();
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (m) UserBtnIndex = m->GetMaskIndex(acsp::GlobalInfo, acsp::TitleButton);
+  if (Form->BorderStyle() == bsSizeToolWin) {
+    AllowBlendOnMoving = false;
+    FUseGlobalColor = true;
+  }
+}
+
+// The child-control adapter and the form's skinned scroll bars come with a
+// later stage of the form skinning; these are their places.
+void TsSkinProvider::AdapterCreate() {}
+void TsSkinProvider::AdapterRemove() {}
+void TsSkinProvider::SendToAdapter(const TMessage&) {}
+void TsSkinProvider::UpdateFormScrolls(bool) {}
+
+void TsSkinProvider::InitExBorders(bool) {
+  // The monitor keeps extended borders off: only a border window that exists is let go.
+  BorderForm.reset();
+}
+
+void TsSkinProvider::KillAnimations() {
+  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->Timer = nullptr;
+}
+
+void TsSkinProvider::CheckSysMenu(bool Skinning) {
+  if (!Form->HandleAllocated()) return;
+  HWND wnd = Form->WindowHandle();
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  if (Skinning) {
+    const LONG_PTR wanted = FDrawNonClientArea ? (style & ~static_cast<LONG_PTR>(WS_SYSMENU)) : (style | WS_SYSMENU);
+    if (wanted != style) SetWindowLongPtrW(wnd, GWL_STYLE, wanted);
+  } else if (HaveSysMenu()) {
+    SetWindowLongPtrW(wnd, GWL_STYLE, style | WS_SYSMENU);
+    const LRESULT icon = SendMessageW(wnd, WM_GETICON, 0, 0);
+    SendMessageW(wnd, WM_SETICON, 0, icon);
+  }
+}
+
+// The menu painter's hooks of the menus come with the skinned menus.
+void TsSkinProvider::InitMenuItems(bool) {}
+
+void TsSkinProvider::TryInitMenu() {
+  if (MenuInitialized) return;
+  MenuInitialized = UpdateMenu();
+}
+
+bool TsSkinProvider::UpdateMenu() {
+  if (fGlobalFlag) return false;
+  TMainMenu* menu = Form->Menu();
+  if (!menu || menu->Items()->Count() == 0) return false;
+  TFlagScope guard(fGlobalFlag);
+  FSkinData->BeginUpdate();
+  Form->Perform(CM_MENUCHANGED, 0, 0);
+  FSkinData->EndUpdate();
+  return true;
+}
+
+TColor TsSkinProvider::FormColor() {
+  if (!Skinned() || FSkinData->CustomColor()) return ColorToRGB(Form->Color());
+  const TsGeneralData& s = FSkinData->GetSkinManager()->Sections[static_cast<size_t>(FSkinData->SkinIndex)];
+  return s.Props[std::min<Integer>(FormActive ? 1 : 0, std::max(s.StateCount - 1, 0))].Color;
+}
+
+bool TsSkinProvider::Skinned() const { return !ComponentState().Contains(csDestroying) && FSkinData->Skinned(); }
+
+// ------------------------------------------------------------ options
+
+void TsSkinProvider::SetAllowExtBorders(bool Value) {
+  AllowExtBorders = Value;
+  if (ComponentState().Contains(csLoading) || Designing()) return;
+  InitExBorders(true);
+  FSkinData->BGChanged = true;
+  if (Form->HandleAllocated()) RedrawWindow(Form->WindowHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TsSkinProvider::SetCaptionAlignment(TAlignment Value) {
+  if (FCaptionAlignment == Value) return;
+  FCaptionAlignment = Value;
+  FSkinData->BGChanged = true;
+  if (Skinned() && !Designing()) UpdateSkinCaption(this);
+}
+
+void TsSkinProvider::SetShowAppIcon(bool Value) {
+  if (FShowAppIcon == Value) return;
+  FShowAppIcon = Value;
+  FSkinData->BGChanged = true;
+  if (Form->HandleAllocated() && Form->Visible()) SendMessageW(Form->WindowHandle(), WM_NCPAINT, 0, 0);
+}
+
+void TsSkinProvider::SetTitleSkin(const AnsiString& Value) {
+  if (FTitleSkin == Value) return;
+  FTitleSkin = Value;
+  TitleIndex = -1;
+  FSkinData->BGChanged = true;
+  if (Form->HandleAllocated() && Form->Visible()) SendMessageW(Form->WindowHandle(), WM_NCPAINT, 0, 0);
+}
+
+void TsSkinProvider::SetUseGlobalColor(bool Value) {
+  FUseGlobalColor = Value;
+  if (Value && Skinned() && !FSkinData->CustomColor()) Form->SetColor(FSkinData->GetSkinManager()->GetGlobalColor());
+}
+
+void TsSkinProvider::SetDrawNonClientArea(bool Value) {
+  if (FDrawNonClientArea == Value) return;
+  FDrawNonClientArea = Value;
+  if (Designing() || !Form->HandleAllocated()) return;
+  HWND wnd = Form->WindowHandle();
+  if (Value) {
+    CheckSysMenu(true);
+    if (Form->Showing() && Skinned()) {
+      FSkinData->BGChanged = true;
+      RgnChanged = true;
+      TryInitMenu();
+      RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_INVALIDATE);
+    }
+    return;
+  }
+  BorderForm.reset();
+  if (HaveSysMenu()) SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_SYSMENU);
+  if (Form->Showing()) SetWindowRgn(wnd, nullptr, TRUE);
+}
+
+// ------------------------------------------------------------ dispatch
+
+LRESULT TsSkinProvider::ProcessMessage(UINT Msg, WPARAM WParam, LPARAM LParam) {
+  TMessage m{Msg, WParam, LParam, 0};
+  NewWndProc(m);
+  return m.Result;
 }
 
 void TsSkinProvider::NewWndProc(TMessage& Message) {
-  if (Message.Msg == SM_ALPHACMD) {
-    switch (AlphaCmdOf(Message.WParam)) {
-      case ACMD_QUERY_PROVIDER:
-        Message.Result = reinterpret_cast<LRESULT>(this);
-        return;
-      case ACMD_QUERY_HOOKED:
-        Message.Result = 1;
-        return;
-      default:
-        break;
-    }
-  }
-  FOldWndProc(Message);
-}
-
-Integer TsSkinProvider::OffsetX() {
-  if (!Form || !Form->HandleAllocated()) return 0;
-  RECT w{}, c{};
-  GetWindowRect(Form->Handle(), &w);
-  GetClientRect(Form->Handle(), &c);
-  return ((w.right - w.left) - (c.right - c.left)) / 2;
-}
-
-Integer TsSkinProvider::OffsetY() {
-  if (!Form || !Form->HandleAllocated()) return 0;
-  RECT w{}, c{};
-  GetWindowRect(Form->Handle(), &w);
-  GetClientRect(Form->Handle(), &c);
-  const Integer scroll = (GetWindowLongW(Form->Handle(), GWL_STYLE) & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0;
-  return (w.bottom - w.top) - (c.bottom - c.top) - OffsetX() - scroll;
-}
-
-Integer TsSkinProvider::ActualTitleHeight() {
-  TsSkinManager* m = FSkinData->GetSkinManager();
-  if (!m) return 0;
-  return m->CommonSkinData.MaxHeight > 0 ? m->CommonSkinData.MaxHeight : m->CommonSkinData.TitleHeight;
-}
-
-DK_PUBLISH(TsSkinProvider) {
-  P.Property("DrawNonClientArea", &TsSkinProvider::DrawNonClientArea, &TsSkinProvider::SetDrawNonClientArea)
-      .Default(true);
-  P.Property("SkinData", &TsSkinProvider::SkinData, &TsSkinProvider::SetSkinData);
-}
-
-// -------------------------------------------------------- the skinned form
-
-std::unique_ptr<TacBitmap> GetFormImage(TsSkinProvider* Provider, bool) {
-  TacBitmap* cache = Provider && Provider->Form ? Provider->SkinData()->CacheBmp.get() : nullptr;
-  if (!cache || cache->Width() == 0 || cache->Height() == 0) return nullptr;
-  std::unique_ptr<TacBitmap> image = CreateBmp32(cache->Width(), cache->Height());
-  SkinPaintTo(image.get(), Provider->Form, 0, 0, Provider);
-  return image;
-}
-
-void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Pos) {
-  TacUpdateLayeredWindow update = sgraphutils::UpdateLayeredWindow;
-  if (!Wnd || !update) return;
-  std::unique_ptr<TacBitmap> transparent;
-  if (!Bmp) {
-    RECT r{};
-    GetWindowRect(Wnd, &r);
-    transparent = CreateBmp32(r.right - r.left, r.bottom - r.top);
-    Bmp = transparent.get();
-  }
-  TMemoryDC dc(nullptr);
-  TSelectScope select(dc.Handle(), Bmp->Handle());
-  SIZE size{Bmp->Width(), Bmp->Height()};
-  POINT origin{0, 0};
-  POINT place{Pos ? Pos->X : 0, Pos ? Pos->Y : 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(LimitIt(Value, 0, 255)), AC_SRC_ALPHA};
-  update(Wnd, nullptr, Pos ? &place : nullptr, &size, dc.Handle(), &origin, 0, &blend, ULW_ALPHA);
-}
-
-void DoLayered(HWND Wnd, bool Layered, Byte Alpha) {
-  const LONG_PTR exStyle = GetWindowLongPtrW(Wnd, GWL_EXSTYLE);
-  TacSetLayeredWindowAttributes attributes = sgraphutils::SetLayeredWindowAttributes;
-  if (Layered && attributes) {
-    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(Wnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    attributes(Wnd, 0, Alpha, LWA_ALPHA);
+  if (!FHooked) {  // left in someone's chain after we let go
+    if (FOldWndProc) FOldWndProc(Message);
     return;
   }
-  SetWindowLongPtrW(Wnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-  SetWindowLongPtrW(Wnd, GWL_STYLE, GetWindowLongPtrW(Wnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE));
-}
-
-void FillArOR(TsSkinProvider*) {}
-void UpdateRgn(TsSkinProvider*, bool) {}
-void StartMinimizing(TsSkinProvider*) {}
-bool StartRestoring(TsSkinProvider*) { return true; }
-
-// ------------------------------------------------- the desktop composition
-
-TDwmIsCompositionEnabled& DwmIsCompositionEnabledFn() {
-  static TDwmIsCompositionEnabled fn = SystemFunction<TDwmIsCompositionEnabled>(L"dwmapi.dll", "DwmIsCompositionEnabled");
-  return fn;
-}
-
-bool AeroIsEnabled() {
-  if (!SystemVersion6()) return false;
-  TDwmIsCompositionEnabled fn = DwmIsCompositionEnabledFn();
-  BOOL enabled = FALSE;
-  return fn && fn(&enabled) == S_OK && enabled;
-}
-
-HRESULT DwmSetWindowAttribute(HWND Wnd, DWORD Attribute, const void* Data, DWORD Size) {
-  using TFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
-  static const auto fn = SystemFunction<TFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
-  return fn ? fn(Wnd, Attribute, Data, Size) : E_NOTIMPL;
-}
-
-void DwmInvalidateIconicBitmaps(HWND Wnd) {
-  using TFn = HRESULT(WINAPI*)(HWND);
-  static const auto fn = SystemFunction<TFn>(L"dwmapi.dll", "DwmInvalidateIconicBitmaps");
-  if (fn && SystemVersion6()) fn(Wnd);
-}
-
-namespace {
-// Scales a picture to fit W x H, keeping its proportions.
-std::unique_ptr<TacBitmap> FitInto(TacBitmap* Bmp, Integer W, Integer H) {
-  const Integer bw = Bmp->Width(), bh = Bmp->Height();
-  Integer w = W, h = bh * W / bw;
-  if (h > H) {
-    h = H;
-    w = bw * H / bh;
+  if (Message.Msg == SM_ALPHACMD && AC_SMAlphaCmd_Common(Message)) return;
+  if (IsDestroying(Form) || !Skinned()) {
+    DispatchUnskinned(Message);
+    return;
   }
-  std::unique_ptr<TacBitmap> result = CreateBmp32(Maxi(w, 1), Maxi(h, 1));
-  StretchCopy(result.get(), 0, 0, result->Width(), result->Height(), Bmp, 0, 0, bw, bh);
-  return result;
-}
-}  // namespace
-
-bool SetThumbIcon(HWND Wnd, TsSkinProvider* Provider, Integer W, Integer H) {
-  using TFn = HRESULT(WINAPI*)(HWND, HBITMAP, DWORD);
-  static const auto fn = SystemFunction<TFn>(L"dwmapi.dll", "DwmSetIconicThumbnail");
-  if (!fn || !SystemVersion6() || W == 0 || H == 0) return false;
-  std::unique_ptr<TacBitmap> image = GetFormImage(Provider, false);
-  if (!image || image->Width() == 0 || image->Height() == 0) return false;
-  std::unique_ptr<TacBitmap> thumb = FitInto(image.get(), W, H);
-  return fn(Wnd, thumb->Handle(), 0) == S_OK;
+  if (!DispatchSkinned(Message)) CallOld(Message);
 }
 
-bool SetPreviewBmp(HWND Wnd, TsSkinProvider* Provider) {
-  using TFn = HRESULT(WINAPI*)(HWND, HBITMAP, POINT*, DWORD);
-  static const auto fn = SystemFunction<TFn>(L"dwmapi.dll", "DwmSetIconicLivePreviewBitmap");
-  if (!fn || !SystemVersion6()) return false;
-  std::unique_ptr<TacBitmap> image = GetFormImage(Provider, false);
-  if (!image || image->Width() == 0 || image->Height() == 0) return false;
-  return fn(Wnd, image->Handle(), nullptr, 0) == S_OK;
+void TsSkinProvider::DispatchUnskinned(TMessage& Message) {
+  if (Message.Msg == SM_ALPHACMD && AC_SMAlphaCmd_Unskinned(Message)) return;
+  if (Message.Msg == CM_VISIBLECHANGED) AC_CMVisibleChanged_Unskinned(Message);
+  CallOld(Message);
+  switch (Message.Msg) {
+    case WM_WINDOWPOSCHANGED: AC_WMWindowPosChanged_Unskinned(Message); break;
+    case WM_NCDESTROY: AC_WMNCDestroy(Message); break;
+    default: break;
+  }
+}
+
+// True when a handler took the message (it decided about the old procedure).
+bool TsSkinProvider::DispatchSkinned(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_CREATE: AC_WMCreate(Message); return true;
+    case WM_MOVE: AC_WMMove(Message); return true;
+    case WM_SIZE: AC_WMSize(Message); return true;
+    case WM_ACTIVATE: AC_WMActivate(Message); return true;
+    case WM_SETREDRAW: AC_WMSetRedraw(Message); return true;
+    case WM_SETTEXT: AC_WMSetText(Message); return true;
+    case WM_PAINT: AC_WMPaint(Message); return true;
+    case WM_CLOSE: AC_WMClose(Message); return true;
+    case WM_QUERYENDSESSION: AC_WMQueryEndSession(Message); return true;
+    case WM_ERASEBKGND: AC_WMEraseBkGnd(Message); return true;
+    case WM_SHOWWINDOW: AC_WMShowWindow(Message); return true;
+    case WM_SETTINGCHANGE: AC_WMSettingChange(Message); return true;
+    case WM_ACTIVATEAPP: AC_WMActivateApp(Message); return true;
+    case WM_GETMINMAXINFO: AC_WMGetMinMaxInfo(Message); return true;
+    case WM_MEASUREITEM: CallOld(Message); return true;
+    case WM_WINDOWPOSCHANGING: AC_WMWindowPosChanging(Message); return true;
+    case WM_WINDOWPOSCHANGED: AC_WMWindowPosChanged(Message); return true;
+    case WM_COPYDATA: AC_WMCopyData(Message); return true;
+    case WM_CONTEXTMENU: AC_WMContextMenu(Message); return true;
+    case WM_STYLECHANGED: AC_WMStyleChanged(Message); return true;
+    case WM_SETICON: AC_WMSetIcon(Message); return true;
+    case WM_NCCREATE: AC_WMNCCreate(Message); return true;
+    case WM_NCHITTEST: AC_WMNCHitTest(Message); return true;
+    case WM_NCPAINT: AC_WMNCPaint(Message); return true;
+    case WM_NCACTIVATE: AC_WMNCActivate(Message); return true;
+    case WM_NCMOUSEMOVE: AC_WMNCMouseMove(Message); return true;
+    case WM_NCLBUTTONDOWN: AC_WMNCLButtonDown(Message); return true;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP: AC_WMLButtonUp(Message); return true;
+    case WM_NCLBUTTONDBLCLK: AC_WMNCLButtonDblClick(Message); return true;
+    case WM_NCRBUTTONDOWN: AC_WMNCRButtonDown(Message); return true;
+    case WM_NCRBUTTONUP: AC_WMNCRButtonUp(Message); return true;
+    case WM_SYSCOMMAND: AC_WMSysCommand(Message); return true;
+    case WM_INITMENUPOPUP: AC_WMInitMenuPopup(Message); return true;
+    case WM_ENTERIDLE:
+    case CM_PRIVATE_B04C:
+    case WM_PRIVATE_QUERY: Message.Result = 0; return true;
+    case WM_MOUSEMOVE: AC_WMMouseMove(Message); return true;
+    case WM_ENTERMENULOOP: AC_WMEnterMenuLoop(Message); return true;
+    case WM_EXITMENULOOP: AC_WMExitMenuLoop(Message); return true;
+    case WM_SIZING: AC_WMSizing(Message); return true;
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+    case CM_MOUSELEAVE: AC_WMMouseLeave(Message); return true;
+    case WM_SYSMENU_FROM_TASKBAR: {
+      const TPoint p = acMousePos();
+      DropSysMenu(p.X, p.Y);
+      return true;
+    }
+    case WM_PRINT: AC_WMPrint(Message); return true;
+    case WM_PRINTCLIENT: return true;
+    case WM_DWMSENDICONICTHUMBNAIL_:
+      if (ac_ChangeThumbPreviews && HIWORD(Message.LParam) && LOWORD(Message.LParam))
+        Message.Result = SetThumbIcon(Form->WindowHandle(), this, HIWORD(Message.LParam), LOWORD(Message.LParam));
+      return true;
+    case WM_DWMSENDICONICLIVEPREVIEWBITMAP_:
+      if (ac_ChangeThumbPreviews) Message.Result = SetPreviewBmp(Form->WindowHandle(), this);
+      return true;
+    case SM_ALPHACMD: AC_SMAlphaCmd_Skinned(Message); return true;
+    case ASE_MSG: AC_ASEMSG(Message); return true;
+    case CM_VISIBLECHANGED: AC_WMVisibleChanged(Message); return true;
+    case CM_ENABLEDCHANGED: AC_CMEnabledChanged(Message); return true;
+    case CM_MOUSEENTER: AC_CMMouseEnter(Message); return true;
+    case CM_MENUCHANGED: AC_CMMenuChanged(Message); return true;
+    case CM_SHOWINGCHANGED: AC_CMShowingChanged(Message); return true;
+    default: return false;
+  }
+}
+
+void TsSkinProvider::AC_WMInitMenuPopup(TMessage& Message) {
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (!m || !m->SkinnedPopups()) return;
+  if (HIWORD(Message.LParam)) EnableMenuItem(reinterpret_cast<HMENU>(Message.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+  CallOld(Message);
+}
+
+// ------------------------------------------------------------ published
+
+DK_PUBLISH(TsSkinProvider) {
+  P.Property("AllowAnimation", &TsSkinProvider::AllowAnimation).Default(true);
+  P.Property("AllowExtBorders", &TsSkinProvider::AllowExtBorders, &TsSkinProvider::SetAllowExtBorders).Default(true);
+  P.Property("AllowBlendOnMoving", &TsSkinProvider::AllowBlendOnMoving).Default(true);
+  P.Property("CaptionAlignment", &TsSkinProvider::CaptionAlignment, &TsSkinProvider::SetCaptionAlignment)
+      .Default(taLeftJustify);
+  P.Property("DrawNonClientArea", &TsSkinProvider::DrawNonClientArea, &TsSkinProvider::SetDrawNonClientArea)
+      .Default(true);
+  P.Property("DrawClientArea", &TsSkinProvider::DrawClientArea).Default(true);
+  P.Property("SkinData", &TsSkinProvider::SkinData, &TsSkinProvider::SetSkinData);
+  P.Property("GripMode", &TsSkinProvider::GripMode).Default(gmNone);
+  P.Property("MakeSkinMenu", &TsSkinProvider::MakeSkinMenu).Default(false);
+  P.Property("MenuLineSkin", &TsSkinProvider::MenuLineSkin);
+  P.Property("ResizeMode", &TsSkinProvider::ResizeMode).Default(rmStandard);
+  P.Property("ScreenSnap", &TsSkinProvider::ScreenSnap).Default(false);
+  P.Property("SnapBuffer", &TsSkinProvider::SnapBuffer).Default(10);
+  P.Property("ShowAppIcon", &TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon).Default(true);
+  P.Property("TitleSkin", &TsSkinProvider::TitleSkin, &TsSkinProvider::SetTitleSkin);
+  P.Property("UseGlobalColor", &TsSkinProvider::UseGlobalColor, &TsSkinProvider::SetUseGlobalColor).Default(true);
+  P.Property("OnAfterAnimation", &TsSkinProvider::OnAfterAnimation);
+  P.Property("OnExtHitTest", &TsSkinProvider::OnExtHitTest);
+  P.Property("OnSkinItem", &TsSkinProvider::OnSkinItem);
+  P.Property("OnSkinItemEx", &TsSkinProvider::OnSkinItemEx);
 }

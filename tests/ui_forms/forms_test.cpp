@@ -207,6 +207,32 @@ TEST(UiForms, AFormClassWithoutResourceRaisesAndCreateNewMakesAnEmptyForm) {
   f->Free();
 }
 
+// A form's opacity: set before its window exists it is applied when the
+// window is made; a new value reaches the window at once; switched off the
+// window is plain again.
+namespace {
+bool LayeredStyle(HWND wnd) { return (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+int LayeredAlpha(HWND wnd) {
+  BYTE a = 0;
+  DWORD flags = 0;
+  return GetLayeredWindowAttributes(wnd, nullptr, &a, &flags) && (flags & LWA_ALPHA) ? int(a) : -1;
+}
+}  // namespace
+
+TEST(UiForms, AlphaBlendMakesTheWindowLayeredWithItsValue) {
+  auto* f = Create<TForm>(Application, 0);
+  f->SetAlphaBlend(true);
+  f->SetAlphaBlendValue(200);
+  const HWND wnd = f->Handle();
+  EXPECT_TRUE(LayeredStyle(wnd));
+  EXPECT_EQ(LayeredAlpha(wnd), 200);
+  f->SetAlphaBlendValue(90);
+  EXPECT_EQ(LayeredAlpha(wnd), 90);
+  f->SetAlphaBlend(false);
+  EXPECT_FALSE(LayeredStyle(wnd));
+  f->Free();
+}
+
 TEST(UiForms, ABrokenResourceRaisesAndLeavesNothingBehind) {
   int forms = Screen->FormCount();
   int owned = Application->ComponentCount();

@@ -8,6 +8,7 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProviderNames.h"
 #include "skin/graphics/sGraphUtils.h"
@@ -200,7 +201,10 @@ void TsSkinProvider::InitExBorders(bool) {
 }
 
 void TsSkinProvider::KillAnimations() {
-  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->Timer = nullptr;
+  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) {
+    delete b->Timer;
+    b->Timer = nullptr;
+  }
 }
 
 void TsSkinProvider::CheckSysMenu(bool Skinning) {

@@ -8,6 +8,7 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProviderNames.h"
 #include "skin/graphics/sGraphUtils.h"
@@ -113,10 +114,9 @@ TsSkinProvider::~TsSkinProvider() {
   InitExBorders(false);
   KillAnimations();
   if (Form) {
-    const bool skinned = FSkinData && FSkinData->Skinned();
     Unhook();
     // A form that lives on paints and hit-tests natively again.
-    if (skinned && !IsDestroying(Form) && Form->HandleAllocated()) {
+    if (FPrepared && !IsDestroying(Form) && Form->HandleAllocated()) {
       HWND wnd = Form->WindowHandle();
       if (Form->BorderIcons().Contains(biSystemMenu))
         SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | WS_SYSMENU);
@@ -201,7 +201,10 @@ void TsSkinProvider::InitExBorders(bool) {
 }
 
 void TsSkinProvider::KillAnimations() {
-  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->Timer = nullptr;
+  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) {
+    delete b->Timer;
+    b->Timer = nullptr;
+  }
 }
 
 void TsSkinProvider::CheckSysMenu(bool Skinning) {

@@ -121,6 +121,7 @@ TEST(LeastForms, TheFormsImageIsTheFormAsItLooks) {
   f->Update();
   RECT w{};
   GetWindowRect(f->Handle(), &w);
+  // The provider's image of the window (made by its first paint when a skin is there).
   p->SkinData()->CacheBmp = CreateBmp32(w.right - w.left, w.bottom - w.top);
   const std::unique_ptr<TacBitmap> image = GetFormImage(p, false);
   ASSERT_NE(image, nullptr);

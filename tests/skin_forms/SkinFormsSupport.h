@@ -50,9 +50,13 @@ inline std::string SkinText(bool WithIcons = true) {
     g += "BICONNORM=" + Image(0, 100, 3 * kMinW, 100 + kCloseH, 0, 3) + "\r\n";
     g += "SICONCLOSE=" + Image(0, 120, 3 * kSmallW, 120 + kSmallW, 0, 3) + "\r\n";
   }
-  return g + "[FORM]\r\nCOLOR=" + std::to_string(0x808080) + "\r\nBORDERSMASK=" + Image(0, 0, kMask, kMask, kMargin, 1) +
-         "\r\n[FORMTITLE]\r\nCOLOR=" + std::to_string(kTitleTColor) + "\r\nTRANSPARENCY=0\r\n[MENULINE]\r\nCOLOR=" +
-         std::to_string(0xE0E0E0) + "\r\n";
+  // Sections of one look in both states (the active frame takes the hot one).
+  auto solid = [](const char* Name, TColor Color, const std::string& More = "") {
+    const std::string c = std::to_string(Color);
+    return std::string("[") + Name + "]\r\nCOLOR=" + c + "\r\nHOTCOLOR=" + c + "\r\nTRANSPARENCY=0\r\n" + More;
+  };
+  return g + solid("FORM", 0x808080, "BORDERSMASK=" + Image(0, 0, kMask, kMask, kMargin, 1) + "\r\n") +
+         solid("FORMTITLE", kTitleTColor) + solid("MENULINE", 0xE0E0E0);
 }
 
 // The master image: the border mask (key runs in its four corners when
@@ -145,6 +149,28 @@ inline void MouseAt(int x, int y) {
   in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof in);
+}
+
+// Mouse moves (Flag 0, to X, Y) and button changes queued at once: a modal
+// loop that a press starts (a caption drag) finds the release already there.
+struct TMouseStep {
+  DWORD Flag;
+  int X = 0, Y = 0;
+};
+inline void MouseSteps(std::initializer_list<TMouseStep> Steps) {
+  std::vector<INPUT> inputs;
+  for (const TMouseStep& s : Steps) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = s.Flag;
+    if (s.Flag == 0) {
+      in.mi.dx = s.X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+      in.mi.dy = s.Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+      in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 inline void MouseButton(DWORD Flag) {

@@ -332,4 +332,37 @@ TEST_F(StatePainters, TextTakesTheSectionsColoursTintedAndStaysInsideItsRectangl
   c->Free();
 }
 
+TEST_F(StatePainters, HotLinkTextIsUnderlinedAndTheSectionsGlowGoesIntoTheCache) {
+  skintest::TSkinDir dir;
+  dir.Folder("web", SkinTextOf({{"WEBBUTTON", 0xFFFFFF, 0, "FONTCOLOR=255\r\nGSIZE=3\r\nGCOL=65280\r\n"}}));
+  TsSkinManager* web = skintest::NewManager(dir);
+  web->SetSkinName("web");
+  TLoggedWinControl* c = Control("WEBBUTTON");
+  TsCommonData* s = c->SkinData();
+  s->SetSkinManager(web);
+  ASSERT_TRUE(s->Skinned());
+  InitCacheBmp(s);
+  const TPixelView32 cache = PixelsOf(s->CacheBmp.get());
+  for (int y = 0; y < cache.Height; ++y)
+    for (int x = 0; x < cache.Width; ++x) cache.At(x, y) = 0xFF000000;
+  auto b = Filled(60, 30, [](int, int) { return 0xFFFFFFFFu; });
+  b->Canvas()->Font()->SetName("Tahoma");
+  TRect r{2, 2, 30, 22};
+  WriteTextEx(b->Canvas(), "Ок"_cpz, true, r, DT_LEFT, s, false);
+  EXPECT_FALSE(b->Canvas()->Font()->Style().Contains(fsUnderline));
+  WriteTextEx(b->Canvas(), "Ок"_cpz, true, r, DT_LEFT, s, true);
+  EXPECT_TRUE(b->Canvas()->Font()->Style().Contains(fsUnderline)) << "a hot link is underlined, and stays so";
+  int glowing = 0;
+  for (int y = 0; y < cache.Height; ++y)
+    for (int x = 0; x < cache.Width; ++x) glowing += Rgb(cache.At(x, y)) != 0;
+  EXPECT_GT(glowing, 0) << "the glow is drawn into the control's cache";
+  s->CacheBmp.reset();
+  WriteTextEx(b->Canvas(), "Ок"_cpz, true, r, DT_LEFT, s, true);  // no cache: no glow, no harm
+  auto nothing = Filled(32, 24, Grey);
+  EXPECT_TRUE(PaintSkinControl(s, nullptr, true, 0, TRect{0, 0, 32, 24}, TPoint{}, nothing.get(), true))
+      << "a control without a parent paints over no background";
+  c->Free();
+  web->Free();
+}
+
 }  // namespace

@@ -296,16 +296,22 @@ class TSheetWindow {
   HWND FWnd = nullptr;
 };
 
-// What the screen shows: the pixels of the sheet's window.
+// What the screen shows of the sheet's window, read once it shows the whole
+// sheet as painted (the window system brings a window's pixels to the screen
+// in its own time), or after three seconds.
 class TScreen {
  public:
-  explicit TScreen(HWND Wnd) {
-    HDC dc = GetDC(nullptr);
-    RECT r;
-    GetWindowRect(Wnd, &r);
-    FPixels = testsupport::ReadPixels(dc, r.left, r.top, kSheetW, kSheetH);
-    ReleaseDC(nullptr, dc);
+  TScreen(HWND Wnd, TacBitmap* Sheet) {
+    const TPixelView32 v = PixelsOf(Sheet);
+    for (int y = 0; y < v.Height; ++y)
+      for (int x = 0; x < v.Width; ++x) FPainted.push_back(v.Row(y)[x] & 0xFFFFFF);
+    for (int i = 0; i < 150; ++i) {
+      Read(Wnd);
+      if (ShowsSheet()) return;
+      testsupport::PumpMessages(20);
+    }
   }
+  bool ShowsSheet() const { return FPixels == FPainted; }
   std::uint32_t At(int X, int Y) const { return FPixels[static_cast<size_t>(Y) * kSheetW + X]; }
   std::uint32_t At(const TRect& Spot) const { return At(Spot.Left, Spot.Top); }
   std::vector<std::uint32_t> Area(const TRect& R) const {
@@ -321,7 +327,15 @@ class TScreen {
   }
 
  private:
-  std::vector<std::uint32_t> FPixels;
+  void Read(HWND Wnd) {
+    RECT r;
+    GetWindowRect(Wnd, &r);
+    HDC dc = GetDC(nullptr);
+    FPixels = testsupport::ReadPixels(dc, r.left, r.top, kSheetW, kSheetH);
+    ReleaseDC(nullptr, dc);
+    for (std::uint32_t& p : FPixels) p &= 0xFFFFFF;  // the copy may carry the painted alpha
+  }
+  std::vector<std::uint32_t> FPixels, FPainted;
 };
 
 TColor FontColor(TsSkinManager* M, const char* Section, bool Hot) {
@@ -347,11 +361,12 @@ std::vector<std::uint32_t> CheckSheet(const std::string& Name) {
   MainWindow(sheet, spots);
   Dialog(sheet, spots);
   TSheetWindow window(sheet.Bmp());
+  const TScreen screen(window.Handle(), sheet.Bmp());
+  EXPECT_TRUE(screen.ShowsSheet()) << "the window shows the sheet as painted";
   const std::string dir = testsupport::HostBuildDir() + "/screenshots";
   CreateDirectoryW(testsupport::WinPath(dir).c_str(), nullptr);
   CreateDirectoryW(testsupport::WinPath(dir + "/skins").c_str(), nullptr);
   EXPECT_FALSE(testsupport::Screenshot(window.Handle(), "skins/" + Name).empty());
-  const TScreen screen(window.Handle());
 
   // The caption is written in the title's hot font colour.
   EXPECT_GE(screen.Count(spots.Caption, Rgb(FontColor(manager.get(), "FORMTITLE", true))), 20);

@@ -72,7 +72,8 @@ void TsSkinProvider::Init(TComponent* AOwner) {
   Form = dynamic_cast<TCustomForm*>(AOwner);
   if (!Form) throw EAbort("TsSkinProvider component may be used with forms only!");
   acPreviewNeeded = !Designing() && PreviewSwitch();
-  FSkinData = std::make_unique<TsScrollWndData>(this, false);
+  // An empty image from the start: the animations take the form's picture from it.
+  FSkinData = std::make_unique<TsScrollWndData>(this, true);
   FSkinData->SetSkinSection(acsp::Form);
   FSkinData->KindCode = COC_TsSkinProvider;
   if (!Form->ControlState().Empty() && Form->BorderStyle() != bsNone) FSkinData->Updating = true;

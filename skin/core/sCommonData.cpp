@@ -9,6 +9,7 @@
 #include "skin/core/sKindCodes.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
+#include "skin/graphics/acGlow.h"
 #include "skin/graphics/sGraphUtils.h"
 
 bool RestrictDrawing = false;
@@ -47,6 +48,7 @@ TsCommonData::TsCommonData(TObject* AOwner, bool CreateCacheBmp)
 
 TsCommonData::~TsCommonData() {
   SkinIndex = Texture = HotTexture = -1;
+  if (GlowID != -1) HideGlow(GlowID);
   OwnerControl = nullptr;
   OwnerObject = nullptr;
   if (FSkinManager) FSkinManager->RemoveClient(this);
@@ -99,6 +101,8 @@ void TsCommonData::SetSkinSection(const AnsiString& Value) {
       const Word cmd = hasSkin && m->IsValidSkinIndex(SkinIndex) ? ACMD_SKIN_REPAINT : ACMD_SKIN_UNLOADED;
       c->Perform(SM_ALPHACMD, AlphaCmdParam(cmd), reinterpret_cast<LPARAM>(m));
     }
+    if (GlowID != -1) HideGlow(GlowID);
+    GlowID = -1;
   } else if (ProviderOf(this)) {
     BGChanged = true;
   }

@@ -8,7 +8,9 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
+#include "skin/graphics/acGlow.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
 
@@ -302,10 +304,86 @@ Integer GetFontIndex(TControl* Control, Integer DefIndex, TsSkinManager* Manager
 
 // ------------------------------------------------------------ glow
 
-void ShowGlowingIfNeeded(TsCommonData* SkinData, bool, HWND) {
-  // The glow windows themselves (showing and hiding them) are not part of
-  // the engine yet: nothing is shown, so there is never one to hide.
-  (void)SkinData;
+namespace {
+
+void HideOwnGlow(TsCommonData* S) {
+  if (S->GlowID != -1) HideGlow(S->GlowID);
+  S->GlowID = -1;
+}
+
+// The window a control's glow stays just above: the window its form lies
+// in, the MDI parent's form for an MDI child, else the form itself.
+HWND GlowParent(TCustomForm* F) {
+  if (F->Parent()) return F->Parent()->Handle();
+  if (F->FormStyle() == fsMDIChild && MDISkinProvider && MDISkinProvider->Form) return MDISkinProvider->Form->Handle();
+  return F->Handle();
+}
+
+// The clip box of a window's own DC (the part not cut away by its parents).
+bool WindowClipBox(HWND Wnd, TRect& Clip) {
+  HDC dc = GetWindowDC(Wnd);
+  if (!dc) return false;
+  RECT r{};
+  const int kind = GetClipBox(dc, &r);
+  ReleaseDC(Wnd, dc);
+  if (kind == ERROR) return false;
+  Clip = TRect{r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+// A graphic control's screen rectangle and its part that its parent shows.
+bool GraphicGlowRects(TControl* C, TRect& R, TRect& Clip) {
+  TWinControl* parent = C->Parent();
+  if (!parent || !parent->HandleAllocated()) return false;
+  const TPoint origin = C->ClientOrigin();
+  R = TRect{origin.X, origin.Y, origin.X + C->Width(), origin.Y + C->Height()};
+  HDC dc = GetDC(parent->WindowHandle());
+  if (!dc) return false;
+  RECT box{};
+  const int kind = GetClipBox(dc, &box);
+  ReleaseDC(parent->WindowHandle(), dc);
+  if (kind == ERROR) return false;
+  Clip.Left = C->Left() < 0 ? -C->Left() : 0;
+  Clip.Top = C->Top() < 0 ? -C->Top() : 0;
+  Clip.Right = box.right < C->Left() + C->Width() ? box.right - C->Left() : C->Width();
+  Clip.Bottom = box.bottom < C->Top() + C->Height() ? box.bottom - C->Top() : C->Height();
+  return true;
+}
+
+}  // namespace
+
+void ShowGlowingIfNeeded(TsCommonData* SkinData, bool Clear, HWND Wnd) {
+  TsCommonData* S = SkinData;
+  TsSkinManager* m = S ? S->GetSkinManager() : nullptr;
+  const TsGeneralData* section = S ? SectionOf(S) : nullptr;
+  if (!m || !section || !m->Effects()->AllowGlowing || m->Options()->NoMouseHover() || section->Glow < 1) return;
+  const AnsiString image = "GLOW";
+  if (TControl* c = S->OwnerControl) {
+    if (!S->MouseAbove || c->ControlState().Contains(csLButtonDown) || (Clear && S->GlowID != -1)) {
+      HideOwnGlow(S);
+      return;
+    }
+    TCustomForm* f = GetParentForm(c);
+    if (!f || S->GlowID != -1) return;
+    const HWND parent = GlowParent(f);
+    TRect r, clip;
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      RECT wr{};
+      if (!w->HandleAllocated() || !GetWindowRect(w->WindowHandle(), &wr)) return;
+      r = TRect{wr.left, wr.top, wr.right, wr.bottom};
+      if (!WindowClipBox(w->WindowHandle(), clip)) return;
+    } else if (!GraphicGlowRects(c, r, clip)) {
+      return;
+    }
+    S->GlowID = ShowGlow(r, clip, S->SkinSection(), image, section->GlowMargin, 255, parent, S);
+    return;
+  }
+  if (!Wnd) return;
+  RECT wr{};
+  TRect clip;
+  if (!GetWindowRect(Wnd, &wr) || !WindowClipBox(Wnd, clip)) return;
+  S->GlowID = ShowGlow(TRect{wr.left, wr.top, wr.right, wr.bottom}, clip, S->SkinSection(), image,
+                       section->GlowMargin, 255, GetParentFormHandle(Wnd), S);
 }
 
 // ------------------------------------------------------------ tints and borders
@@ -318,13 +396,14 @@ Integer SaturationValue(Integer Percent) {
   return LimitIt(q, -255, 255);
 }
 
-void UpdateBmpColors(TacBitmap* Bmp, TsCommonData* SkinData, bool, Integer) {
+void UpdateBmpColors(TacBitmap* Bmp, TsCommonData* SkinData, bool, Integer State) {
   if (!Bmp || !SkinData) return;
   if (SkinData->ColorTone() != clNoColor)
     ChangeBitmapPixels(Bmp, &ChangeColorTone, static_cast<Integer>(SkinData->ColorTone()), sFuchsia);
   if (SkinData->HUEOffset() != 0) ChangeBitmapPixels(Bmp, &ChangeColorHUE, SkinData->HUEOffset(), sFuchsia);
   if (SkinData->Saturation() != 0)
     ChangeBitmapPixels(Bmp, &ChangeColorSaturation, SaturationValue(SkinData->Saturation()), sFuchsia);
+  UpdateCorners(SkinData, State, TsCorners{scLeftTop, scLeftBottom, scRightTop, scRightBottom});
 }
 
 Integer SkinBorderMaxWidth(TsCommonData* SkinData) {

@@ -5,6 +5,7 @@
 #include "skin/core/sCommonData.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinMenus.h"
+#include "skin/graphics/acGlow.h"
 #include "skin/graphics/sGraphUtils.h"
 
 namespace {
@@ -259,12 +260,18 @@ void RefreshEditFrame(TsCommonData* S, bool Changed) {
 
 bool OuterAlways(const TsCommonData* S) { return S->OuterEffects->Visibility() == ovAlways; }
 
+void HideOwnGlow(TsCommonData* S) {
+  if (S->GlowID != -1) HideGlow(S->GlowID);
+  S->GlowID = -1;
+}
+
 void Moved(TsCommonData* S) {
   if (OuterAlways(S)) InvalidateParentCache(S);
   if (S->RepaintIfMoved()) {
     S->BGChanged = true;
     if (S->OwnerControl) S->OwnerControl->Perform(SM_ALPHACMD, AlphaCmdParam(ACMD_REPAINT_IF_MOVED, 1), 0);
   }
+  HideOwnGlow(S);
 }
 
 void Sized(TsCommonData* S) {
@@ -273,10 +280,11 @@ void Sized(TsCommonData* S) {
   S->BGChanged = true;
   if (OuterAlways(S)) InvalidateParentCache(S);
   TWinControl* w = WinOwner(S);
-  if (section->Props[0].GradientPercent <= 0 || !w) return;
-  for (int i = 0; i < w->ControlCount(); ++i)
-    if (!IsDestroying(w->Controls(i)))
-      w->Controls(i)->Perform(SM_ALPHACMD, AlphaCmdParam(ACMD_REPAINT_IF_MOVED, 1), 0);
+  if (section->Props[0].GradientPercent > 0 && w)
+    for (int i = 0; i < w->ControlCount(); ++i)
+      if (!IsDestroying(w->Controls(i)))
+        w->Controls(i)->Perform(SM_ALPHACMD, AlphaCmdParam(ACMD_REPAINT_IF_MOVED, 1), 0);
+  HideOwnGlow(S);
 }
 
 // Focus changes of a skinned window control that can take the focus.
@@ -318,6 +326,7 @@ void MouseEnter(TsCommonData* S) {
 void MouseLeave(TsCommonData* S) {
   if (!HoverAllowed(S)) return;
   if (!sForbidMouse.Contains(S->KindCode)) S->MouseAbove = false;
+  if (!sCanNotBeHot.Contains(S->KindCode) && (S->KindCode < 92 || S->KindCode > 94)) HideOwnGlow(S);
   const TsGeneralData* section = SectionOf(S);
   bool changed = false;
   if (IsEdit(S) && !ControlIsActive(S) && !BothTransparent(section)) changed = ShowLook(S, section, 0);
@@ -360,6 +369,7 @@ bool CommonWndProc(TMessage& Message, TsCommonData* SkinData) {
     case CM_ENABLEDCHANGED:
       S->MouseAbove = false;
       S->Focused = false;
+      if (S->OwnerControl && !S->OwnerControl->Enabled()) HideOwnGlow(S);
       break;
     case WM_CONTEXTMENU:
       if (TsSkinManager* m = S->GetSkinManager(); m && S->OwnerControl && S->OwnerControl->PopupMenu())

@@ -16,6 +16,7 @@
 #include "skin/forms/sDialogs.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
+#include "skin/graphics/acGlow.h"
 #include "skin/graphics/sGraphUtils.h"
 #include "skin/graphics/acPNG.h"
 #include "skin/graphics/sAlphaGraph.h"
@@ -243,6 +244,7 @@ void TsSkinManager::Broadcast(TMessage& Message, bool Removing) {
 
 void TsSkinManager::SendNewSkin(bool Repaint) {
   if (Loading()) return;
+  ClearGlows(false);
   // The forms stay frozen until the repaint below releases them, or, when a
   // control's handler fails on the way, until this function is left.
   TFormsLock lock(this, !Designing() && Repaint);
@@ -266,6 +268,7 @@ void TsSkinManager::SendRemoveSkin() {
   if (IsDefault() && InitDevEx) InitDevEx(false);
   {
     TFlagScope removing(SkinRemoving);
+    ClearGlows(false);
     UnInstallHook();
     CommonSkinData.Active = false;
     TMessage message = MakeMessage(SM_ALPHACMD, AlphaCmdParam(ACMD_SKIN_UNLOADED), reinterpret_cast<LPARAM>(this), 0);

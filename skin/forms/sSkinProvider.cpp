@@ -8,6 +8,7 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProviderNames.h"
 #include "skin/graphics/sGraphUtils.h"
@@ -71,7 +72,8 @@ void TsSkinProvider::Init(TComponent* AOwner) {
   Form = dynamic_cast<TCustomForm*>(AOwner);
   if (!Form) throw EAbort("TsSkinProvider component may be used with forms only!");
   acPreviewNeeded = !Designing() && PreviewSwitch();
-  FSkinData = std::make_unique<TsScrollWndData>(this, false);
+  // An empty image from the start: the animations take the form's picture from it.
+  FSkinData = std::make_unique<TsScrollWndData>(this, true);
   FSkinData->SetSkinSection(acsp::Form);
   FSkinData->KindCode = COC_TsSkinProvider;
   if (!Form->ControlState().Empty() && Form->BorderStyle() != bsNone) FSkinData->Updating = true;
@@ -200,7 +202,10 @@ void TsSkinProvider::InitExBorders(bool) {
 }
 
 void TsSkinProvider::KillAnimations() {
-  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) b->Timer = nullptr;
+  for (TsCaptionButton* b : {&ButtonMin, &ButtonMax, &ButtonClose, &ButtonHelp}) {
+    delete b->Timer;
+    b->Timer = nullptr;
+  }
 }
 
 void TsSkinProvider::CheckSysMenu(bool Skinning) {

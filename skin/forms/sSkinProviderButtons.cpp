@@ -5,6 +5,7 @@
 
 #include "skin/core/acntUtils.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSkinProviderNames.h"
 #include "skin/graphics/sAlphaGraph.h"
@@ -240,6 +241,13 @@ void TsSkinProvider::RepaintButton(Integer HitCode) {
   TsSkinManager* m = FSkinData->GetSkinManager();
   if (!b || !cache || !m || !Form->HandleAllocated() || HitCode >= achit::MDIClose) return;
   if (b->State == -1 || b->Rect.Left <= IconRect.Right || b->Rect.Width() <= 0) return;
+  // With glowing the button fades between its states in a window over it.
+  if ((m->Effects()->AllowGlowing || BorderForm) && FormState == 0 && !Form->Parent() &&
+      Form->FormStyle() != fsMDIChild) {
+    const Integer steps = b->State == 2 ? 1 : sbFadeSteps;
+    StartSBAnimation(b, b->State, steps, b->State > 0, this);
+    return;
+  }
   const Integer w = SysButtonWidth(*b), h = ButtonHeight();
   const Integer bgX = b->Rect.Left - (CaptionWidth() - BtnBG->Width() - 1);
   BitBlt(cache->Canvas()->Handle(), b->Rect.Left, b->Rect.Top, w, h, BtnBG->Canvas()->Handle(), bgX, b->Rect.Top,

@@ -55,8 +55,11 @@ bool TsSkinProvider::PaintAll() {
   const bool iconicChild = IsIconic(wnd) && Application && Application->MainForm() != Form;
   const Integer w = CaptionWidth();
   const Integer h = iconicChild ? SysBorderHeight(wnd, nullptr, false) + CaptionHeight(true) + 2 : GetWindowHeight(wnd);
-  if (!FSkinData->CacheBmp) {
-    FSkinData->CacheBmp = CreateBmp32(w, h);
+  if (!FSkinData->CacheBmp || FSkinData->CacheBmp->Width() == 0) {
+    if (!FSkinData->CacheBmp) FSkinData->CacheBmp = CreateBmp32(w, h);
+    FSkinData->CacheBmp->SetPixelFormat(pf32bit);
+    FSkinData->CacheBmp->SetSize(w, h);
+    FSkinData->BGChanged = true;
     UpdateSkinState(FSkinData.get(), false);
     if (!ComponentState().Contains(csLoading)) {
       TMessage msg{SM_ALPHACMD, AlphaCmdParam(ACMD_SKIN_STATE), 1, 0};

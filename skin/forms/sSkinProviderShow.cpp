@@ -11,23 +11,6 @@
 
 namespace {
 
-// The system's window animation off for a scope, back as it was on every way
-// out; switched only when it is on, never written to the user's profile.
-class TSysAnimationOff {
- public:
-  TSysAnimationOff() : FWasOn(acGetAnimation()) {
-    if (FWasOn) acSetAnimation(false);
-  }
-  ~TSysAnimationOff() {
-    if (FWasOn) acSetAnimation(true);
-  }
-  TSysAnimationOff(const TSysAnimationOff&) = delete;
-  TSysAnimationOff& operator=(const TSysAnimationOff&) = delete;
-
- private:
-  bool FWasOn;
-};
-
 TacFormAnimation* FormHideOf(TsSkinManager* M) { return M ? M->AnimEffects()->FormHide() : nullptr; }
 
 // Runs the message loop while Busy holds, at most Limit ms.
@@ -221,12 +204,46 @@ void TsSkinProvider::AC_CMShowingChanged(TMessage& Message) {
     CallOld(Message);
     return;
   }
+  HWND wnd = Form->WindowHandle();
   FormState &= ~acfs::HideSnapshot;
   if (dynamic_cast<TacMinTimer*>(MinAnimation.get())) MinAnimation.reset();
-  if (Form->HandleAllocated()) RegisterPreview(Form->WindowHandle());
+  RegisterPreview(wnd);
   TryInitMenu();
-  FSkinData->Updating = false;
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  TacFormAnimation* show = m ? m->AnimEffects()->FormShow() : nullptr;
+  PaintingSuspended = AllowAnimation && (Form->FormStyle() == fsMDIChild || !Form->Parent()) && show &&
+                      show->Active && reinterpret_cast<NativeInt>(wnd) != acPreviewHandle;
+  // While the show animation is prepared nothing of the form is drawn.
+  bool layered = false;
+  std::vector<TControl*> children;
+  if (PaintingSuspended) {
+    FSkinData->Updating = true;
+    SkinChanging = true;
+    layered = DoLayered(wnd, true, 1);
+    if (layered) {
+      UpdateRgn(this, false);
+      RgnBusy = false;
+    }
+    for (int i = 0; i < Form->ControlCount(); ++i)
+      if (auto* w = dynamic_cast<TWinControl*>(Form->Controls(i)); w && w->Visible()) {
+        children.push_back(w);
+        w->Perform(WM_SETREDRAW, 0, 0);
+      }
+  } else {
+    FSkinData->Updating = false;
+  }
   CallOld(Message);
+  if (PaintingSuspended) {
+    for (TControl* c : children) c->Perform(WM_SETREDRAW, 1, 0);
+    if (layered) DoLayered(wnd, false, 1);
+    PaintingSuspended = false;
+    FSkinData->Updating = false;
+    AnimShowForm(this, show->Time, 255, show->Mode);
+    SkinChanging = false;
+    RgnBusy = false;
+  } else {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_ALLCHILDREN | RDW_INVALIDATE);
+  }
   LastClientRect = TRect{0, 0, Form->ClientWidth(), Form->ClientHeight()};
 }
 
@@ -259,20 +276,26 @@ void TsSkinProvider::AC_WMSysCommand(TMessage& Message) {
   if (Form->FormStyle() != fsMDIChild) {
     if (cmd == 0xF012) Form->Repaint();
     if (cmd == SC_MINIMIZE && !mainForm && m && m->AnimEffects()->Minimizing()->Active) {
-      TSysAnimationOff off;
+      TacSystemAnimationOff off;
       StartMinimizing(this);
+      CallOld(Message);
+      return;
+    }
+    if (cmd == SC_MAXIMIZE && !Form->Parent() && RestoringMinTimer(this)) {
+      TacSystemAnimationOff off;
+      StartRestoring(this);
       CallOld(Message);
       return;
     }
     if (cmd == SC_RESTORE) {
       if (FormState & acfs::HideSnapshot) {
         FormState &= ~acfs::HideSnapshot;
-        TSysAnimationOff off;
+        TacSystemAnimationOff off;
         CallOld(Message);
         return;
       }
       if (!mainForm && IsIconic(wnd)) {
-        TSysAnimationOff off;
+        TacSystemAnimationOff off;
         StartRestoring(this);
         CallOld(Message);
         return;

@@ -22,4 +22,14 @@ void CopyMask(Integer DX1, Integer DY1, Integer DX2, Integer DY2, Integer SX1, I
 // bitmap are shared out between both sides.
 void PaintRgnBorder(TacBitmap* Bmp, HRGN Rgn, bool Filling, const TsMaskData& MaskData, Integer State);
 
+class TsCommonData;
+// A control's border image painted into R of its cache over the parent's
+// background (the strips under a masked image first), the ring between the
+// image's inner edge and BorderWidth filled with the control's background
+// colour, and, when BorderWidth is not 0 and DC is not the cache's own, the
+// ring of BorderWidth copied to DC. Without a border image the ring is
+// filled on DC. The answer is the client part of R: R less the border image's
+// margins when BorderWidth is 0, else R less BorderWidth on every side.
+TRect PaintBorderFast(HDC DC, const TRect& R, Integer BorderWidth, TsCommonData* SkinData, Integer State);
+
 #endif

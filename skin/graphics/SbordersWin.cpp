@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "skin/core/acntUtils.h"
+#include "skin/core/sCommonData.h"
 #include "skin/graphics/acPaintManager.h"
 #include "skin/graphics/sAlphaGraph.h"
+#include "skin/graphics/sGraphUtils.h"
 
 namespace {
 
@@ -148,4 +150,49 @@ void PaintRgnBorder(TacBitmap* Bmp, HRGN Rgn, bool Filling, const TsMaskData& Ma
   pieces.Copy(w - wr, 0, wr, wt, sx + iw - wr, top, true);
   if (Filling && (MaskData.FillMode & 4) && mw > 0 && mh > 0)
     pieces.Fill(wl, wt, w - wr, h - wb, sx + wl, top + wt, mw, mh, true);
+}
+
+// ------------------------------------------------------------ a control's border
+
+TRect PaintBorderFast(HDC DC, const TRect& R, Integer BorderWidth, TsCommonData* SkinData, Integer State) {
+  const Integer bw = BorderWidth;
+  TRect client{R.Left + bw, R.Top + bw, std::max(R.Right - bw, R.Left + bw), std::max(R.Bottom - bw, R.Top + bw)};
+  if (!SkinData) return client;
+  const TColor color = GetBGColor(SkinData, State, nullptr);
+  TControl* owner = SkinData->OwnerControl;
+  TacBGInfo info;
+  if (owner && owner->Parent()) GetBGInfo(&info, owner->Parent(), false);
+  TsSkinManager* m = SkinData->GetSkinManager();
+  if (!m || !m->IsValidImgIndex(SkinData->BorderIndex)) {
+    if (bw != 0) FillDCBorder(DC, R, bw, bw, bw, bw, color);
+    return client;
+  }
+  const TsMaskData& mask = m->Masks[static_cast<size_t>(SkinData->BorderIndex)];
+  if (m->IsValidSkinIndex(SkinData->SkinIndex)) {
+    const Integer count = m->Sections[static_cast<size_t>(SkinData->SkinIndex)].StateCount;
+    if (State > count - 1) State = std::max(count - 1, 0);
+  }
+  InitCacheBmp(SkinData);
+  TacBitmap* cache = SkinData->CacheBmp.get();
+  HDC cacheDC = cache->Canvas()->Handle();
+  const Integer wl = mask.MarginLeft, wt = mask.MarginTop, wr = mask.MarginRight, wb = mask.MarginBottom;
+  const TPoint at = owner ? TPoint{owner->Left(), owner->Top()} : TPoint{};
+  if (mask.MaskKind == 1) {
+    if (info.BgType == btCache && info.Bmp)
+      BitBltBorder(cacheDC, R.Left, R.Top, R.Width(), R.Height(), info.Bmp->Canvas()->Handle(),
+                   at.X + info.Offset.X + R.Left, at.Y + info.Offset.Y + R.Top, std::max({wl, wt, wr, wb}));
+    else
+      FillDCBorder(cacheDC, R, wl, wt, wr, wb, color);
+  }
+  TCacheInfo ci = BGInfoToCI(&info);
+  ci.X += at.X;
+  ci.Y += at.Y;
+  DrawSkinRect(cache, R, ci, mask, State, true);
+  TRect result{R.Left + wl, R.Top + wt, R.Right - wr, R.Bottom - wb};
+  if (bw == 0) return result;
+  const Integer w = R.Width(), h = R.Height();
+  FillDCBorder32(cache, result, std::max(std::min(bw, w - wr) - wl, 0), std::max(std::min(bw, h - wb) - wt, 0),
+                 std::max(std::min(bw, w - wl) - wr, 0), std::max(std::min(bw, h - wt) - wb, 0), ColorToRGB(color));
+  if (DC != cacheDC) BitBltBorder(DC, R.Left, R.Top, w, h, cacheDC, R.Left, R.Top, bw);
+  return client;
 }

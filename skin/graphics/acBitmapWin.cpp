@@ -39,11 +39,31 @@ std::unique_ptr<TacBitmap> NewBitmap(TPixelFormat pf, int width, int height) {
 
 std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer) {
   if (buffer.Empty()) return nullptr;
+  auto out = NewBitmap32(buffer.Width(), buffer.Height());
+  Byte* first = nullptr;
+  std::ptrdiff_t delta = 0;
+  if (!BitmapRows(out.get(), first, delta)) return out;
+  const int w = buffer.Width();
+  if (buffer.PixelFormat() == pf24bit) {
+    // Straight into the section: a converted copy on the way would be one
+    // more fresh block of the picture's size, whose pages cost more to touch
+    // than the conversion itself.
+    for (int y = 0; y < buffer.Height(); ++y) {
+      const Byte* src = buffer.ScanLine(y);
+      Byte* dst = first + y * delta;
+      for (int x = 0; x < w; ++x, src += 3, dst += 4) {
+        dst[0] = src[0];
+        dst[1] = src[1];
+        dst[2] = src[2];
+        dst[3] = 0;
+      }
+    }
+    return out;
+  }
   TacPixelBuffer pixels(buffer);
   pixels.ConvertTo32();
-  auto out = NewBitmap32(pixels.Width(), pixels.Height());
   for (int y = 0; y < pixels.Height(); ++y)
-    std::memcpy(out->ScanLine(y), pixels.ScanLine(y), static_cast<size_t>(pixels.Width()) * 4);
+    std::memcpy(first + y * delta, pixels.ScanLine(y), static_cast<size_t>(w) * 4);
   return out;
 }
 

@@ -41,6 +41,11 @@ inline TCacheInfo Moved(const TCacheInfo& CI, const TPoint& Offset) {
   return moved;
 }
 
+// The section's four corner images at R's corners, each over what the target
+// holds there.
+void DrawCornerImages(TsSkinManager* Manager, const TsGeneralData& Section, Integer State, const TRect& R,
+                      TacBitmap* Target);
+
 // One pass of text in Color: every pixel t of Shades (the text drawn black
 // on white) other than white (alpha 0 or 255) weighs Color against the pixel
 // D of Dst at At + (x, y), each channel by the same channel of t:

@@ -129,6 +129,19 @@ void DrawSkinGlyph(TacBitmap* Bmp, TPoint P, Integer State, Integer Mode, const 
 // mask channel; other modes raise the mask by 100 (at most 255). Alpha grows
 // by ((255 - alpha) * (255 - m)) shr 8. A key-colour image is a key copy.
 void BlendGlyphByMask(TRect R1, TRect R2, TacBitmap* Bmp1, TacBitmap* Bmp2, Integer Mode, const TsMaskData& MD);
+#ifdef _WIN32
+class TsCommonData;
+class TControl;
+// The key pixels of the border image's corners in the skin state's cache
+// take the background of the owner's parent (its image, else its colour),
+// for a border image with key pixels in its corners.
+void UpdateCorners(TsCommonData* SkinData, Integer State, TsCorners Corners);
+// The disabled look of a control's image: grey (by DefDisabledSaturation) and
+// blended with the background under it (CI at the control's place Offset,
+// else the parent's colour), keeping DefDisabledBlend of the image.
+void BmpDisabledKind(TacBitmap* Bmp, TsDisabledKind DisabledKind, TControl* Parent, const TCacheInfo& CI,
+                     const TPoint& Offset);
+#endif
 
 // ------------------------------------------------------------ nine-part borders
 //

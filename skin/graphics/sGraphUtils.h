@@ -222,6 +222,7 @@ bool acLayered();
 #include "classlib/ui/Buttons.h"
 
 class TsSkinManager;
+class TsCommonData;
 
 // R filled with a solid brush of Color (system colours resolved); the DC's
 // state is kept.
@@ -260,6 +261,17 @@ void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Card
                  bool Hot, TsSkinManager* SkinManager = nullptr);
 void acWriteTextEx(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags,
                    Integer SkinIndex, bool Hot, TsSkinManager* SkinManager = nullptr);
+// Text of a control in the colours of its skin state's section (or, for a
+// transparent control of a common section, of the parent section that gives
+// its font), tinted as the control is: outlines, then the font colour, and
+// the section's glow into the state's cache; a hot link-style control's text
+// is underlined (the canvas font keeps it). Drawn only inside R. A control
+// that is not skinned, or has a font of its own, writes in the canvas's font
+// (embossed when disabled). The manager argument is not used.
+void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Cardinal Flags, TsCommonData* SkinData,
+                 bool Hot);
+void acWriteTextEx(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags,
+                   TsCommonData* SkinData, bool Hot, TsSkinManager* SkinManager = nullptr);
 // DrawText of the whole text in the canvas's font (Enabled is not used).
 void acWriteText(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags);
 // The font's text-metric height on the screen plus 6.
@@ -457,4 +469,23 @@ void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInf
 // The index of the section painted (invalid when the skin has neither).
 Integer PaintSection(TacBitmap* Bmp, const AnsiString& Section, const AnsiString& SecondSection, Integer State,
                      TsSkinManager* Manager, const TPoint& ParentOffset, TColor BGColor, HDC ParentDC);
+
+// The painters of a control's skin state: its section, its own textures
+// (PATTERN and HOTPATTERN) and, with CustomColor, its owner's colour opaque
+// instead of the section's look. The texture arguments are not used.
+class TsCommonData;
+void PaintItemBG(TsCommonData* SkinData, const TCacheInfo& CI, Integer State, const TRect& R, const TPoint& Offset,
+                 TacBitmap* ItemBmp, Integer TextureIndex = -1, Integer HotTextureIndex = -1);
+// Background, corner images and border image (the border hides in the
+// normal state when its fill mode says so); where a border was drawn or the
+// look is opaque, the whole bitmap then takes the state's colour tone, hue
+// offset and saturation (key pixels excepted).
+void PaintItem(TsCommonData* SkinData, const TCacheInfo& CI, bool Filling, Integer State, const TRect& R,
+               const TPoint& Offset, TacBitmap* ItemBmp, bool UpdateCorners, Integer TextureIndex = -1,
+               Integer HotTextureIndex = -1);
+// The same with the background asked of Parent, without the tint; false
+// only when the parent's image is not ready yet (paint again later).
+bool PaintSkinControl(TsCommonData* SkinData, TControl* Parent, bool Filling, Integer State, const TRect& R,
+                      const TPoint& Offset, TacBitmap* ItemBmp, bool UpdateCorners, Integer TextureIndex = -1,
+                      Integer HotTextureIndex = -1);
 #endif

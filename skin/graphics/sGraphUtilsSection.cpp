@@ -10,6 +10,19 @@
 
 using namespace acsection;
 
+void acsection::DrawCornerImages(TsSkinManager* Manager, const TsGeneralData& Section, Integer State, const TRect& R,
+                                 TacBitmap* Target) {
+  const TCacheInfo itself = MakeCacheInfo(Target, 0, 0);
+  for (int corner = 0; corner < 4; ++corner) {
+    const TsMaskData* image = Image(Manager, Section.CornerImages[static_cast<size_t>(corner)]);
+    if (!image) continue;
+    const Integer w = WidthOfImage(*image), h = HeightOfImage(*image);
+    const bool right = corner == 1 || corner == 3, bottom = corner >= 2;
+    const TPoint at{right ? R.Right - w : R.Left, bottom ? R.Bottom - h : R.Top};
+    DrawSkinGlyph(Target, at, State, 1, *image, itself);
+  }
+}
+
 namespace {
 
 // What a section's fill F paints and where its texture comes from.
@@ -278,15 +291,7 @@ void PaintItem(Integer SkinIndex, const AnsiString& SectionName, const TCacheInf
   State = ReducedState(section, State);
   PaintItemBG(SkinIndex, SectionName, CI, State, R, Offset, ItemBmp, manager, TextureIndex, HotTextureIndex, sFuchsia);
 
-  const TCacheInfo itself = MakeCacheInfo(ItemBmp, 0, 0);
-  for (int corner = 0; corner < 4; ++corner) {
-    const TsMaskData* image = Image(manager, section.CornerImages[static_cast<size_t>(corner)]);
-    if (!image) continue;
-    const Integer w = WidthOfImage(*image), h = HeightOfImage(*image);
-    const bool right = corner == 1 || corner == 3, bottom = corner >= 2;
-    const TPoint at{right ? R.Right - w : R.Left, bottom ? R.Bottom - h : R.Top};
-    DrawSkinGlyph(ItemBmp, at, State, 1, *image, itself);
-  }
+  DrawCornerImages(manager, section, State, R, ItemBmp);
   if (const TsMaskData* border = Image(manager, section.BorderMask))
     DrawSkinRect(ItemBmp, R, Moved(CI, Offset), *border, State, true);
 }

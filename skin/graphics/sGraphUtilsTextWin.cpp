@@ -7,7 +7,10 @@
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Graphics.h"
 #include "classlib/ui/PaintScope.h"
+#include "skin/core/sCommonData.h"
 #include "skin/core/sDefaults.h"
+#include "skin/core/sStyleSimply.h"
+#include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/acPaintManager.h"
 #include "skin/graphics/sGraphUtils.h"
 #include "skin/graphics/sGraphUtilsTextWin.h"
@@ -188,6 +191,29 @@ bool acGetTextExtent(HDC DC, const AnsiString& Text, TSize& Size) {
   return ok;
 }
 
+namespace {
+
+// The text in its outline colours (those that are not -1), one pixel to the
+// left, up, right and down, then in its font colour (with LastFlags); every
+// colour through Adjust.
+template <class TAdjust>
+void DrawOutlined(HDC DC, const char* Text, const TRect& R, Cardinal Flags, Cardinal LastFlags,
+                  const TsFontColor& Colors, TAdjust Adjust) {
+  const struct {
+    TColor Color;
+    int DX, DY;
+  } outlines[4] = {{Colors.Left, -1, 0}, {Colors.Top, 0, -1}, {Colors.Right, 1, 0}, {Colors.Bottom, 0, 1}};
+  for (const auto& o : outlines) {
+    if (o.Color == -1) continue;
+    SetTextColor(DC, Ref(Adjust(o.Color)));
+    DrawTextIn(DC, Text, Moved(R, o.DX, o.DY), Flags);
+  }
+  SetTextColor(DC, Ref(Adjust(Colors.Color)));
+  DrawTextIn(DC, Text, R, LastFlags);
+}
+
+}  // namespace
+
 void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Cardinal Flags, Integer SkinIndex,
                  bool Hot, TsSkinManager* SkinManager) {
   if (!Text || !Canvas) return;
@@ -204,24 +230,90 @@ void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Card
     DrawTextIn(FontDC(Canvas), Text, R, Flags);
     return;
   }
-  const TsFontColor& colors = section.Props[Hot ? 1 : 0].FontColor;
-  HDC dc = FontDC(Canvas);
-  const struct {
-    TColor Color;
-    int DX, DY;
-  } outlines[4] = {{colors.Left, -1, 0}, {colors.Top, 0, -1}, {colors.Right, 1, 0}, {colors.Bottom, 0, 1}};
-  for (const auto& o : outlines) {
-    if (o.Color == -1) continue;
-    SetTextColor(dc, Ref(o.Color));
-    DrawTextIn(dc, Text, Moved(R, o.DX, o.DY), Flags);
+  DrawOutlined(FontDC(Canvas), Text, R, Flags, Flags, section.Props[Hot ? 1 : 0].FontColor,
+               [](TColor C) { return C; });
+}
+
+namespace {
+
+// A colour of the skin as a control shows it: its colour tone, hue offset
+// and saturation applied.
+TColor ControlColor(TColor C, TsCommonData* SkinData) {
+  if (SkinData->ColorTone() != clNoColor) C = ChangeTone(C, SwapRedBlue(ColorToRGB(SkinData->ColorTone())));
+  C = ChangeHue(SkinData->HUEOffset(), C);
+  C = ChangeSaturation(C, SkinData->Saturation() * 255 / 100);
+  return ColorToRGB(C);
+}
+
+// The section whose font colours a control's text takes: its own, or for a
+// transparent control of one of the common sections, the parent's.
+Integer FontSectionOf(TsCommonData* SkinData, TsSkinManager* M, Integer State) {
+  const Integer own = SkinData->SkinIndex;
+  TControl* c = SkinData->OwnerControl;
+  if (!c || !c->Parent() || !SectionInArray(M->ConstData.CommonSectionIndexes, own, ssMenuItem, ssWebBtn)) return own;
+  if (M->Sections[static_cast<size_t>(own)].Props[static_cast<size_t>(State)].Transparency <= 0) return own;
+  return GetFontIndex(c, own, M, 0);
+}
+
+void SkinnedText(TCanvas* Canvas, const char* Text, bool Enabled, const TRect& R, Cardinal Flags,
+                 TsCommonData* SkinData, TsSkinManager* M, Integer State) {
+  const Integer index = FontSectionOf(SkinData, M, State);
+  if (!M->IsValidSkinIndex(index)) {
+    DrawTextIn(FontDC(Canvas), Text, R, Flags);
+    return;
   }
-  SetTextColor(dc, Ref(colors.Color));
-  DrawTextIn(dc, Text, R, Flags);
+  const TsGenState& look = M->Sections[static_cast<size_t>(index)].Props[static_cast<size_t>(State)];
+  if (SkinData->CacheBmp && look.GlowSize != 0) {
+    TacGlowMask mask;
+    acDrawGlowForText(SkinData->CacheBmp.get(), Text, R, Flags, 15, look.GlowSize,
+                      ControlColor(look.GlowColor, SkinData), mask);
+  }
+  const TsFontColor& colors = look.FontColor;
+  if (!Enabled) {
+    Canvas->Font()->SetColor(ControlColor(colors.Color, SkinData));
+    DrawTextIn(FontDC(Canvas), Text, R, Flags);
+    return;
+  }
+  DrawOutlined(FontDC(Canvas), Text, R, Flags, Flags | DT_NOCLIP, colors,
+               [SkinData](TColor C) { return ControlColor(C, SkinData); });
+}
+
+}  // namespace
+
+void WriteTextEx(TCanvas* Canvas, const char* Text, bool Enabled, TRect& R, Cardinal Flags, TsCommonData* SkinData,
+                 bool Hot) {
+  if (!Text || !Canvas || !SkinData) return;
+  const TRect r = R;
+  TsSkinManager* m = SkinData->GetSkinManager();
+  if (Hot && m && SkinData->SkinIndex >= 0 && SkinData->SkinIndex == m->ConstData.CommonSectionIndexes[ssWebBtn]) {
+    TFontStyles style = Canvas->Font()->Style();
+    style.Include(fsUnderline);
+    Canvas->Font()->SetStyle(style);
+  }
+  TDCStateScope state(Canvas->Handle());
+  IntersectClipRect(Canvas->Handle(), r.Left, r.Top, r.Right, r.Bottom);
+  Canvas->Brush()->SetStyle(bsClear);
+  SetBkMode(Canvas->Handle(), TRANSPARENT);
+  if (m && SkinData->Skinned(false) && !SkinData->CustomFont()) {
+    SkinnedText(Canvas, Text, Enabled, r, Flags, SkinData, m, Hot ? 1 : 0);
+  } else if (Enabled) {
+    DrawTextIn(FontDC(Canvas), Text, r, Flags);
+  } else {
+    Canvas->Font()->SetColor(clBtnHighlight);
+    DrawTextIn(FontDC(Canvas), Text, Moved(r, 1, 1), Flags);
+    Canvas->Font()->SetColor(clBtnShadow);
+    DrawTextIn(FontDC(Canvas), Text, r, Flags);
+  }
 }
 
 void acWriteTextEx(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags,
                    Integer SkinIndex, bool Hot, TsSkinManager* SkinManager) {
   WriteTextEx(Canvas, Text.c_str(), Enabled, R, Flags, SkinIndex, Hot, SkinManager);
+}
+
+void acWriteTextEx(TCanvas* Canvas, const AnsiString& Text, bool Enabled, TRect& R, Cardinal Flags,
+                   TsCommonData* SkinData, bool Hot, TsSkinManager*) {
+  WriteTextEx(Canvas, Text.c_str(), Enabled, R, Flags, SkinData, Hot);
 }
 
 void acWriteText(TCanvas* Canvas, const AnsiString& Text, bool, TRect& R, Cardinal Flags) {

@@ -8,8 +8,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
+#include "app/CalibrDialog.h"
+#include "app/ChannelPanelSetup.h"
+#include "app/GnrlSetDlg.h"
 #include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/XBV18panel.h"
+#include "app/msgForm.h"
+#include "app/setPeriod.h"
+#include "app/skinSelectDlgU.h"
 #include "skin/core/acSkinPack.h"
 
 namespace {
@@ -42,6 +51,11 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
   Application->Initialize();
   CreateMonitorForms();
+  // The forms have their windows, as in the running program once each was
+  // shown: the broadcast reaches them through their window procedures.
+  for (TCustomForm* f : std::initializer_list<TCustomForm*>{Form1, SetupDLG, CalibrDlg, SetingsDlg, setPeriodDlg,
+                                                            skinSelectDlg, PanelSettingsForm, MessageForm, XBV18})
+    f->HandleNeeded();
   TsSkinManager* manager = Form1->sSkinManager1;
   TsStoredSkins* stored = manager->InternalSkins();
   constexpr long long kLargestStored = 98458;

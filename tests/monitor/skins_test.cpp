@@ -5,8 +5,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../skin_core/MessageCounter.h"
 #include "MonitorHost.h"
 #include "SkinManagerSupport.h"
+#include "app/CalibrDialog.h"
+#include "app/ChannelPanelSetup.h"
+#include "app/GnrlSetDlg.h"
+#include "app/Unit2.h"
+#include "app/XBV18panel.h"
+#include "app/msgForm.h"
+#include "app/setPeriod.h"
 #include "app/skinSelectDlgU.h"
 #include "classlib/ui/WinApi.h"
 
@@ -70,6 +78,44 @@ TEST(MonitorSkins, AnUnknownSkinLoadsTheFirstStoredOneAndKeepsItsName) {
   EXPECT_NE(MonitorHost::ReadSettings().find("Skin=Aluminium (internal)"), std::string::npos);
 }
 
+// The nine forms of the program, each with its window.
+std::vector<TCustomForm*> MonitorForms() {
+  std::vector<TCustomForm*> forms{Form1,       SetupDLG,          CalibrDlg,   SetingsDlg, setPeriodDlg,
+                                  skinSelectDlg, PanelSettingsForm, MessageForm, XBV18};
+  for (TCustomForm* f : forms) f->HandleNeeded();
+  return forms;
+}
+
+TEST(MonitorSkins, EachSkinNameBringsTheNewSkinOnceToEveryForm) {
+  MonitorHost::WriteSettings(kOneChannel);
+  MonitorHost host({"XBV5:1:115200:N"});
+  host.Start();
+  ASSERT_TRUE(host.PumpUntil([] { return FirstLoadDone; }, 5000));
+  TsSkinManager* manager = Form1->sSkinManager1;
+  const std::vector<TCustomForm*> forms = MonitorForms();
+  // Another skin, the same one again (as every activation of the main
+  // window does), and a third.
+  for (const char* name : {"Wood (internal)", "Wood (internal)", "DarkGlass (internal)"}) {
+    SCOPED_TRACE(name);
+    skincore::TMessageCounter counter;
+    manager->SetSkinName(name);
+    for (TCustomForm* f : forms)
+      EXPECT_EQ(counter.Commands(f->Handle(), ACMD_SKIN_LOADED, reinterpret_cast<LPARAM>(manager)), 1)
+          << Utf8(f->Name());
+  }
+  EXPECT_EQ(manager->SkinName(), "DarkGlass (internal)");
+}
+
+// Ends the program's forms as the program does at its end and starts them
+// again from the settings file.
+void Restart(MonitorHost& host) {
+  Form1->Timer1->SetEnabled(false);
+  Form1->ComPort1->Close();
+  Application->DestroyComponents();
+  FirstLoadDone = false;
+  host.Start();
+}
+
 // Chooses an item of the skin dialog and presses Button ("Установить" or "Отмена").
 void ChooseSkin(const AnsiString& Name, const char* Button) {
   MonitorHost::Later(300, [Name, Button] {
@@ -109,6 +155,14 @@ TEST(MonitorSkins, TheDialogListsEverySkinAndTheChoiceIsKept) {
   EXPECT_NE(MonitorHost::ReadSettings().find("Skin=Wood (internal)"), std::string::npos);
   host.Pump(300);  // back at the main window: the load keeps the choice
   EXPECT_EQ(Form1->sSkinManager1->SkinName(), "Wood (internal)");
+  EXPECT_EQ(Form1->sSkinManager1->CommonSkinData.Description, "Warm wood frames around cream panels")
+      << "a value only Wood's data has";
+
+  Restart(host);
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "Pulsar (internal)") << "as the form streams it";
+  ASSERT_TRUE(host.PumpUntil([] { return FirstLoadDone; }, 5000));
+  EXPECT_EQ(Form1->sSkinManager1->SkinName(), "Wood (internal)");
+  EXPECT_EQ(Form1->sSkinManager1->CommonSkinData.Description, "Warm wood frames around cream panels");
 
   {
     skintest::TDialogWatcher watcher;

@@ -136,7 +136,7 @@ TEST(TermSetup, OkWritesTheSettingsBackAndCancelNothing) {
     EXPECT_TRUE(gDrive.Done) << "the form was not shown";
     EXPECT_EQ(gDrive.Shown, c.Shown);
     EXPECT_EQ(StateOf(term.get()), c.After);
-    if (c.After.Emulation == teVT52) EXPECT_NE(dynamic_cast<TEscapeCodesVT52*>(term->EscapeCodes()), nullptr);
+    if (c.After.Emulation == teVT52) { EXPECT_NE(dynamic_cast<TEscapeCodesVT52*>(term->EscapeCodes()), nullptr); }
     EXPECT_EQ(SetupForm(), nullptr) << "the form is freed";
   }
   KillTimer(nullptr, timer);

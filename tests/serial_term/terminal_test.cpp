@@ -119,8 +119,9 @@ TEST_F(TermTest, AttributesPaintTheWholeCell) {
   int area = (x.right - x.left) * (x.bottom - x.top);
   EXPECT_GT(area - pic.Other(x, 0x008000), 5) << "the letter in green";
   EXPECT_EQ(pic.Other(CellRect(Term, 6, 1), clBlack), 0) << "an empty cell";
-  if (Term->Focused())
+  if (Term->Focused()) {
     EXPECT_EQ(pic.Other(CellRect(Term, 5, 1), clWhite), 0) << "the block caret inverts its cell";
+  }
 }
 
 // Cyrillic received in code page 1251 shows as Cyrillic: the cells are drawn

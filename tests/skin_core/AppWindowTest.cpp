@@ -209,7 +209,9 @@ TEST(ProgramEnd, TheWaitForTheHideAnimationGivesUpAfterASecond) {
   EXPECT_TRUE(provider->Hiding);
   EXPECT_TRUE(provider->Layered);
   EXPECT_TRUE(GetWindowLongPtrW(main->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
-  EXPECT_FALSE(IsWindowVisible(main->Handle())) << "the form is hidden";
+  // Without a skinned picture of the form there is nothing to fade: the
+  // form stays as it is until the program destroys it.
+  EXPECT_TRUE(IsWindowVisible(main->Handle()));
   InAnimationProcess = false;
   m->Free();
 }

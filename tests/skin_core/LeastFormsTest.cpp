@@ -121,7 +121,8 @@ TEST(LeastForms, TheFormsImageIsTheFormAsItLooks) {
   f->Update();
   RECT w{};
   GetWindowRect(f->Handle(), &w);
-  p->SkinData()->CacheBmp->SetSize(w.right - w.left, w.bottom - w.top);
+  // The provider's image of the window (made by its first paint when a skin is there).
+  p->SkinData()->CacheBmp = CreateBmp32(w.right - w.left, w.bottom - w.top);
   const std::unique_ptr<TacBitmap> image = GetFormImage(p, false);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(BitmapWidth(image.get()), w.right - w.left);

@@ -143,6 +143,32 @@ TEST(ShowForm, ASkinChangeFadesTheFormInFromNothing) {
   EXPECT_FALSE(InAnimationProcess);
 }
 
+// The same through the manager: a skin change freezes the skinned forms and
+// fades each one in with its new look (SkinChanging: 100 ms by default).
+TEST(ShowForm, TheManagersSkinChangeFadesEachSkinnedForm) {
+  skintest::TSkinDir dir;
+  dir.Folder("first", SkinTextOf({{"FORM", 0x202020}, {"FORMTITLE", 0x808080}}));
+  dir.Folder("second", SkinTextOf({{"FORM", 0x404040}, {"FORMTITLE", 0xA0A0A0}}));
+  TsSkinManager* m = skintest::NewManager(dir);
+  TFreeAtEnd<TsSkinManager> freeM{m};
+  m->SetSkinName("first");
+  TForm* f = NewForm("SkinChanged");
+  TFreeAtEnd<TForm> freeF{f};
+  auto* p = Create<TsSkinProvider>(f);
+  p->SkinData()->SetSkinManager(m);
+  f->Update();
+  ASSERT_EQ(m->AnimEffects()->SkinChanging()->Time, 100);
+  TLayeredRecorder recorder;
+  m->SetSkinName("second");
+  std::vector<HWND> faded;
+  for (HWND wnd : recorder.Windows())
+    if (recorder.Alphas(wnd).size() > 2) faded.push_back(wnd);
+  ASSERT_EQ(faded.size(), 1u);
+  EXPECT_EQ(recorder.Alphas(faded[0]), (std::vector<int>{0, 32, 64, 96, 128, 159, 191, 223, 255, 255}));
+  EXPECT_TRUE(IsWindowVisible(f->Handle()));
+  EXPECT_FALSE(InAnimationProcess);
+}
+
 // A form without provider is shown and redrawn at once.
 TEST(ShowForm, AControlWithoutProviderIsShownAtOnce) {
   TForm* f = NewForm("Plain");

@@ -106,6 +106,51 @@ TEST(TitleButtonFade, LeavingAHeldButtonTellsTheFormOnce) {
   EXPECT_FALSE(b.Button.Timer->Enabled());
 }
 
+// With glowing allowed, a hot close button shows the skin's glow picture,
+// reaching out of the button by the skin's glow margin; without a glow
+// picture in the skin the button's own hot picture shows, the button's size.
+TEST(TitleButtonFade, AHotCloseButtonGlowsWithTheSkinsGlowPicture) {
+  constexpr int kMargin = 5, kGlowW = 35, kGlowH = 28;
+  auto image = [](int l, int t, int r, int b, int columns) {
+    char text[96];
+    std::snprintf(text, sizeof text, "^%04d^%04d^%04d^%04d^0000^0000^0000^0000^%d^0^0^0", l, t, r, b, columns);
+    return std::string(text);
+  };
+  for (bool withGlow : {true, false}) {
+    std::string text = "[GLOBALINFO]\r\nVERSION=8.00\r\nMASTERBITMAP=MASTER.BMP\r\nBICONCLOSEGLOWMARGIN=" +
+                       std::to_string(kMargin) + "\r\nBICONCLOSE=" + image(0, 0, 75, 18, 3) + "\r\n";
+    if (withGlow) text += "BICONCLOSEGLOW0=" + image(0, 40, kGlowW, 40 + kGlowH, 1) + "\r\n";
+    text += "[FORM]\r\nCOLOR=8421504\r\nTRANSPARENCY=0\r\n";
+    skinfixture::TPicture master(96, 96, 0x808080);
+    master.Fill(0, 0, 75, 18, 0xC00000);
+    master.Fill(0, 40, kGlowW, 40 + kGlowH, 0x00C000);
+    skintest::TSkinDir dir;
+    dir.Folder("glow", text, master);
+    TsSkinManager* m = skintest::NewManager(dir);
+    TFreeAtEnd<TsSkinManager> freeM{m};
+    m->SetSkinName("glow");
+    ASSERT_TRUE(m->Effects()->AllowGlowing);
+    TButtonForm b;
+    b.Provider->SkinData()->SetSkinManager(m);
+    b.Button.ImageIndex = m->GetMaskIndex("GLOBALINFO", "BICONCLOSE");
+    ASSERT_GE(b.Button.ImageIndex, 0);
+    b.MouseOnButton(true);
+    TLayeredRecorder recorder;
+    StartSBAnimation(&b.Button, 1, 10, true, b.Provider);
+    ASSERT_NE(b.Button.Timer, nullptr);
+    const HWND glow = b.Button.Timer->GlowForm->Handle();
+    const TRect form = WindowRect(b.Form->Handle()), over = WindowRect(glow);
+    const int margin = withGlow ? kMargin : 0;
+    EXPECT_EQ(over.Left, form.Left + b.Button.Rect.Left - margin) << withGlow;
+    EXPECT_EQ(over.Top, form.Top + b.Button.Rect.Top - margin) << withGlow;
+    EXPECT_EQ(over.Right - over.Left, withGlow ? kGlowW : b.Button.Rect.Right - b.Button.Rect.Left) << withGlow;
+    EXPECT_EQ(over.Bottom - over.Top, withGlow ? kGlowH : b.Button.Rect.Bottom - b.Button.Rect.Top) << withGlow;
+    ASSERT_FALSE(recorder.Pushes.empty());
+    const TPixelView32 pixels = PixelsOf(recorder.Pushes.back().Picture.get());
+    EXPECT_EQ(pixels.At(3, 3) & 0x00FF00, withGlow ? 0x00C000u : 0u) << "the glow's green, or the button's red";
+  }
+}
+
 TEST(TitleButtonFade, WithoutProviderNothingStarts) {
   TsCaptionButton button;
   StartSBAnimation(&button, 1, 10, true, nullptr);

@@ -273,7 +273,7 @@ TEST_F(ImageFormats, FirstBytesAndTheIconExtension) {
     TsImageFormat format = ifICO;
     const bool known = GetImageFormat(Write(c.Name, c.Bytes), format);
     EXPECT_EQ(known, c.Known) << c.Name;
-    if (c.Known) EXPECT_EQ(format, c.Format) << c.Name;
+    if (c.Known) { EXPECT_EQ(format, c.Format) << c.Name; }
   }
   TsImageFormat format;
   EXPECT_FALSE(GetImageFormat((Dir / "missing.png").string(), format));

@@ -67,8 +67,9 @@ TEST(GraphUtilsText, WriteTextFitsTheRectangleAndEmbosses) {
   const TColor shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
   EXPECT_GT(Count(d.get(), [&](int x, int y) { return ColorAt(d.get(), x, y) == shadow; }), 0);
   EXPECT_EQ(d->Canvas()->Font()->Color(), clBtnShadow) << "the font keeps the last colour";
-  if (light != kWhite)
+  if (light != kWhite) {
     EXPECT_GT(Count(d.get(), [&](int x, int y) { return ColorAt(d.get(), x, y) == light; }), 0);
+  }
 
   TRect wrap = Rect(0, 0, 40, 30);
   WriteText(d->Canvas(), "Ок"_cpz, true, wrap, DT_WORDBREAK);
@@ -214,7 +215,7 @@ TEST(GraphUtilsGlow, AroundTheTextInsideItsMargin) {
   // The mask reaches from (21 - 6, 9 - 6) to (41 + 6, 25 + 6): nothing outside it.
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 60; ++x)
-      if (x < 15 || x >= 47 || y < 3) ASSERT_EQ(v.At(x, y), 0u) << x << "," << y;
+      if (x < 15 || x >= 47 || y < 3) { ASSERT_EQ(v.At(x, y), 0u) << x << "," << y; }
   int glowing = 0;
   for (int y = 3; y < 30; ++y)
     for (int x = 15; x < 47; ++x) {

@@ -491,8 +491,6 @@ TWinControl* FindControlByID(Integer ID, TComponent* Component);
 // Registers the main form's window with the skin editor when the program
 // was started with "/acpreview" (a bounded wait for a hung editor).
 void RegisterPreview(HWND Wnd);
-// The caption icon's size for a caption height.
-Integer IconSizeForCaption(Integer CaptionHeight);
 
 // --------------------- the animation and composition functions of forms
 

@@ -6,6 +6,7 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sTitleButtons.h"
 
 namespace {
 
@@ -96,11 +97,6 @@ bool ExtBordersWanted(TsSkinProvider* Provider) {
   TsSkinManager* m = Provider->SkinData() ? Provider->SkinData()->GetSkinManager() : nullptr;
   return m && m->ExtendedBorders() && Provider->AllowExtBorders &&
          !(m->Options()->NativeBordersMaximized() && Provider->Form->WindowState() == wsMaximized);
-}
-
-Integer IconSizeForCaption(Integer CaptionHeight) {
-  if (CaptionHeight <= 8) return 1;
-  return CaptionHeight <= 16 ? 8 : 16;
 }
 
 // ------------------------------------------------------- provider metrics
@@ -319,7 +315,7 @@ Integer TsSkinProvider::BarWidth(Integer ImgIndex) {
   return 2 * w + TitleBtnsWidth();
 }
 
-Integer TsSkinProvider::TitleIconWidth() { return IconVisible() ? IconSizeForCaption(CaptionHeight(true)) : 0; }
+Integer TsSkinProvider::TitleIconWidth() { return IconVisible() ? IconSizeFor(CaptionHeight(true)) : 0; }
 Integer TsSkinProvider::TitleIconHeight() { return TitleIconWidth(); }
 
 Integer TsSkinProvider::GetTopCoord() {

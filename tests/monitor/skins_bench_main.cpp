@@ -20,21 +20,9 @@
 #include "app/setPeriod.h"
 #include "app/skinSelectDlgU.h"
 #include "skin/core/acSkinPack.h"
+#include "tests/bench/BestOf.h"
 
 namespace {
-
-// The best time of Runs runs of Fn, in milliseconds.
-template <class Fn>
-double Best(int runs, Fn fn) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
 
 void Inflate(TMemoryStream* data) {
   auto* c = new TacSkinConvertor();

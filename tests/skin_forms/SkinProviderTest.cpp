@@ -10,6 +10,7 @@
 #include "SkinFormsSupport.h"
 #include "skin/core/Smessages.h"
 #include "skin/core/sConst.h"
+#include "skin/forms/sTitleButtons.h"
 
 using namespace skinforms;
 
@@ -96,7 +97,7 @@ TEST(SkinProviderIcon, TheIconSizeFollowsTheCaptionHeight) {
   const struct {
     int Caption, Icon;
   } cases[] = {{22, 16}, {17, 16}, {16, 8}, {12, 8}, {9, 8}, {8, 1}, {-100, 1}};
-  for (const auto& c : cases) EXPECT_EQ(IconSizeForCaption(c.Caption), c.Icon) << c.Caption;
+  for (const auto& c : cases) EXPECT_EQ(IconSizeFor(c.Caption), c.Icon) << c.Caption;
 }
 
 TEST_F(SkinProviderTest, TheIconAndTheButtonsLieWhereTheSkinPutsThem) {

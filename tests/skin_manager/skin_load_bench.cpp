@@ -9,25 +9,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "../bench/BestOf.h"
 #include "../bench/skin/SkinBenchSkin.h"
 #include "../skin_data/SkinFixture.h"
 #include "classlib/ui/Forms.h"
 #include "skin/core/sSkinManager.h"
 
 namespace {
-
-// The best time of Runs runs of Fn, in milliseconds.
-template <class Fn>
-double Best(int runs, Fn fn) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
 
 }  // namespace
 

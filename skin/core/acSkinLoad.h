@@ -51,6 +51,9 @@ struct TacSkinLoadOptions {
   TStrings* CommonSections = nullptr;
   // The manager the images belong to.
   TsSkinManager* Owner = nullptr;
+  // A master bitmap no longer in use (may be nullptr or empty): a new master
+  // of its size is written into it instead of a fresh one. Taken by the load.
+  std::unique_ptr<TacBitmap>* SpareMaster = nullptr;
 };
 
 // The folder a skin directory names, the program being in AppPath (with its
@@ -60,7 +63,8 @@ AnsiString FullSkinDirectory(const AnsiString& SkinDirectory, const AnsiString& 
 
 // A picture as a skin bitmap: 32 bits, pictures of other depths getting
 // alpha 255 except on the transparent key colour (nullptr for an empty one).
-std::unique_ptr<TacBitmap> SkinBitmapOf(const TacPixelBuffer& Pixels);
+// Reuse as BitmapFromBuffer takes it.
+std::unique_ptr<TacBitmap> SkinBitmapOf(const TacPixelBuffer& Pixels, std::unique_ptr<TacBitmap> Reuse = nullptr);
 
 // The version of a skin text: GLOBALINFO's VERSION read with "." as the
 // decimal separator, 0 when absent or not a number.

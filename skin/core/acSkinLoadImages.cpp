@@ -95,9 +95,9 @@ AnsiString Quoted(const AnsiString& s) { return "\"" + s + "\""; }
 
 // ----------------------------------------------------------------- pictures
 
-std::unique_ptr<TacBitmap> SkinBitmapOf(const TacPixelBuffer& Pixels) {
+std::unique_ptr<TacBitmap> SkinBitmapOf(const TacPixelBuffer& Pixels, std::unique_ptr<TacBitmap> Reuse) {
   const bool converted = Pixels.PixelFormat() != pf32bit;
-  std::unique_ptr<TacBitmap> bmp = BitmapFromBuffer(Pixels);
+  std::unique_ptr<TacBitmap> bmp = BitmapFromBuffer(Pixels, std::move(Reuse));
   if (bmp && converted)
     FillAlphaRect(bmp.get(), Rect(0, 0, BitmapWidth(bmp.get()), BitmapHeight(bmp.get())), 255, sFuchsia);
   return bmp;
@@ -135,7 +135,9 @@ void TacSkinLoader::LoadMaster(TacSkinTables& t) {
   // The packed entry is found by the value as written, so the value must be
   // written in upper case.
   if (!ReadPicture(kGlobalInfo, "MASTERBITMAP", name, OpenFile(name, name), false, pixels)) return;
-  t.MasterBitmap = SkinBitmapOf(pixels);
+  std::unique_ptr<TacBitmap> spare;
+  if (FOptions.SpareMaster) spare = std::move(*FOptions.SpareMaster);
+  t.MasterBitmap = SkinBitmapOf(pixels, std::move(spare));
   SetTransparentKey(t.MasterBitmap.get(), sFuchsia);
 }
 

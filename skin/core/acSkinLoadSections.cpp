@@ -2,6 +2,7 @@
 // values of GLOBALINFO, the sections the manager adds and the palette.
 #include <algorithm>
 #include <climits>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "skin/core/acSkinAdjust.h"
@@ -53,37 +54,63 @@ class TacSectionReader {
 
  private:
   // The class library's integer reading of a value; -1 when it is not one.
-  static Integer IntegerOf(AnsiString s) {
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s = "$" + s.substr(2);
+  static Integer IntegerOf(const AnsiString& s) {
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) return StrToIntDef("$" + s.substr(2), -1);
     return StrToIntDef(s, -1);
+  }
+
+  // A section and its parents, nearest first, resolved once per section:
+  // every key of a section is looked up along the same chain.
+  struct TChain {
+    std::vector<const TacSkinText::TSection*> Sections;
+    const AnsiString* CycleParent = nullptr;  // where the chain turned back, if it did
+  };
+
+  const TChain& ChainOf(const AnsiString& Section) {
+    auto found = FChains.find(Section);
+    if (found != FChains.end()) return found->second;
+    TChain chain;
+    const TacSkinText::TSection* s = FText.FindSection(Section);
+    while (s) {
+      chain.Sections.push_back(s);
+      const AnsiString* parent = Value(s, "PARENTCLASS");
+      if (!parent || parent->empty() || *parent == "?" || *parent == s->Name) break;
+      bool cycle = false;
+      for (const TacSkinText::TSection* seen : chain.Sections) cycle = cycle || seen->Name == *parent;
+      if (cycle) {
+        chain.CycleParent = parent;
+        break;
+      }
+      s = FText.FindSection(*parent);
+    }
+    return FChains.emplace(Section, std::move(chain)).first->second;
+  }
+
+  static const AnsiString* Value(const TacSkinText::TSection* s, const AnsiString& Key) {
+    auto it = s->Index.find(Key);
+    return it == s->Index.end() ? nullptr : &s->Keys[it->second].Value;
   }
 
   template <class Present>
   const AnsiString* Lookup(const AnsiString& Section, const AnsiString& Key, Present present, bool* fromParent) {
-    AnsiString section = Section;
-    std::vector<AnsiString> seen;
-    for (int depth = 0;; ++depth) {
-      const AnsiString* v = FText.Find(section, Key);
+    const TChain& chain = ChainOf(Section);
+    for (size_t depth = 0; depth < chain.Sections.size(); ++depth) {
+      const AnsiString* v = Value(chain.Sections[depth], Key);
       if (v && present(*v)) {
         if (fromParent) *fromParent = depth > 0;
         return v;
       }
-      const AnsiString* parent = FText.Find(section, "PARENTCLASS");
-      if (!parent || parent->empty() || *parent == "?" || *parent == section) return nullptr;
-      seen.push_back(section);
-      if (std::find(seen.begin(), seen.end(), *parent) != seen.end()) {
-        if (FCycleReported.insert(Section).second)
-          FLoader.Report(fkChanged, Section, "PARENTCLASS",
-                         "the parent classes lead back to \"" + *parent + "\"; inherited values count as absent");
-        return nullptr;
-      }
-      section = *parent;
     }
+    if (chain.CycleParent && FCycleReported.insert(Section).second)
+      FLoader.Report(fkChanged, Section, "PARENTCLASS",
+                     "the parent classes lead back to \"" + *chain.CycleParent + "\"; inherited values count as absent");
+    return nullptr;
   }
 
   const TacSkinLoader& FLoader;
   const TacSkinText& FText;
   std::unordered_set<AnsiString> FCycleReported;
+  std::unordered_map<AnsiString, TChain> FChains;
 };
 
 namespace {

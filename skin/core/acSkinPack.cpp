@@ -18,6 +18,8 @@ const Int64 kMaxRatio = 1032;
 // 8 bytes of an empty zlib stream.
 const Int64 kMinEntry = 4 + 1 + 4 + 8;
 const Integer kMaxNameLength = 255;
+// The most memory an entry takes before its data has come.
+const Int64 kMaxUpFront = 4 << 20;
 
 [[noreturn]] void Damaged(const AnsiString& what) { throw Exception("Packed skin data is damaged: " + what); }
 
@@ -81,14 +83,19 @@ std::vector<Entry> ReadEntries(TStream* src) {
     e.Name = name;
     e.Data = std::make_unique<TMemoryStream>();
     TZDecompressionStream z(src);
-    // Grown as the data comes, so a false size allocates nothing up front.
-    Byte buffer[16384];
-    Integer done = 0;
+    // Inflated in place into memory sized from the entry's header, up to a
+    // limit, then doubled as the data comes: a false size in a damaged file
+    // allocates little.
+    Int64 capacity = fileSize < kMaxUpFront ? fileSize : kMaxUpFront;
+    e.Data->SetSize(capacity);
+    Int64 done = 0;
     while (done < fileSize) {
-      Integer want = fileSize - done < Integer(sizeof(buffer)) ? fileSize - done : Integer(sizeof(buffer));
-      Integer got = z.Read(buffer, want);
+      if (done == capacity) {
+        capacity = capacity * 2 < fileSize ? capacity * 2 : fileSize;
+        e.Data->SetSize(capacity);
+      }
+      Integer got = z.Read(static_cast<Byte*>(e.Data->Memory()) + done, static_cast<Integer>(capacity - done));
       if (got <= 0) Damaged("\"" + name + "\" ends early");
-      e.Data->WriteBuffer(buffer, got);
       done += got;
     }
     // Inflate on to the end of the zlib stream, so its trailer is checked and

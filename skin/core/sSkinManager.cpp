@@ -337,6 +337,7 @@ void TsSkinManager::EndUpdate(bool Repaint, bool AllowAnimation) {
 void TsSkinManager::FreeBitmaps() {
   while (!Masks.empty()) Masks.pop_back();
   MasterBitmap.reset();
+  FSpareMaster.reset();
   InvalidateIndexes();
 }
 

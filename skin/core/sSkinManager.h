@@ -225,6 +225,9 @@ class TsSkinManager : public TComponent, public TacSkinTables {
   std::unique_ptr<ThirdPartyList> FThirdParty;
   std::unique_ptr<TsStoredSkins> FInternalSkins;
   std::unique_ptr<TStringList> FCommonSections;
+  // The master bitmap of the skin before the current one, kept so that the
+  // next load of a master of its size (a reload above all) writes into it.
+  std::unique_ptr<TacBitmap> FSpareMaster;
   bool FExtendedBordersFlag = false;
   bool FSkinnedPopups = true;
   bool FActive = true;

@@ -86,9 +86,11 @@ void TsSkinManager::LoadTables(const TacSkinText& Text, const TacSkinSource& Sou
   options.Brightness = FBrightness;
   options.CommonSections = FCommonSections.get();
   options.Owner = this;
+  options.SpareMaster = &FSpareMaster;
   TacSkinLoader loader(Text, Source, options, TacSkinServices::Platform(), nullptr);
   loader.Load(fresh);
   SwapTables(fresh);
+  FSpareMaster = std::move(fresh.MasterBitmap);
   CheckShadows();
   if (OnSkinLoading) OnSkinLoading(this);
 }

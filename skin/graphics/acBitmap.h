@@ -39,9 +39,12 @@ TPixelFormat BitmapFormat(const TacBitmap* bmp);
 // Marks a bitmap as drawn transparent where it has the colour Key (the
 // pixel buffer keeps no such mark).
 void SetTransparentKey(TacBitmap* bmp, TColor key);
-// A new 32-bit bitmap holding the buffer's picture; a buffer of another depth
-// is converted first (its pixels then get alpha 0). nullptr for an empty buffer.
-std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer);
+// A 32-bit bitmap holding the buffer's picture; a buffer of another depth is
+// converted first (its pixels then get alpha 0). nullptr for an empty buffer.
+// Reuse, when it is a 32-bit bitmap of the picture's size, is written over and
+// handed back instead of a new one (a fresh bitmap's pages cost more to touch
+// than the picture costs to convert).
+std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer, std::unique_ptr<TacBitmap> reuse = nullptr);
 
 // --------------------------------------------------------- shared (acBitmap.cpp)
 

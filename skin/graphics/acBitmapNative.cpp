@@ -34,9 +34,10 @@ std::unique_ptr<TacBitmap> NewBitmap(TPixelFormat pf, int width, int height) {
   return out;
 }
 
-std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer) {
+std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer, std::unique_ptr<TacBitmap> reuse) {
   if (buffer.Empty()) return nullptr;
-  auto out = std::make_unique<TacPixelBuffer>(buffer);
+  std::unique_ptr<TacBitmap> out = reuse ? std::move(reuse) : std::make_unique<TacPixelBuffer>();
+  *out = buffer;
   out->ConvertTo32();
   return out;
 }

@@ -37,9 +37,15 @@ std::unique_ptr<TacBitmap> NewBitmap(TPixelFormat pf, int width, int height) {
   return out;
 }
 
-std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer) {
+std::unique_ptr<TacBitmap> BitmapFromBuffer(const TacPixelBuffer& buffer, std::unique_ptr<TacBitmap> reuse) {
   if (buffer.Empty()) return nullptr;
-  auto out = NewBitmap32(buffer.Width(), buffer.Height());
+  std::unique_ptr<TacBitmap> out;
+  if (Bitmap32(reuse.get()) && reuse->Width() == buffer.Width() && reuse->Height() == buffer.Height()) {
+    GdiFlush();  // drawing still queued for the old picture lands before it is overwritten
+    out = std::move(reuse);
+  } else {
+    out = NewBitmap32(buffer.Width(), buffer.Height());
+  }
   Byte* first = nullptr;
   std::ptrdiff_t delta = 0;
   if (!BitmapRows(out.get(), first, delta)) return out;

@@ -113,6 +113,12 @@ void ReadBmp(TStream* Stream, TacPixelBuffer& Target) {
   const Int64 left = Stream->Size() - Stream->Position();
   if (left < 14 + 12) Refuse("too short");
   if (left > 0x7FFFFFFF) Refuse("too large");
+  // A picture in memory is read where it lies.
+  if (auto* memory = dynamic_cast<TCustomMemoryStream*>(Stream)) {
+    ReadBmp(static_cast<const Byte*>(memory->Memory()) + Stream->Position(), left, Target);
+    Stream->SetPosition(Stream->Size());
+    return;
+  }
   std::vector<Byte> bytes(static_cast<size_t>(left));
   Stream->ReadBuffer(bytes.data(), static_cast<Integer>(left));
   ReadBmp(bytes.data(), left, Target);

@@ -183,6 +183,19 @@ TEST(SkinPack, EntryEndingJustPastTheReadBuffer) {
   }
 }
 
+// An entry is inflated into memory sized from its header only up to a limit
+// of a few megabytes; a larger one grows as its data comes and arrives whole.
+TEST(SkinPack, EntryLargerThanTheMemoryTakenUpFront) {
+  std::string data((4u << 20) + 70000, '\0');  // past the limit, so the memory grows as the data comes
+  for (size_t i = 0; i < data.size(); ++i) data[i] = char((i * 2654435761u) >> 24 & (i % 7 ? 0x0F : 0xFF));
+  TacSkinConvertor* c = Extract(Container({Entry("Big.bmp", data, 1), Entry("Options.dat", "after")}));
+  ASSERT_EQ(1u, c->ImageItems.size());
+  EXPECT_EQ(Int64(data.size()), c->ImageItems[0].Data->Size());
+  EXPECT_TRUE(Str(c->ImageItems[0].Data.get()) == data);
+  EXPECT_EQ("after", Str(c->Options));
+  delete c;
+}
+
 TEST(SkinPack, EmptyEntryDoesNotRewind) {
   TacSkinConvertor* c =
       Extract(Container({Entry("OPTIONS.dat", "opt"), Entry("a.bmp", ""), Entry("b.png", "second"), Entry("c.bmp", "")}));

@@ -37,6 +37,37 @@ TEST(SkinImages, MasterAndOwnPicturesAsTheyAreLoaded) {
   m->Free();
 }
 
+// Switching between two skins writes each new master into the bitmap of the
+// skin before the last one when the sizes agree: the pixels must be the new
+// skin's everywhere, key colour and alpha included, and a master of another
+// size gets a bitmap of its own.
+TEST(SkinImages, MasterWrittenIntoTheSpareBitmapIsTheNewSkinsWhole) {
+  skinfixture::TPicture grey(96, 96, 0x808080), blue(96, 96, 0x2040C0), small(40, 20, 0x30A030);
+  grey.Fill(0, 0, 8, 8, 0xFF00FF);
+  blue.Fill(90, 90, 96, 96, 0xFF00FF);
+  TSkinDir dir;
+  dir.Folder("Grey", SkinText(1), grey);
+  dir.Folder("Blue", SkinText(2), blue);
+  dir.Folder("Small", SkinText(3), small);
+  TsSkinManager* m = NewManager(dir);
+  m->SetSkinName("Grey");
+  TacBitmap* first = m->MasterBitmap.get();
+  m->SetSkinName("Blue");
+  ASSERT_NE(m->MasterBitmap.get(), first);
+  m->SetSkinName("Grey");
+  EXPECT_EQ(m->MasterBitmap.get(), first) << "the spare bitmap of the same size is written over";
+  EXPECT_EQ(Px(m->MasterBitmap.get(), 3, 3), 0x00FF00FFu);
+  EXPECT_EQ(Px(m->MasterBitmap.get(), 92, 92), 0xFF808080u) << "no pixel of the skin in between is left";
+  m->SetSkinName("Blue");
+  EXPECT_EQ(Px(m->MasterBitmap.get(), 3, 3), 0xFF2040C0u);
+  EXPECT_EQ(Px(m->MasterBitmap.get(), 92, 92), 0x00FF00FFu);
+  m->SetSkinName("Small");
+  ASSERT_EQ(m->MasterBitmap->Width(), 40);
+  EXPECT_EQ(Px(m->MasterBitmap.get(), 39, 19), 0xFF30A030u);
+  EXPECT_EQ(ButtonColor(m), 3);
+  m->Free();
+}
+
 TEST(SkinImages, OuterEffectsAreDrawnOverTheBlurPicture) {
   TSkinDir dir;
   // The shadow's colours: left blue, top red, right white, bottom green.

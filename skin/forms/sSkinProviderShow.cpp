@@ -292,6 +292,7 @@ void TsSkinProvider::AC_CMShowingChanged(TMessage& Message) {
     FSkinData->Updating = false;
   }
   CallOld(Message);
+  if (Skinned() || !PaintingSuspended) UpdateFormScrolls(false);
   if (PaintingSuspended) {
     for (TControl* c : children) c->Perform(WM_SETREDRAW, 1, 0);
     if (layered) DoLayered(wnd, false, 1);

@@ -345,7 +345,8 @@ TEST_F(SkinProviderTest, TheAdapterAndScrollUnitsAreCalledThroughTheSeams) {
   EXPECT_EQ(seams::Count("freescrolls"), 1);
   EXPECT_EQ(t.Provider->Adapter, nullptr);
   SendAMessage(t.Wnd(), ACMD_SKIN_LOADED, reinterpret_cast<LPARAM>(Manager));
-  EXPECT_NE(t.Provider->Adapter, nullptr) << "a new skin makes a new adapter";
+  RedrawWindow(t.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_NE(t.Provider->Adapter, nullptr) << "the skinned frame makes a new adapter";
   SendMessageW(t.Wnd(), WM_ACTIVATE, WA_ACTIVE, 0);
   ASSERT_NE(t.Provider->ScrollWnd, nullptr);
   seams::calls.clear();
@@ -440,7 +441,9 @@ TEST_F(SkinProviderTest, ClosingTakesTheFormsWholePictureForTheHide) {
   EXPECT_FALSE(p->SkinData()->BGChanged) << "the snapshot counts as fresh";
   EXPECT_EQ(p->FormState & acfs::HideSnapshot, 0u) << "the flag is up only while the picture is taken";
   hide->Active = false;
+  p->SkinData()->BGChanged = true;
   ASSERT_TRUE(p->PaintAll());
+  ASSERT_NE(rgb(), 0xFF0000u);
   SendMessageW(t.Wnd(), WM_CLOSE, 0, 0);
   EXPECT_NE(rgb(), 0xFF0000u) << "without the animation nothing is taken";
   hide->Active = active;

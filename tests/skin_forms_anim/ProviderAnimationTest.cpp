@@ -33,8 +33,9 @@ class ProviderAnimationTest : public testing::Test {
     for (TForm* f : Forms) f->Free();
     Forms.clear();
   }
+  // Away from the forms of the other mouse tests, which may run meanwhile.
   TTestForm Make(TFormBorderStyle Style) {
-    TTestForm t = skinforms::NewSkinnedForm(Style, kAllIcons);
+    TTestForm t = skinforms::NewSkinnedForm(Style, kAllIcons, false, 640, 480);
     Forms.push_back(t.Form);
     return t;
   }

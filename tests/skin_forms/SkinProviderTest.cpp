@@ -332,7 +332,10 @@ int Count(const char* Name) { return static_cast<int>(std::count(calls.begin(), 
 }  // namespace seams
 
 TEST_F(SkinProviderTest, TheAdapterAndScrollUnitsAreCalledThroughTheSeams) {
-  const TacProviderSeams saved = acProviderSeams;
+  struct TRestore {
+    TacProviderSeams Saved = acProviderSeams;
+    ~TRestore() { acProviderSeams = Saved; }
+  } restore;
   acProviderSeams = TacProviderSeams{seams::Create, seams::Remove, seams::Send,
                                      seams::Free, seams::Scrolls, seams::FreeScrolls};
   seams::calls.clear();
@@ -359,7 +362,6 @@ TEST_F(SkinProviderTest, TheAdapterAndScrollUnitsAreCalledThroughTheSeams) {
   TTestForm plain = Make(bsSingle, kAllIcons);
   EXPECT_EQ(plain.Provider->Adapter, nullptr);
   EXPECT_EQ(plain.Provider->ScrollWnd, nullptr);
-  acProviderSeams = saved;
 }
 
 // Children must repaint after a move when the background under them is a

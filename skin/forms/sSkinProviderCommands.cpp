@@ -252,17 +252,22 @@ void TsSkinProvider::SkinRepaint() {
   if (FDrawNonClientArea && DrawClientArea) UpdateFormScrolls(false);
   if (Form->Parent() && Form->FormStyle() != fsMDIChild) FSkinData->StateFlags &= ~1;
   MenuLinesCount = -1;
+  if (HasBorder()) RgnChanged = true;
+  const bool visible = Form->HandleAllocated() && IsWindowVisible(Form->WindowHandle());
+  // Flagged before the menu bar is laid out again: the frame change that
+  // lays it out paints the frame, and that paint is then the repaint (not a
+  // paint of the old image followed by a second one of the new).
+  if (visible) FSkinData->BGChanged = true;
+  bool framePainted = false;
   TsSkinManager* m = FSkinData->GetSkinManager();
   if (m && !m->ComponentState().Contains(csLoading)) {
-    UpdateMenu();
+    framePainted = UpdateMenu() && visible;
     InitMenuItems(Skinned());
   }
-  if (HasBorder()) RgnChanged = true;
-  if (!Form->HandleAllocated() || !IsWindowVisible(Form->WindowHandle())) return;
-  HWND wnd = Form->WindowHandle();
-  FSkinData->BGChanged = true;
+  if (!visible) return;
   if (!InAnimationProcess)
-    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_NOCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+    RedrawWindow(Form->WindowHandle(), nullptr, nullptr,
+                 (framePainted ? 0 : RDW_FRAME) | RDW_UPDATENOW | RDW_NOCHILDREN | RDW_ERASE | RDW_INVALIDATE);
   if (FUseGlobalColor && !FSkinData->CustomColor() && m) Form->SetColor(m->GetGlobalColor());
   FSkinData->Updating = false;
 }

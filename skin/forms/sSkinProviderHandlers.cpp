@@ -82,6 +82,9 @@ void TsSkinProvider::AC_CMMenuChanged(TMessage& Message) {
   if (!Form->ControlState().Contains(csCreating) && Form->Visible() && !SkinChanging) {
     if (FSkinData->GetUpdating()) {
       FSkinData->StateFlags |= 0x400;  // handled at the end of the update
+      // Inside an update bracket the end of the update sends the change
+      // again: the menu bar is then laid out once, not twice.
+      if (FSkinData->StateFlags & 0x800) return;
     } else {
       MenuLinesCount = -1;
       MenuLineChanged = true;

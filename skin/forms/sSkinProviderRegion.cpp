@@ -67,7 +67,17 @@ void UpdateRgn(TsSkinProvider* Provider, bool Repaint) {
     region = GetRgnFromArOR(Provider, 0, 0);
   }
   Provider->RgnChanged = false;
-  if (!SetWindowRgn(wnd, region, Repaint)) DeleteObject(region);
+  // The same region again changes nothing on the screen but still costs the
+  // window a frame change: it is kept.
+  HRGN current = CreateRectRgn(0, 0, 0, 0);
+  const bool same = region && GetWindowRgn(wnd, current) != ERROR && EqualRgn(current, region);
+  DeleteObject(current);
+  if (same) {
+    DeleteObject(region);
+    if (Repaint) RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  } else if (!SetWindowRgn(wnd, region, Repaint)) {
+    DeleteObject(region);
+  }
   Provider->RgnBusy = false;
 }
 

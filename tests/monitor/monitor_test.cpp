@@ -74,10 +74,10 @@ class MonitorThreeChannels : public ::testing::Test {
   std::unique_ptr<MonitorHost> host_;
 };
 
-// Proves the plain look (the panels' heights, the value field's grey): it runs
-// with no skin manager in the process.
+// The panels' layout and the value field's grey: the main window's frame is
+// skinned by its provider, the panels keep their own look.
 TEST_F(MonitorThreeChannels, PanelsShowTheConvertedValues) {
-  ASSERT_FALSE(testsupport::ServedBySkinEngine(Form1->Handle())) << "this test proves the plain look";
+  ASSERT_TRUE(testsupport::ServedBySkinEngine(Form1->Handle())) << "the form resource's skin provider serves it";
   ASSERT_EQ(ChannelCount, 3);
   int heights[3] = {91, 116, 91};
   int top = Form1->sPanelCtl->Top() + Form1->sPanelCtl->Height();

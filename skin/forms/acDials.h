@@ -25,6 +25,11 @@ extern HHOOK HookCallback;
 // nullptr until the default manager installs its hook).
 extern TList* acSupportedList;
 
+// The screen position of the next skinned system dialog, -1 for the
+// system's placement (set by the message functions while their box is up).
+extern Integer DlgLeft;
+extern Integer DlgTop;
+
 // The window-creation hook of the thread.
 LRESULT CALLBACK SkinHookCBT(int Code, WPARAM WParam, LPARAM LParam);
 // Frees the objects of the skinned pop-up menu windows.

@@ -17,6 +17,7 @@ bool bTitleBtnDown = false;
 TsSkinProvider* LastMDIChildProvider = nullptr;
 bool bMDIChildCreatedMaximized = false;
 TacOutline acOutline;
+TacProviderSeams acProviderSeams;
 
 namespace {
 
@@ -127,6 +128,8 @@ TsSkinProvider::~TsSkinProvider() {
   }
   if (LastMDIChildProvider == this) LastMDIChildProvider = nullptr;
   if (MDISkinProvider == this) MDISkinProvider = nullptr;
+  FreeAdapter();
+  FreeScrollWnd();
 }
 
 void TsSkinProvider::AfterConstruction() {
@@ -189,12 +192,34 @@ void TsSkinProvider::LoadInit() {
   }
 }
 
-// The child-control adapter and the form's skinned scroll bars come with a
-// later stage of the form skinning; these are their places.
-void TsSkinProvider::AdapterCreate() {}
-void TsSkinProvider::AdapterRemove() {}
-void TsSkinProvider::SendToAdapter(const TMessage&) {}
-void TsSkinProvider::UpdateFormScrolls(bool) {}
+// The child-control adapter and the form's skinned scroll bars are reached
+// through the seams their units fill.
+void TsSkinProvider::AdapterCreate() {
+  if (Designing() || !Skinned() || !acProviderSeams.AdapterCreate) return;
+  acProviderSeams.AdapterCreate(this);
+}
+
+void TsSkinProvider::AdapterRemove() {
+  if (Designing() || !Adapter || !acProviderSeams.AdapterRemove) return;
+  acProviderSeams.AdapterRemove(this);
+}
+
+void TsSkinProvider::SendToAdapter(const TMessage& Message) {
+  if (Designing() || !Adapter || !acProviderSeams.SendToAdapter) return;
+  acProviderSeams.SendToAdapter(this, Message);
+}
+
+void TsSkinProvider::FreeAdapter() {
+  if (Adapter && acProviderSeams.FreeAdapter) acProviderSeams.FreeAdapter(this);
+}
+
+void TsSkinProvider::UpdateFormScrolls(bool Repaint) {
+  if (acProviderSeams.UpdateFormScrolls) acProviderSeams.UpdateFormScrolls(this, Repaint);
+}
+
+void TsSkinProvider::FreeScrollWnd() {
+  if (ScrollWnd && acProviderSeams.FreeScrollWnd) acProviderSeams.FreeScrollWnd(this);
+}
 
 void TsSkinProvider::InitExBorders(bool) {
   // The monitor keeps extended borders off: only a border window that exists is let go.

@@ -161,6 +161,7 @@ void TsSkinProvider::QueryBGInfo(TMessage& Message) {
 
 // The skin goes: the form gets its plain look back.
 void TsSkinProvider::SkinRemoved(TMessage& Message) {
+  FreeScrollWnd();
   InitDwm(Form->WindowHandle(), false);
   CommonMessage(Message, FSkinData.get());
   MenuLinesCount = -1;

@@ -106,7 +106,7 @@ TEST(SkinDialogs, MessageBoxesShowTheCaptionIconAndButtonsAsked) {
   } cases[] = {
       {"custom, OK", "", mtCustom, {mbOK}, L"", false, {IDOK}},
       {"error without caption", "", mtError, {mbOK}, L"Error", true, {IDOK}},
-      {"own caption in code page 1251", "Связь", mtWarning, {mbOK}, L"Связь", true, {IDOK}},
+      {"own caption in code page 1251", "Связь"_cp, mtWarning, {mbOK}, L"Связь", true, {IDOK}},
       {"yes no cancel", "", mtConfirmation, {mbYes, mbNo, mbCancel}, L"Confirm", true, {IDYES, IDNO, IDCANCEL}},
       {"yes no", "", mtConfirmation, {mbYes, mbNo}, L"Confirm", true, {IDYES, IDNO}},
       {"abort retry ignore", "", mtInformation, {mbAbort, mbRetry, mbIgnore}, L"Information", true,

@@ -147,7 +147,7 @@ void TacBtnWnd::CaptionRect(TRect& R) {
   const Integer x = (WindowSize.cx - t.cx) / 2, y = (WindowSize.cy - t.cy) / 2;
   R = TRect{x - 1, y, WindowSize.cx - x + 2, WindowSize.cy - y};
   TsSkinManager* m = SkinData->GetSkinManager();
-  if (Down() && (!SkinData->Skinned() || (m && m->ButtonsOptions()->ShiftContentOnClick))) OffsetRect(R, 1, 1);
+  if (Down() && (!SkinData->Skinned() || (m && m->ButtonsOptions()->ShiftContentOnClick))) R = TRect{R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1};
 }
 
 void TacBtnWnd::DoDrawText(TRect& R, Cardinal Flags) {
@@ -167,7 +167,7 @@ void TacBtnWnd::DrawCaption() {
   TsSkinManager* m = SkinData->GetSkinManager();
   if (IsWindowEnabled(WndHandle) && m && m->ButtonsOptions()->ShowFocusRect &&
       (SendMessageW(WndHandle, BM_GETSTATE, 0, 0) & BST_FOCUS) && !WindowText.empty()) {
-    InflateRect(r, 2, 1);
+    r = TRect{r.Left - 2, r.Top - 1, r.Right + 2, r.Bottom + 1};
     r.Top = std::max<Integer>(r.Top, 3);
     r.Bottom = std::min<Integer>(r.Bottom, WindowSize.cy - 3);
     FocusRect(canvas, r, FocusColorOf(SkinData), clNone);
@@ -417,7 +417,7 @@ void TacCheckBoxWnd::DrawCheckText() {
   if (!(acCheckStyle & BS_LEFTTEXT)) {
     const Integer left = WindowSize.cx - avail + 2;
     r = TRect{left, top, left + tw, bottom};
-    OffsetRect(r, multi ? -1 : 0, -1);
+    r = TRect{r.Left + (multi ? -1 : 0), r.Top - 1, r.Right + (multi ? -1 : 0), r.Bottom - 1};
   } else if (ExStyleOf(WndHandle) & kExRtlReading) {
     r.Right = WindowSize.cx - WidthOf(c) - 6;
     r.Left = r.Right - tw;
@@ -430,7 +430,7 @@ void TacCheckBoxWnd::DrawCheckText() {
   flags |= multi ? DT_WORDBREAK : DT_SINGLELINE;
   acWriteTextEx(canvas, WindowText, true, r, flags, SkinData, ControlIsActive(SkinData));
   if (focused) {
-    InflateRect(r, 2, 0);
+    r = TRect{r.Left - 2, r.Top, r.Right + 2, r.Bottom};
     FocusRect(canvas, r, FocusColorOf(SkinData), clNone);
   }
 }
@@ -661,7 +661,7 @@ void TacGroupBoxWnd::acWndProc(TMessage& Message) {
       return;
     case SM_ALPHACMD:
       if (AlphaCmdOf(Message.WParam) == ACMD_SKIN_UNLOADED) {
-        if (TControl* c = OwnerControl()) c->SetControlStyle(c->ControlStyle() - csOpaque);
+        if (TControl* c = OwnerControl()) c->SetControlStyle(c->ControlStyle() - TControlStyle{csOpaque});
       } else if (AlphaCmdOf(Message.WParam) == ACMD_QUERY_CAPTION_HEIGHT) {
         TRect c;
         CaptionRect(c);

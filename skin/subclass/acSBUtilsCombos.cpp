@@ -2,6 +2,8 @@
 // and its drop-down list.
 #include "skin/subclass/acSBUtilsEdits.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <vector>
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "classlib/core/TypInfo.h"
-#include "classlib/ui/ComCtrls.h"
 #include "classlib/ui/StdCtrls.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sVclUtils.h"
@@ -128,7 +127,7 @@ void TacEditWnd::Create(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* AManag
   if (TControl* c = OwnerControl()) {
     SavedControlStyle = c->ControlStyle();
     IsSingleLine = c->Is<TCustomEdit>() && !(GetWindowLongPtrW(Wnd, GWL_STYLE) & ES_MULTILINE);
-    if (!c->Is<TCustomListView>()) c->SetControlStyle(c->ControlStyle() + csOpaque);
+    c->SetControlStyle(c->ControlStyle() + TControlStyle{csOpaque});
   } else {
     IsSingleLine = false;
   }
@@ -527,7 +526,7 @@ void TacScrollBoxWnd::acWndProc(TMessage& Message) {
         return;
       case ACMD_SKIN_UNLOADED:
         SkinData->SkinIndex = -1;
-        if (c) c->SetControlStyle(c->ControlStyle() - csOpaque);
+        if (c) c->SetControlStyle(c->ControlStyle() - TControlStyle{csOpaque});
         CommonMessage(Message, SkinData);
         FrameChanged(WndHandle);
         return;

@@ -73,7 +73,6 @@ bool TacStaticWnd::PaintText() {
   canvas->Brush()->SetStyle(bsClear);
   Cardinal flags = DT_WORDBREAK | DT_EXPANDTABS | DT_TABSTOP | DT_NOCLIP | 0x800;
   if (GetWindowLongPtrW(WndHandle, GWL_EXSTYLE) & WS_EX_RIGHT) flags |= DT_RIGHT;
-  if (Application && Application->BiDiMode() == bdRightToLeft) flags |= DT_RTLREADING;
   TRect r{0, 0, WindowSize.cx, WindowSize.cy};
   acWriteTextEx(canvas, WindowText, true, r, flags, SkinData, false);
   return true;
@@ -191,7 +190,7 @@ bool TacIconWnd::PaintText() {
   if (ImageBmp->Empty()) return false;
   if (ImageBmp->PixelFormat() == pf32bit) {
     const TRect r{0, 0, WindowSize.cx, WindowSize.cy};
-    CopyBmp32(r, r, cache, ImageBmp, MakeCacheInfo(cache), false);
+    CopyBmp32(r, r, cache, ImageBmp, MakeCacheInfo(cache), false, 0x1FFFFFFF, 0, false);
   } else {
     BitBlt(cache->Canvas()->Handle(), 0, 0, std::min(ImageBmp->Width(), WindowSize.cx),
            std::min(ImageBmp->Height(), WindowSize.cy), ImageBmp->Canvas()->Handle(), 0, 0, SRCCOPY);
@@ -369,7 +368,7 @@ void TacStaticTextWnd::acWndProc(TMessage& Message) {
         return;
       case ACMD_SKIN_UNLOADED:
         SkinData->SkinIndex = -1;
-        TextControl->SetControlStyle(TextControl->ControlStyle() - csOpaque);
+        TextControl->SetControlStyle(TextControl->ControlStyle() - TControlStyle{csOpaque});
         TacMainWnd::acWndProc(Message);
         return;
       case ACMD_PARENT_UPDATED:

@@ -13,7 +13,7 @@ void TacTreeViewWnd::Create(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* AM
 
 void TacTreeViewWnd::SetSkinParams() {
   SkinParamsApplied = true;
-  if (DialogMode) TreeView_SetBkColor(WndHandle, ColorToRGB(clWindow));
+  if (DialogMode) SendMessageW(WndHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(clWindow)));
   if (!SkinData) return;
   TsSkinManager* m = SkinData->GetSkinManager();
   if (!m || !m->IsValidSkinIndex(SkinData->SkinIndex)) return;
@@ -24,18 +24,18 @@ void TacTreeViewWnd::SetSkinParams() {
   const TColor fc = SkinData->CustomFont() ? (c ? c->Font()->Color() : 0) : s.Props[hot].FontColor.Color;
   if (c) {
     if (c->Font()->Color() != fc) c->Font()->SetColor(fc);
-    if (bg != c->Color()) TreeView_SetBkColor(WndHandle, ColorToRGB(bg));
+    if (bg != c->Color()) SendMessageW(WndHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(bg)));
   } else {
-    TreeView_SetBkColor(WndHandle, ColorToRGB(bg));
-    TreeView_SetTextColor(WndHandle, ColorToRGB(fc));
+    SendMessageW(WndHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(bg)));
+    SendMessageW(WndHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(ColorToRGB(fc)));
   }
 }
 
 void TacTreeViewWnd::RestoreStdParams() {
   TacEditWnd::RestoreStdParams();
   if (IsWindowVisible(WndHandle)) {
-    TreeView_SetBkColor(WndHandle, ColorToRGB(clWindow));
-    if (!OwnerControl()) TreeView_SetTextColor(WndHandle, static_cast<COLORREF>(-1));
+    SendMessageW(WndHandle, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(clWindow)));
+    if (!OwnerControl()) SendMessageW(WndHandle, TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(static_cast<COLORREF>(-1)));
   }
 }
 

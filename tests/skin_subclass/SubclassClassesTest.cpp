@@ -4,11 +4,11 @@
 // the static's bitmap that stays the control's, and the combo box's list.
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "SubclassSupport.h"
+// After the class library's headers (they bring windows.h in order).
+#include <commctrl.h>
 
 using namespace subclasstest;
 

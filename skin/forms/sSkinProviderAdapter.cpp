@@ -5,6 +5,8 @@
 #include "classlib/ui/Buttons.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/acDwm.h"
+#include "skin/subclass/acSBUtilsButtons.h"
+#include "skin/subclass/acSBUtilsEdits.h"
 
 // Named at link time so that the unit (and its start-up) is always kept.
 extern "C" const int acProviderAdapterUnit = 0;
@@ -24,16 +26,16 @@ TacMainWnd* Make(HWND Wnd, TsSkinManager* Manager, const TacSkinParams& Params) 
 }
 
 const TacWndFactory kSubclassOf[acThirdPartyTypeCount] = {
-    nullptr,  // tpEdit
-    nullptr,  // tpButton
+    Make<TacEditWnd>,  // tpEdit
+    Make<TacBtnWnd>,  // tpButton
     nullptr,  // tpBitBtn
-    nullptr,  // tpCheckBox
-    nullptr,  // tpComboBox
+    Make<TacCheckBoxWnd>,  // tpCheckBox
+    Make<TacComboBoxWnd>,  // tpComboBox
     nullptr,  // tpGrid
-    nullptr,  // tpGroupBox
+    Make<TacGroupBoxWnd>,  // tpGroupBox
     nullptr,  // tpListView
     nullptr,  // tpPanel
-    nullptr,  // tpTreeView
+    Make<TacTreeViewWnd>,  // tpTreeView
     nullptr,  // tpwwEdit
     nullptr,  // tpGridEh
     nullptr,  // tpVirtualTree
@@ -42,11 +44,11 @@ const TacWndFactory kSubclassOf[acThirdPartyTypeCount] = {
     nullptr,  // tpToolBar
     nullptr,  // tpStatusBar
     nullptr,  // tpSpeedButton: no window object
-    nullptr,  // tpScrollControl
+    Make<TacScrollBoxWnd>,  // tpScrollControl
     nullptr,  // tpUpDownBtn
     nullptr,  // tpScrollBar
-    nullptr,  // tpStaticText
-    nullptr,  // tpNativePaint
+    Make<TacStaticTextWnd>,  // tpStaticText
+    Make<TacNativePaint>,  // tpNativePaint
 };
 
 // The index of the first class-name list holding the name (case-sensitive,

@@ -54,12 +54,14 @@ class CtrlAdapterTest : public testing::Test {
     c->SetCaption("Кнопка"_cp);
     return c;
   }
-  // Shows the form and gives it its provider, which adapts what it finds.
+  // Gives the form its provider and shows it: the provider adapts what it
+  // finds when the form is first activated.
   TsSkinProvider* Skin() {
-    Form->Show();
     auto* provider = Create<TsSkinProvider>(Form);
+    Form->Show();
     testsupport::PumpMessages(50);
     EXPECT_TRUE(provider->Skinned());
+    EXPECT_TRUE(provider->Adapter);
     return provider;
   }
 
@@ -102,11 +104,10 @@ TEST_F(CtrlAdapterTest, TheFirstListNamingTheClassDecidesAndSpeedButtonsListTake
     SCOPED_TRACE(c.Name);
     Manager->ThirdLists[c.Extra]->Add("TButton");
     TButton* b = Add<TButton>(10);
-    TsSkinProvider* provider = Skin();
+    Skin();
+    Manager->ThirdLists[c.Extra]->Delete(Manager->ThirdLists[c.Extra]->IndexOf("TButton"));
     ASSERT_TRUE(ObjectOf(b));
     EXPECT_EQ(ObjectOf(b)->ClassName(), c.Want);
-    Manager->ThirdLists[c.Extra]->Delete(Manager->ThirdLists[c.Extra]->IndexOf("TButton"));
-    (void)provider;
     TearDown();
     SetUp();
   }
@@ -115,10 +116,11 @@ TEST_F(CtrlAdapterTest, TheFirstListNamingTheClassDecidesAndSpeedButtonsListTake
   Manager->ThirdLists[tpSpeedButton]->Add("TButton");
   TButton* b = Add<TButton>(10);
   TsSkinProvider* provider = Skin();
-  EXPECT_EQ(ObjectOf(b), nullptr);
-  EXPECT_EQ(provider->Adapter->Count(), 0);
   Manager->ThirdLists[tpSpeedButton]->Delete(Manager->ThirdLists[tpSpeedButton]->IndexOf("TButton"));
   Manager->ThirdLists[tpButton]->Add("TButton");
+  EXPECT_EQ(ObjectOf(b), nullptr);
+  ASSERT_TRUE(provider->Adapter);
+  EXPECT_EQ(provider->Adapter->Count(), 0);
 }
 
 class TVeto : public TObject {
@@ -138,10 +140,11 @@ TEST_F(CtrlAdapterTest, TheApplicationVetoesAndTheRulesGateTheWholeForm) {
   label->SetParentFont(false);
   TVeto veto;
   veto.Refused = refused;
-  Form->Show();
   auto* provider = Create<TsSkinProvider>(Form);
   provider->OnSkinItem = TAddItemEvent(&veto, &TVeto::OnItem);
-  provider->Adapter->AddAllItems();
+  Form->Show();
+  testsupport::PumpMessages(50);
+  ASSERT_TRUE(provider->Adapter);
   EXPECT_EQ(ObjectOf(refused), nullptr);
   EXPECT_TRUE(ObjectOf(taken));
 
@@ -161,6 +164,7 @@ TEST_F(CtrlAdapterTest, TheApplicationVetoesAndTheRulesGateTheWholeForm) {
 TEST_F(CtrlAdapterTest, ARecreatedWindowGetsANewObject) {
   TButton* b = Add<TButton>(10);
   TsSkinProvider* provider = Skin();
+  ASSERT_TRUE(provider->Adapter);
   ASSERT_TRUE(ObjectOf(b));
   b->RecreateWnd();
   testsupport::PumpMessages(20);
@@ -181,7 +185,7 @@ TEST_F(CtrlAdapterTest, LabelsGetTheirColourAndParentFontBackWhenTheSkinGoes) {
     TLabel* labels[2] = {Add<TLabel>(10), Add<TLabel>(40)};
     labels[0]->Font()->SetColor(own);
     labels[0]->SetParentFont(false);
-    TsSkinProvider* provider = Skin();
+    Skin();
     const TColor skinColor = Manager->GetGlobalFontColor();
     ASSERT_NE(skinColor, own);
     ASSERT_NE(skinColor, formColor);

@@ -17,6 +17,17 @@ class TOwnButton : public TButton {
   using TButton::TButton;
 };
 
+bool SkinButtonFace(std::uint32_t Rgb) {
+  return Rgb == skinforms::kButtonColor || Rgb == skinforms::kButtonHotColor;  // hot: it has the focus
+}
+
+// The button's own pixel left of its caption, as 0xRRGGBB.
+std::uint32_t ButtonFace(TWinControl* Button) {
+  testsupport::PumpMessages(50);
+  const COLORREF c = testsupport::ClientPixel(Button->WindowHandle(), 4, 12);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
 TacMainWnd* ObjectOf(TWinControl* Control) {
   return reinterpret_cast<TacMainWnd*>(GetPropW(Control->WindowHandle(), acSubclassProp));
 }
@@ -79,6 +90,8 @@ TEST_F(CtrlAdapterTest, AListedButtonGetsTheButtonSubclassAndAnUnlistedDescendan
   EXPECT_EQ(ObjectOf(listed)->ClassName(), "TacBtnWnd");
   EXPECT_EQ(ObjectOf(own), nullptr) << "the class name is compared exactly";
   EXPECT_EQ(provider->Adapter->Count(), 1);
+  EXPECT_TRUE(SkinButtonFace(ButtonFace(listed))) << "painted from the skin's button section";
+  EXPECT_FALSE(SkinButtonFace(ButtonFace(own)));
 
   provider->Adapter->AddAllItems();
   EXPECT_EQ(provider->Adapter->Count(), 1) << "a second run adds no second item";
@@ -87,6 +100,7 @@ TEST_F(CtrlAdapterTest, AListedButtonGetsTheButtonSubclassAndAnUnlistedDescendan
   testsupport::PumpMessages(20);
   EXPECT_EQ(provider->Adapter, nullptr);
   EXPECT_EQ(ObjectOf(listed), nullptr) << "the button is plain again";
+  EXPECT_FALSE(SkinButtonFace(ButtonFace(listed)));
   EXPECT_EQ(SendMessageW(listed->WindowHandle(), BM_GETSTATE, 0, 0) & BST_PUSHED, 0) << "and still answers";
 }
 

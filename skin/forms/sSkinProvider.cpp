@@ -11,6 +11,8 @@
 #include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sSystemMenu.h"
+#include "skin/forms/sTitleButtons.h"
 #include "skin/graphics/sGraphUtils.h"
 
 bool bTitleBtnDown = false;
@@ -77,6 +79,11 @@ void TsSkinProvider::Init(TComponent* AOwner) {
   FSkinData = std::make_unique<TsScrollWndData>(this, true);
   FSkinData->SetSkinSection(acsp::Form);
   FSkinData->KindCode = COC_TsSkinProvider;
+  FTitleButtons = Create<TsTitleButtons>(this);
+  FTitleIcon = Create<TsTitleIcon>(this);
+  FAddedTitle = Create<TacAddedTitle>();
+  FAddedTitle->Provider = this;
+  FSysSubMenu = Create<TacSysSubMenu>(this);
   if (!Form->ControlState().Empty() && Form->BorderStyle() != bsNone) FSkinData->Updating = true;
   AeroAtStart = AeroIsEnabled();
   if (!Designing()) Hook();
@@ -114,6 +121,7 @@ void TsSkinProvider::Unhook() {
 TsSkinProvider::~TsSkinProvider() {
   HintTimer.reset();
   InitExBorders(false);
+  FreeAndNil(FAddedTitle);
   KillAnimations();
   if (Form) {
     Unhook();
@@ -126,8 +134,12 @@ TsSkinProvider::~TsSkinProvider() {
       RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
   }
+  FreeAndNil(SystemMenu);
   if (LastMDIChildProvider == this) LastMDIChildProvider = nullptr;
   if (MDISkinProvider == this) MDISkinProvider = nullptr;
+  FreeAndNil(FTitleIcon);
+  FreeAndNil(FTitleButtons);
+  FreeAndNil(FSysSubMenu);
   FreeAdapter();
   FreeScrollWnd();
 }
@@ -170,6 +182,7 @@ void TsSkinProvider::PrepareForm() {
   }
   FSkinData->Loaded();
   FPrepared = true;
+  MakeSystemMenu();
   CheckSysMenu(true);
   MDIHookPending = false;
   FSkinData->UpdateIndexes(true);
@@ -178,6 +191,15 @@ void TsSkinProvider::PrepareForm() {
   if (!Form->ComponentState().Contains(csLoading) && !Form->ComponentState().Contains(csReading) &&
       !ComponentState().Contains(csLoading) && FUseGlobalColor && !FSkinData->CustomColor())
     Form->SetColor(m->GetGlobalColor());
+  SystemMenu->UpdateGlyphs();
+}
+
+// The skinned system menu is made once the form has its window (its items
+// come from the window's own system menu).
+void TsSkinProvider::MakeSystemMenu() {
+  if (SystemMenu || !Form->HandleAllocated()) return;
+  SystemMenu = Create<TsSystemMenu>(this);
+  SystemMenu->UpdateItems(false);
 }
 
 void TsSkinProvider::LoadInit() {
@@ -247,11 +269,23 @@ void TsSkinProvider::CheckSysMenu(bool Skinning) {
   }
 }
 
-// The menu painter's hooks of the menus come with the skinned menus.
-void TsSkinProvider::InitMenuItems(bool) {}
+// Only the default manager's menu painter takes the form's menus.
+void TsSkinProvider::InitMenuItems(bool Hook) {
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (Designing() || !m || !m->Menus() || m != DefaultManager) return;
+  for (int i = 0; i < Form->ComponentCount(); ++i) {
+    TComponent* c = Form->Components(i);
+    if (auto* menu = dynamic_cast<TMainMenu*>(c))
+      m->Menus()->InitMenuLine(menu, Hook && FDrawNonClientArea);
+    else if (auto* popup = dynamic_cast<TPopupMenu*>(c))
+      m->Menus()->HookPopupMenu(popup, Hook && m->SkinnedPopups());
+  }
+}
 
 void TsSkinProvider::TryInitMenu() {
   if (MenuInitialized) return;
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (m && m->Menus()) m->Menus()->InitMenuLine(Form->Menu(), FDrawNonClientArea);
   MenuInitialized = UpdateMenu();
 }
 

@@ -347,6 +347,7 @@ class TsSkinProvider : public TComponent {
 
  private:
   void Init(TComponent* AOwner);
+  void MakeSystemMenu();
   void Hook();
   void Unhook();
   void CallOld(TMessage& Message) { FOldWndProc(Message); }
@@ -363,6 +364,7 @@ class TsSkinProvider : public TComponent {
   void SkinReloaded();
   void SkinRepaint();
   void QueryBGInfo(TMessage& Message);
+  bool ChildBgVaries();
   bool DispatchSkinned(TMessage& Message);
   void DispatchUnskinned(TMessage& Message);
 
@@ -419,7 +421,8 @@ class TsSkinProvider : public TComponent {
   void PaintCaptionText(TacBitmap* Bmp);
   void PaintTitleBand();
   void PaintMenuLine();
-  void PaintTitleIconLeast();
+  void PaintMenuItems();
+  void PrintFrameStrips(HDC DC);
   void PaintBorderInsets(HDC DC, const TRect& Client);
   void PaintButtonInCache(TsCaptionButton& Btn, bool Enabled);
   Integer SysButtonAt(const TPoint& P);

@@ -17,7 +17,6 @@
 HHOOK HookCallback = nullptr;
 TList* acSupportedList = nullptr;
 std::vector<TacMainWnd*> MnuArray;
-int DlgLeft = -1, DlgTop = -1;
 
 // The dialog frame's part of the unit (acDialsFrame.cpp).
 bool acFrameReleasable(TacDialogWnd* Frame);

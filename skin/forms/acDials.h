@@ -73,15 +73,12 @@ extern TList* acSupportedList;
 // ClearMnuArray).
 extern std::vector<TacMainWnd*> MnuArray;
 // Where the next automatically skinned system dialog is placed (screen
-// coordinates); -1: where the system puts it.
+// coordinates); -1: where the system puts it. Set by the message functions
+// of sDialogs while their box is up (kept in acDialsPlacement.cpp, which
+// those functions link without the hook).
 extern int DlgLeft, DlgTop;
 // Form class names never skinned automatically (sorted).
 TStringList* ThirdPartySkipForms();
-
-// The screen position of the next skinned system dialog, -1 for the
-// system's placement (set by the message functions while their box is up).
-extern Integer DlgLeft;
-extern Integer DlgTop;
 
 // The window-creation hook of the thread.
 LRESULT CALLBACK SkinHookCBT(int Code, WPARAM WParam, LPARAM LParam);

@@ -3,5 +3,5 @@
 // the skin manager.
 #include "skin/forms/acDials.h"
 
-Integer DlgLeft = -1;
-Integer DlgTop = -1;
+int DlgLeft = -1;
+int DlgTop = -1;

@@ -119,6 +119,10 @@ TacCtrlAdapter::TacCtrlAdapter(TsSkinProvider* AProvider) : FProvider(AProvider)
 TacCtrlAdapter::~TacCtrlAdapter() {
   CleanItems();
   RemoveAllItems();
+  // Freed while another adapter removes its items: nothing of ours is kept.
+  for (TacAdapterItem* item : Items)
+    if (item) item->Free();
+  Items.clear();
 }
 
 TsSkinManager* TacCtrlAdapter::Manager() const {

@@ -10,19 +10,47 @@ namespace {
 const AnsiString kDefaultCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
 
 // The requested position holds only while the box is up; it is -1 again
-// afterwards whatever happened to the box.
+// afterwards whatever happened to the box. The skin's hook skins and places
+// the box as it is created, but the box centres itself while it initialises:
+// the position is applied again once the skinned box has initialised.
 class TDialogPlacement {
  public:
   TDialogPlacement(int X, int Y) {
     DlgLeft = X;
     DlgTop = Y;
+    if (X != -1 || Y != -1) FHook = SetWindowsHookExW(WH_CALLWNDPROCRET, Placer, nullptr, GetCurrentThreadId());
+    if (FHook) FActive = this;
   }
   ~TDialogPlacement() {
+    Unhook();
     DlgLeft = -1;
     DlgTop = -1;
   }
   TDialogPlacement(const TDialogPlacement&) = delete;
   TDialogPlacement& operator=(const TDialogPlacement&) = delete;
+
+ private:
+  static LRESULT CALLBACK Placer(int Code, WPARAM WParam, LPARAM LParam) {
+    TDialogPlacement* self = FActive;
+    const LRESULT result = CallNextHookEx(self ? self->FHook : nullptr, Code, WParam, LParam);
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(LParam);
+    if (!self || Code != HC_ACTION || !call || call->message != WM_INITDIALOG) return result;
+    wchar_t cls[8] = {};
+    GetClassNameW(call->hwnd, cls, 8);
+    if (std::wstring(cls) != L"#32770") return result;
+    // Once only: a box the user moved stays where he put it.
+    if (GetPropW(call->hwnd, L"ACSBSC"))
+      SetWindowPos(call->hwnd, nullptr, DlgLeft, DlgTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    self->Unhook();
+    return result;
+  }
+  void Unhook() {
+    if (FHook) UnhookWindowsHookEx(FHook);
+    FHook = nullptr;
+    if (FActive == this) FActive = nullptr;
+  }
+  HHOOK FHook = nullptr;
+  static inline thread_local TDialogPlacement* FActive = nullptr;
 };
 
 // The program's other windows are disabled while the box runs; the active

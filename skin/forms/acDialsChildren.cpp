@@ -2,6 +2,9 @@
 // one subclass object per child window, chosen by the child's class.
 #include "skin/forms/acDialsFrame.h"
 
+#include "skin/subclass/acSBUtilsButtons.h"
+#include "skin/subclass/acSBUtilsEdits.h"
+
 #include "classlib/ui/ExtCtrls.h"
 #include "classlib/ui/StdCtrls.h"
 #include "skin/core/Smessages.h"
@@ -49,37 +52,37 @@ bool SearchHigh(HWND Wnd, LONG_PTR) {
 }
 
 // The classes of the periphery (tabs, list views, tool bars, spin, track,
-// panels, containers) are not in this program yet: their rows take the
-// window out of the search without an object.
+// panels, containers) are not in this program yet: their rows (no maker)
+// take the window out of the search without an object.
 const TChildRow kRows[] = {
-    {"static", StaticEdged, nullptr, "EDIT", false, false},           // TacEdgeWnd
-    {"static", StaticFramed, nullptr, "", false, false},              // TacIconWnd
-    {"static", StaticPlain, nullptr, "", false, false},               // TacStaticWnd
+    {"static", StaticEdged, Make<TacEdgeWnd>, "EDIT", false, false},
+    {"static", StaticFramed, Make<TacIconWnd>, "", false, false},
+    {"static", StaticPlain, Make<TacStaticWnd>, "", false, false},
     {"#32770", Always, nullptr, "", false, false},                    // TacTransPanelWnd
     {"tpanel", Always, nullptr, "CHECKBOX", false, false},            // TacPanelWnd
     {"tsilentpaintpanel", Always, nullptr, "GROUPBOX", false, false}, // TacPanelWnd
-    {"edit", IsVisibleWnd, nullptr, "EDIT", true, true},              // TacEditWnd
+    {"edit", IsVisibleWnd, Make<TacEditWnd>, "EDIT", true, true},
     {"edit", Always, nullptr, "", true, false},
-    {"button", GroupBox, nullptr, "GROUPBOX", false, false},          // TacGroupBoxWnd
-    {"button", CheckLike, nullptr, "", false, false},                 // TacCheckBoxWnd
-    {"button", Always, nullptr, "", false, false},                    // TacBtnWnd
-    {"tbutton", GroupBox, nullptr, "GROUPBOX", false, false},
-    {"tbutton", CheckLike, nullptr, "", false, false},
-    {"tbutton", Always, nullptr, "", false, false},
-    {"combobox", Always, nullptr, "COMBOBOX", true, true},            // TacComboBoxWnd
-    {"combolbox", Always, nullptr, "COMBOBOX", true, false},          // TacEditWnd
-    {"comboboxex32", Always, nullptr, "COMBOBOX", true, false},       // TacComboBoxWnd
-    {"scrollbar", SizeGrip, nullptr, "", false, false},               // TacSizerWnd
+    {"button", GroupBox, Make<TacGroupBoxWnd>, "GROUPBOX", false, false},
+    {"button", CheckLike, Make<TacCheckBoxWnd>, "", false, false},
+    {"button", Always, Make<TacBtnWnd>, "", false, false},
+    {"tbutton", GroupBox, Make<TacGroupBoxWnd>, "GROUPBOX", false, false},
+    {"tbutton", CheckLike, Make<TacCheckBoxWnd>, "", false, false},
+    {"tbutton", Always, Make<TacBtnWnd>, "", false, false},
+    {"combobox", Always, Make<TacComboBoxWnd>, "COMBOBOX", true, true},
+    {"combolbox", Always, Make<TacEditWnd>, "COMBOBOX", true, false},
+    {"comboboxex32", Always, Make<TacComboBoxWnd>, "COMBOBOX", true, false},
+    {"scrollbar", SizeGrip, Make<TacSizerWnd>, "", false, false},
     {"systabcontrol32", NotOwnerDrawnTabs, nullptr, "PAGECONTROL", false, false},
     {"syslistview32", Always, nullptr, "EDIT", false, false},
     {"msctls_updown32", Always, nullptr, "SPEEDBUTTON_SMALL", false, false},
     {"msctls_trackbar32", Always, nullptr, "TRACKBAR", false, false},
-    {"listbox", Always, nullptr, "EDIT", true, false},                // TacEditWnd
-    {"link window", Always, nullptr, "", false, false},
-    {"syslink", Always, nullptr, "", false, false},
+    {"listbox", Always, Make<TacEditWnd>, "EDIT", true, false},
+    {"link window", Always, Make<TacLinkWnd>, "", false, false},
+    {"syslink", Always, Make<TacLinkWnd>, "", false, false},
     {"toolbarwindow32", Wrapable, nullptr, "BAR", false, false},
     {"toolbarwindow32", Always, nullptr, "CHECKBOX", false, false},
-    {"systreeview32", Always, nullptr, "EDIT", false, false},         // TacTreeViewWnd
+    {"systreeview32", Always, Make<TacTreeViewWnd>, "EDIT", false, false},
     {"shbrowseforfolder", Always, nullptr, "", false, false},         // TacTransPanelWnd
     {"ctrlnotifysink", Always, nullptr, "", false, false},
     {"rebarwindow32", IsVisibleWnd, nullptr, "", false, false},

@@ -247,15 +247,14 @@ TEST_F(DialogHookTest, MessageFormsFollowTheDialogRuleAndOtherFormsTheFormRule) 
     HHOOK hook = SetWindowsHookExW(
         WH_CBT,
         [](int Code, WPARAM W, LPARAM L) -> LRESULT {
-          if (Code == HCBT_ACTIVATE) {
-            HWND wnd = reinterpret_cast<HWND>(W);
-            wchar_t cls[32] = {};
-            GetClassNameW(wnd, cls, 32);
-            if (wcscmp(cls, L"TMessageForm") == 0) {
-              // The manager's hook comes first: the form is taken already.
-              *answer = SendAMessage(wnd, ACMD_QUERY_PROVIDER);
-              PostMessageW(wnd, WM_CLOSE, 0, 0);
-            }
+          // This hook runs before the manager's: the form is taken at its
+          // activation and asked before it is destroyed.
+          HWND wnd = reinterpret_cast<HWND>(W);
+          wchar_t cls[32] = {};
+          if (Code == HCBT_ACTIVATE || Code == HCBT_DESTROYWND) GetClassNameW(wnd, cls, 32);
+          if (wcscmp(cls, L"TMessageForm") == 0) {
+            if (Code == HCBT_ACTIVATE) PostMessageW(wnd, WM_CLOSE, 0, 0);
+            if (Code == HCBT_DESTROYWND) *answer = SendAMessage(wnd, ACMD_QUERY_PROVIDER);
           }
           return CallNextHookEx(nullptr, Code, W, L);
         },

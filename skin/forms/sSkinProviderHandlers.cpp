@@ -4,6 +4,7 @@
 
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
+#include "skin/forms/sSystemMenu.h"
 #include "skin/forms/sSkinProviderNames.h"
 
 namespace {
@@ -99,9 +100,15 @@ void TsSkinProvider::AC_CMEnabledChanged(TMessage& Message) {
 
 void TsSkinProvider::AC_WMActivate(TMessage& Message) {
   CallOld(Message);
-  if (!Form->Showing() || Form->ControlState().Contains(csCreating)) return;
+  if (!Form->Showing()) return;
+  if (!ScrollWnd) UpdateFormScrolls(false);
+  if (Form->ControlState().Contains(csCreating)) return;
   MenuLinesCount = -1;
-  if (LOWORD(Message.WParam) == WA_ACTIVE && Form->BorderStyle() == bsNone) SetParentUpdated(Form);
+  if (LOWORD(Message.WParam) != WA_ACTIVE) return;
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (m && !m->ComponentState().Contains(csDesigning)) InitMenuItems(Skinned());
+  if (SystemMenu) SystemMenu->UpdateItems(false);
+  if (Form->BorderStyle() == bsNone) SetParentUpdated(Form);
 }
 
 void TsSkinProvider::AC_WMNCActivate(TMessage& Message) {

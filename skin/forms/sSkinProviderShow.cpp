@@ -111,6 +111,7 @@ void TsSkinProvider::AC_WMNCPaint(TMessage& Message) {
   } else if (GetWindowWidth(wnd) != Form->Width() || GetWindowHeight(wnd) != Form->Height()) {
     return;
   }
+  if (!Adapter) AdapterCreate();
   AC_WMNCPaintHandler();
   Message.Result = 0;
 }
@@ -159,13 +160,14 @@ void TsSkinProvider::AC_WMPrint(TMessage& Message) {
       }
     }
     if (BorderForm || plain) PaintControls(dc, Form, true, TPoint{0, 0});
-  }
-  FSkinData->PrintDC = nullptr;
-  if (Form->OnPaint) {
-    TCanvas* canvas = Form->Canvas();
-    canvas->SetHandle(dc);
-    Form->OnPaint(Form);
-    canvas->SetHandle(nullptr);
+    FSkinData->PrintDC = nullptr;
+    // The form's own painting lands in its client area, as on screen.
+    if (Form->OnPaint) {
+      TCanvas* canvas = Form->Canvas();
+      canvas->SetHandle(dc);
+      Form->OnPaint(Form);
+      canvas->SetHandle(nullptr);
+    }
   }
 }
 
@@ -292,6 +294,7 @@ void TsSkinProvider::AC_CMShowingChanged(TMessage& Message) {
     FSkinData->Updating = false;
   }
   CallOld(Message);
+  if (Skinned() || !PaintingSuspended) UpdateFormScrolls(false);
   if (PaintingSuspended) {
     for (TControl* c : children) c->Perform(WM_SETREDRAW, 1, 0);
     if (layered) DoLayered(wnd, false, 1);

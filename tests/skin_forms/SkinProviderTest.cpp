@@ -8,8 +8,10 @@
 #include <cstring>
 
 #include "SkinFormsSupport.h"
+#include "classlib/core/PixelView.h"
 #include "skin/core/Smessages.h"
 #include "skin/core/sConst.h"
+#include "skin/core/sVclUtils.h"
 #include "skin/forms/sTitleButtons.h"
 
 using namespace skinforms;
@@ -298,6 +300,155 @@ TEST_F(SkinProviderTest, ScreenSnapPutsANearEdgeOnTheWorkArea) {
   }
 }
 
+// The units of the child-control adapter and of the scroll bars reach the
+// provider through its seams: the adapter is made when the skinned form is
+// shown, the scroll bars attached, the skin's removal tells the adapter and
+// frees the scroll object, and the provider's end frees what is left.
+namespace seams {
+std::vector<std::string> calls;
+int token;
+void Create(TsSkinProvider* P) {
+  calls.push_back("create");
+  P->Adapter = reinterpret_cast<TacCtrlAdapter*>(&token);
+}
+void Remove(TsSkinProvider* P) {
+  calls.push_back("remove");
+  P->Adapter = nullptr;
+}
+void Send(TsSkinProvider*, const TMessage&) { calls.push_back("send"); }
+void Free(TsSkinProvider* P) {
+  calls.push_back("free");
+  P->Adapter = nullptr;
+}
+void Scrolls(TsSkinProvider* P, bool) {
+  calls.push_back("scrolls");
+  P->ScrollWnd = reinterpret_cast<TacScrollWnd*>(&token);
+}
+void FreeScrolls(TsSkinProvider* P) {
+  calls.push_back("freescrolls");
+  P->ScrollWnd = nullptr;
+}
+int Count(const char* Name) { return static_cast<int>(std::count(calls.begin(), calls.end(), Name)); }
+}  // namespace seams
+
+TEST_F(SkinProviderTest, TheAdapterAndScrollUnitsAreCalledThroughTheSeams) {
+  const TacProviderSeams saved = acProviderSeams;
+  acProviderSeams = TacProviderSeams{seams::Create, seams::Remove, seams::Send,
+                                     seams::Free, seams::Scrolls, seams::FreeScrolls};
+  seams::calls.clear();
+  TTestForm t = Make(bsSizeable, kAllIcons);
+  EXPECT_NE(t.Provider->Adapter, nullptr);
+  EXPECT_EQ(seams::Count("create"), 1) << "once, while there is none";
+  EXPECT_NE(t.Provider->ScrollWnd, nullptr);
+  SendAMessage(t.Wnd(), ACMD_SKIN_UNLOADED, reinterpret_cast<LPARAM>(Manager));
+  EXPECT_EQ(seams::Count("remove"), 1);
+  EXPECT_EQ(seams::Count("freescrolls"), 1);
+  EXPECT_EQ(t.Provider->Adapter, nullptr);
+  SendAMessage(t.Wnd(), ACMD_SKIN_LOADED, reinterpret_cast<LPARAM>(Manager));
+  RedrawWindow(t.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_NE(t.Provider->Adapter, nullptr) << "the skinned frame makes a new adapter";
+  SendMessageW(t.Wnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  ASSERT_NE(t.Provider->ScrollWnd, nullptr);
+  seams::calls.clear();
+  Forms.clear();
+  t.Form->Free();
+  EXPECT_EQ(seams::calls, (std::vector<std::string>{"free", "freescrolls"}));
+
+  // Empty seams: nothing is called and nothing breaks.
+  acProviderSeams = TacProviderSeams{};
+  TTestForm plain = Make(bsSingle, kAllIcons);
+  EXPECT_EQ(plain.Provider->Adapter, nullptr);
+  EXPECT_EQ(plain.Provider->ScrollWnd, nullptr);
+  acProviderSeams = saved;
+}
+
+// Children must repaint after a move when the background under them is a
+// gradient or the border mask is drawn over the client area; over a plain
+// colour they need not.
+TEST_F(SkinProviderTest, ChildrenAreToldWhenTheFormsBackgroundVaries) {
+  TTestForm t = Make(bsSingle, kAllIcons);
+  TsScrollWndData* d = t.Provider->SkinData();
+  TsGenState& normal = Manager->Sections[static_cast<size_t>(d->SkinIndex)].Props[0];
+  TsMaskData& border = Manager->Masks[static_cast<size_t>(d->BorderIndex)];
+  const TsGenState keptState = normal;
+  const SmallInt keptMode = border.FillMode;
+  const struct {
+    Integer Gradient, Image;
+    SmallInt Mode;
+    LRESULT Varies;
+  } cases[] = {{0, 0, 0, 0}, {30, 0, 0, 1}, {0, 20, 0, 1}, {0, 0, 4, 1}, {0, 0, 3, 0}};
+  for (const auto& c : cases) {
+    normal.GradientPercent = c.Gradient;
+    normal.ImagePercent = c.Image;
+    border.FillMode = c.Mode;
+    EXPECT_EQ(SendAMessage(t.Wnd(), ACMD_QUERY_CHILD_BG_VARIES), c.Varies) << c.Gradient << " " << c.Image << " " << c.Mode;
+  }
+  normal = keptState;
+  border.FillMode = keptMode;
+}
+
+// The title buttons follow the skinned system menu: a disabled close item
+// greys the close button (its hit code becomes the caption's), and the
+// caption icon takes the title icon's size when it has one.
+TEST_F(SkinProviderTest, TheSystemMenuAndTheTitleIconDecideTheCaptionsParts) {
+  TTestForm t = Make(bsSingle, kAllIcons);
+  TsSkinProvider* p = t.Provider;
+  ASSERT_NE(p->SystemMenu, nullptr);
+  ASSERT_TRUE(p->PaintAll());
+  EXPECT_EQ(p->TitleIconWidth(), 16);
+  p->TitleIcon()->Width = 12;
+  p->TitleIcon()->Height = 10;
+  EXPECT_EQ(p->TitleIconWidth(), 12);
+  EXPECT_EQ(p->TitleIconHeight(), 10);
+  p->TitleIcon()->SetVisible(false);
+  EXPECT_EQ(p->TitleIconWidth(), 0);
+  EXPECT_FALSE(p->IconVisible());
+
+  EXPECT_TRUE(p->SysEnabledClose());
+  EnableMenuItem(GetSystemMenu(t.Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  EXPECT_FALSE(p->SysEnabledClose());
+  EXPECT_EQ(HitAt(t, Centre(p->ButtonClose.Rect).X, Centre(p->ButtonClose.Rect).Y), HTCAPTION);
+  EnableMenuItem(GetSystemMenu(t.Wnd(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+}
+
+// A form that closes with a hide animation keeps its whole picture for the
+// fade: what its own painting drew into the client is in the cache.
+struct TRedPainter : TObject {
+  TForm* Form = nullptr;
+  void Paint(TObject*) {
+    Form->Canvas()->Brush()->SetColor(clRed);
+    Form->Canvas()->FillRect(TRect(10, 10, 60, 40));
+  }
+  void KeepOpen(TObject*, TCloseAction& Action) { Action = caNone; }
+};
+
+TEST_F(SkinProviderTest, ClosingTakesTheFormsWholePictureForTheHide) {
+  TTestForm t = Make(bsSingle, kAllIcons);
+  TRedPainter painter;
+  painter.Form = t.Form;
+  t.Form->OnPaint = TNotifyEvent(&painter, &TRedPainter::Paint);
+  t.Form->OnClose = TCloseEvent(&painter, &TRedPainter::KeepOpen);
+  TacFormAnimation* hide = Manager->AnimEffects()->FormHide();
+  const bool active = hide->Active;
+  hide->Active = true;
+  TsSkinProvider* p = t.Provider;
+  ASSERT_TRUE(p->PaintAll());
+  const TPoint inside{p->OffsetX() + 30, p->OffsetY() + 20};
+  auto rgb = [&] { return PixelsOf(p->SkinData()->CacheBmp.get()).At(inside.X, inside.Y) & 0xFFFFFF; };
+  EXPECT_NE(rgb(), 0xFF0000u) << "the frame's cache holds no client painting";
+  SendMessageW(t.Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(rgb(), 0xFF0000u) << "the snapshot shows what the form painted";
+  EXPECT_FALSE(p->SkinData()->BGChanged) << "the snapshot counts as fresh";
+  EXPECT_EQ(p->FormState & acfs::HideSnapshot, 0u) << "the flag is up only while the picture is taken";
+  hide->Active = false;
+  p->SkinData()->BGChanged = true;
+  ASSERT_TRUE(p->PaintAll());
+  ASSERT_NE(rgb(), 0xFF0000u);
+  SendMessageW(t.Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_NE(rgb(), 0xFF0000u) << "without the animation nothing is taken";
+  hide->Active = active;
+}
+
 // ------------------------------------------------------------ the mouse
 
 class SkinProviderMouseTest : public SkinProviderTest {
@@ -308,19 +459,36 @@ class SkinProviderMouseTest : public SkinProviderTest {
   }
 };
 
+// Each step waits for the state it leads to, not for a time: under load the
+// input reaches the form late. The fade window that a hot button shows lies
+// over the button and must let the press through to the form.
 TEST_F(SkinProviderMouseTest, MinimizeAndCloseActOnRelease) {
   TTestForm t = Make(bsSizeable, kAllIcons);
-  ASSERT_TRUE(t.Provider->PaintAll());
+  TsSkinProvider* p = t.Provider;
+  ASSERT_TRUE(p->PaintAll());
   SetForegroundWindow(t.Wnd());
   testsupport::PumpMessages(50);
-  const TPoint close = OnScreen(t, Centre(t.Provider->ButtonClose.Rect));
-  MouseSteps({{0, close.X, close.Y}, {MOUSEEVENTF_LEFTDOWN}, {0, close.X + 300, close.Y + 300}, {MOUSEEVENTF_LEFTUP}});
+  constexpr int kPatience = 5000;
+  auto hovered = [&](Integer Code) { return PumpUntil([&] { return p->HotElement == Code; }, kPatience); };
+  auto released = [] { return PumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, kPatience); };
+
+  const TPoint close = OnScreen(t, Centre(p->ButtonClose.Rect));
+  MouseSteps({{0, close.X, close.Y}});
+  ASSERT_TRUE(hovered(HTCLOSE));
+  EXPECT_EQ(WindowFromPoint(POINT{close.X, close.Y}), t.Wnd()) << "the fade window must not catch the press";
+  MouseSteps({{MOUSEEVENTF_LEFTDOWN}});
+  ASSERT_TRUE(PumpUntil([] { return bTitleBtnDown; }, kPatience)) << "the press reached the form";
+  MouseSteps({{0, close.X + 300, close.Y + 300}, {MOUSEEVENTF_LEFTUP}});
+  ASSERT_TRUE(released());
   testsupport::PumpMessages(100);
   EXPECT_TRUE(IsWindowVisible(t.Wnd())) << "released outside: the form stays";
 
-  const TPoint min = OnScreen(t, Centre(t.Provider->ButtonMin.Rect));
-  MouseSteps({{0, min.X, min.Y}, {MOUSEEVENTF_LEFTDOWN}, {MOUSEEVENTF_LEFTUP}});
-  EXPECT_TRUE(PumpUntil([&] { return IsIconic(t.Wnd()) != FALSE; })) << "minimized";
+  const TPoint min = OnScreen(t, Centre(p->ButtonMin.Rect));
+  MouseSteps({{0, min.X, min.Y}});
+  ASSERT_TRUE(hovered(HTMINBUTTON));
+  EXPECT_EQ(WindowFromPoint(POINT{min.X, min.Y}), t.Wnd());
+  MouseSteps({{MOUSEEVENTF_LEFTDOWN}, {MOUSEEVENTF_LEFTUP}});
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(t.Wnd()) != FALSE; }, kPatience)) << "minimized";
   ShowWindow(t.Wnd(), SW_RESTORE);
 }
 

@@ -7,6 +7,7 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sStyleSimply.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/graphics/acGlow.h"
 
 namespace {
 
@@ -236,6 +237,35 @@ TEST(HideForm, ASecondHideCutsTheFirstShort) {
   ASSERT_TRUE(AnimHideForm(b.Provider));
   EXPECT_FALSE(IsWindow(first));
   EXPECT_NE(acHideTimer->AnimForm->Handle(), first);
+  FreeAndNil(acHideTimer);
+}
+
+// A glow shown around a hot control of the form goes with the form's hide
+// (its window is freed at once), not after the form has gone.
+TEST(HideForm, AHotControlsGlowGoesWithTheHide) {
+  THeldTimers held;
+  std::string text = "[GLOBALINFO]\r\nVERSION=8.00\r\nMASTERBITMAP=MASTER.BMP\r\n"
+                     "[FORM]\r\nCOLOR=8421504\r\nTRANSPARENCY=0\r\n"
+                     "[BUTTON]\r\nCOLOR=12632256\r\nTRANSPARENCY=0\r\n"
+                     "GLOW0=^0000^0000^0024^0024^0008^0008^0008^0008^1^0^0^0\r\n";
+  skinfixture::TPicture master(32, 32, 0x808080);
+  master.Fill(0, 0, 24, 24, 0x00C000);
+  skintest::TSkinDir dir;
+  dir.Folder("glow", text, master);
+  TsSkinManager* m = skintest::NewManager(dir);
+  TFreeAtEnd<TsSkinManager> freeM{m};
+  m->SetSkinName("glow");
+  TFormWithPicture w("Glowing");
+  w.Provider->SkinData()->SetSkinManager(m);
+  const TRect r = WindowRect(w.Wnd());
+  Integer id = ShowGlow(TRect{r.Left + 20, r.Top + 40, r.Left + 100, r.Top + 65}, TRect{0, 0, 80, 25}, "BUTTON",
+                        "GLOW", 0, 255, w.Wnd(), w.Provider->SkinData());
+  ASSERT_GE(id, 0);
+  const HWND glow = acGlowEffects[static_cast<size_t>(id)]->Form->Handle();
+  ASSERT_TRUE(IsWindow(glow));
+  AnimHideForm(w.Provider);
+  EXPECT_FALSE(IsWindow(glow));
+  for (TacGlowEffect* e : acGlowEffects) EXPECT_EQ(e, nullptr);
   FreeAndNil(acHideTimer);
 }
 

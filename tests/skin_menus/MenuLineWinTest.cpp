@@ -291,4 +291,63 @@ TEST_F(MenuLine, ASkinnedFormsMenuLineIsTheSkinnedPaintersAndIsPhotographed) {
   EXPECT_EQ(first.bottom - first.top, GetSystemMetrics(SM_CYMENU) - 1);
 }
 
+// What the provider asks of the items of its menu line.
+struct TDrawSpy : TObject {
+  struct TCall {
+    TObject* Sender;
+    TCanvas* Canvas;
+    TRect Rect;
+    UInt64 State;
+  };
+  std::vector<TCall> Calls;
+  void Draw(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State) {
+    Calls.push_back(TCall{Sender, ACanvas, ARect, State.Bits()});
+  }
+};
+
+// The provider's menu line: every visible top item paints itself through its
+// draw event into the cache, at the place the system gives it (moved into
+// window coordinates), with the state odNoAccel + odReserved1; the painter's
+// items show the line's text colour there.
+TEST_F(MenuLine, TheProviderHasEachVisibleTopItemPaintItselfIntoTheCache) {
+  Manager->Free();
+  Manager = nullptr;
+  const std::string text = MenuSkin() + "[FORM]\r\nCOLOR=" + std::to_string(0x00D0D0D0) +
+                           "\r\nTRANSPARENCY=0\r\n[FORMTITLE]\r\nCOLOR=" + std::to_string(0x00804000) +
+                           "\r\nTRANSPARENCY=0\r\n";
+  Dir.Folder("lineform", text);
+  Manager = skintest::NewManager(Dir);
+  auto* provider = Create<TsSkinProvider>(Form);
+  Manager->SetSkinName("lineform");
+  Item(1)->SetVisible(false);
+  Form->Show();
+  PumpMessages(50);
+  ASSERT_TRUE(provider->Skinned());
+  ASSERT_TRUE(Item(0)->OnAdvancedDrawItem) << "the provider handed its menu line to the painter";
+  TDrawSpy spy;
+  Item(2)->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent(&spy, &TDrawSpy::Draw);
+  provider->SkinData()->BGChanged = true;
+  ASSERT_TRUE(provider->PaintAll());
+
+  TacBitmap* cache = provider->SkinData()->CacheBmp.get();
+  ASSERT_EQ(spy.Calls.size(), 1u) << "the hidden item is skipped";
+  const HWND wnd = Form->Handle();
+  RECT w{}, second{}, first{};
+  GetWindowRect(wnd, &w);
+  ASSERT_TRUE(GetMenuItemRect(wnd, GetMenu(wnd), 0, &first));
+  ASSERT_TRUE(GetMenuItemRect(wnd, GetMenu(wnd), 1, &second)) << "the third item is the second one shown";
+  const TDrawSpy::TCall& c = spy.Calls[0];
+  EXPECT_EQ(c.Sender, Item(2));
+  EXPECT_EQ(c.Canvas, cache->Canvas());
+  EXPECT_EQ(c.State, 0x500u);
+  EXPECT_EQ(c.Rect, TRect(second.left - w.left, second.top - w.top, second.right - w.left, second.bottom - w.top));
+
+  int inked = 0;
+  const TPixelView32 px = PixelsOf(cache);
+  for (int y = first.top - w.top; y < first.bottom - w.top; ++y)
+    for (int x = first.left - w.left; x < first.right - w.left; ++x) inked += (px.At(x, y) & 0xFFFFFF) == RGBOf(kLineFont);
+  EXPECT_GT(inked, 0) << "the painter wrote the first caption in the line's text colour";
+  EXPECT_EQ(provider->MenuLineBmp->Height(), provider->GetLinesCount() * provider->MenuHeight() + 1);
+}
+
 }  // namespace

@@ -73,7 +73,7 @@ class ScrollWndTest : public testing::Test {
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    EXPECT_NE(RegisterClassW(&wc), 0) << GetLastError();
     Skins = new TFixtureSkins;
     Manager = Create<TsSkinManager>(nullptr);
     Manager->SetSkinDirectory(skintest::Ansi(Skins->Path()));
@@ -103,6 +103,7 @@ class ScrollWndTest : public testing::Test {
   HWND MakeWindow(int W, int H, int Max = 100, UINT Page = 10, int Left = 200, int Top = 150) {
     Wnd = CreateWindowExW(WS_EX_TOPMOST, kClass, L"", WS_POPUP | WS_VISIBLE | WS_VSCROLL, Left, Top, W, H, nullptr,
                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    EXPECT_NE(Wnd, nullptr) << GetLastError();
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, Max, Page, 0, 0};
     SetScrollInfo(Wnd, SB_VERT, &si, TRUE);
     return Wnd;

@@ -60,6 +60,13 @@ using TacSkinningRules = TSet<TacSkinningRule>;
 DK_ENUM(TacSkinTypes, stUnpacked, stPacked, stAllSkins);
 using TacSkinInfo = AnsiString;
 
+// The system dialog the window-creation hook is about to skin; a handler of
+// OnSysDlgInit may set AllowSkinning to False to leave it as the system made it.
+struct TacSysDlgData {
+  HWND WindowHandle = nullptr;
+};
+using TacSysDlgInit = TClosure<void(TacSysDlgData& Data, bool& AllowSkinning)>;
+
 class TsSkinManager : public TComponent, public TacSkinTables {
   DK_CLASS(TsSkinManager, TComponent)
  public:
@@ -111,6 +118,7 @@ class TsSkinManager : public TComponent, public TacSkinTables {
   void SetVersion(const AnsiString&) {}
 
   TNotifyEvent OnActivate, OnAfterChange, OnBeforeChange, OnDeactivate, OnSkinListChanged, OnSkinLoading;
+  TacSysDlgInit OnSysDlgInit;
 
   // ------------------------------------------------------ the skin in use
 

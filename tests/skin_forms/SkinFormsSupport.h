@@ -25,6 +25,21 @@ constexpr int kBiLeft = 2, kBiRight = 5;
 constexpr int kCloseW = 25, kCloseH = 18, kMinW = 20, kSmallW = 14, kGripSize = 10;
 constexpr int kMask = 30, kMargin = 6;  // the border mask: 30 x 30, margins 6
 
+// The controls' sections (0xRRGGBB on screen, normal and hot): scroll-bar
+// tracks before and after the thumb, thumb, arrow buttons with their arrow
+// colour, and the button, check box, edit and dialog sections.
+constexpr std::uint32_t kTrack1Color = 0x30A030, kTrack2Color = 0x208070;
+constexpr std::uint32_t kThumbColor = 0xE0A000, kThumbHotColor = 0xF0C850;
+constexpr std::uint32_t kArrowBtnColor = 0x4040C0, kArrowBtnHotColor = 0x7070F0, kArrowColor = 0xFFFFFF;
+constexpr std::uint32_t kButtonColor = 0xB0D0F0, kButtonHotColor = 0xD8ECFF;
+constexpr std::uint32_t kCheckColor = 0xD0B0F0, kCheckHotColor = 0xE8D0FF;
+constexpr std::uint32_t kEditColor = 0xF0F0D0, kEditHotColor = 0xFFFFE8;
+constexpr std::uint32_t kDialogColor = 0x909090;
+// A screen colour as a TColor (red low).
+constexpr TColor ToTColor(std::uint32_t Rgb) {
+  return static_cast<TColor>(((Rgb & 0xFF) << 16) | (Rgb & 0xFF00) | ((Rgb >> 16) & 0xFF));
+}
+
 // Key-colour runs of the mask's top-left corner: (row, first x, last x).
 struct TRun {
   int Row, First, Last;
@@ -55,8 +70,25 @@ inline std::string SkinText(bool WithIcons = true) {
     const std::string c = std::to_string(Color);
     return std::string("[") + Name + "]\r\nCOLOR=" + c + "\r\nHOTCOLOR=" + c + "\r\nTRANSPARENCY=0\r\n" + More;
   };
+  // Sections with a hot look of their own.
+  auto twoLooks = [](const char* Name, std::uint32_t Normal, std::uint32_t Hot, const std::string& More = "") {
+    return std::string("[") + Name + "]\r\nCOLOR=" + std::to_string(ToTColor(Normal)) +
+           "\r\nHOTCOLOR=" + std::to_string(ToTColor(Hot)) + "\r\nTRANSPARENCY=0\r\nHOTTRANSPARENCY=0\r\n" + More;
+  };
+  const std::string arrow = "FONTCOLOR=" + std::to_string(ToTColor(kArrowColor)) +
+                            "\r\nHOTFONTCOLOR=" + std::to_string(ToTColor(kArrowColor)) + "\r\n";
+  std::string controls;
+  for (const char* n : {"SCROLLBAR1H", "SCROLLBAR1V"}) controls += twoLooks(n, kTrack1Color, kTrack1Color);
+  for (const char* n : {"SCROLLBAR2H", "SCROLLBAR2V"}) controls += twoLooks(n, kTrack2Color, kTrack2Color);
+  for (const char* n : {"SCROLLSLIDERH", "SCROLLSLIDERV"}) controls += twoLooks(n, kThumbColor, kThumbHotColor);
+  for (const char* n : {"SCROLLBTNLEFT", "SCROLLBTNTOP", "SCROLLBTNRIGHT", "SCROLLBTNBOTTOM"})
+    controls += twoLooks(n, kArrowBtnColor, kArrowBtnHotColor, arrow);
+  controls += twoLooks("BUTTON", kButtonColor, kButtonHotColor) + twoLooks("CHECKBOX", kCheckColor, kCheckHotColor) +
+              twoLooks("EDIT", kEditColor, kEditHotColor) +
+              twoLooks("DIALOG", kDialogColor, kDialogColor,
+                       "BORDERSMASK=" + Image(0, 0, kMask, kMask, kMargin, 1) + "\r\n");
   return g + solid("FORM", 0x808080, "BORDERSMASK=" + Image(0, 0, kMask, kMask, kMargin, 1) + "\r\n") +
-         solid("FORMTITLE", kTitleTColor) + solid("MENULINE", 0xE0E0E0);
+         solid("FORMTITLE", kTitleTColor) + solid("MENULINE", 0xE0E0E0) + controls;
 }
 
 // The master image: the border mask (key runs in its four corners when

@@ -104,24 +104,21 @@ inline AnsiString SubclassClass(HWND Wnd) {
   return obj ? obj->ClassName() : AnsiString();
 }
 
+inline BOOL CALLBACK FindShownBox(HWND Wnd, LPARAM L) {
+  wchar_t cls[16] = {};
+  GetClassNameW(Wnd, cls, 16);
+  if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(Wnd)) {
+    *reinterpret_cast<HWND*>(L) = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The message box of the thread that is shown (nullptr when none).
 inline HWND ShownBox() {
-  struct TFind {
-    HWND Box = nullptr;
-  } find;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND Wnd, LPARAM L) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(Wnd, cls, 16);
-        if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(Wnd)) {
-          reinterpret_cast<TFind*>(L)->Box = Wnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.Box;
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindShownBox, reinterpret_cast<LPARAM>(&box));
+  return box;
 }
 
 // Shows a box through Show (Application->MessageBox, a skinned message

@@ -238,27 +238,27 @@ TEST_F(DialogHookTest, AFormWithoutProviderAnswersTheProviderQueryOnceShown) {
   DeallocateHWnd(util);
 }
 
+LRESULT* MessageFormAnswer = nullptr;
+
+LRESULT CALLBACK AskMessageForm(int Code, WPARAM W, LPARAM L) {
+  // This hook runs before the manager's: the form is taken at its
+  // activation and asked before it is destroyed.
+  HWND wnd = reinterpret_cast<HWND>(W);
+  wchar_t cls[32] = {};
+  if (Code == HCBT_ACTIVATE || Code == HCBT_DESTROYWND) GetClassNameW(wnd, cls, 32);
+  if (wcscmp(cls, L"TMessageForm") == 0) {
+    if (Code == HCBT_ACTIVATE) PostMessageW(wnd, WM_CLOSE, 0, 0);
+    if (Code == HCBT_DESTROYWND) *MessageFormAnswer = SendAMessage(wnd, ACMD_QUERY_PROVIDER);
+  }
+  return CallNextHookEx(nullptr, Code, W, L);
+}
+
 TEST_F(DialogHookTest, MessageFormsFollowTheDialogRuleAndOtherFormsTheFormRule) {
   Manager->SetSkinningRules(TacSkinningRules{srStdDialogs});
   LRESULT messageForm = 0;
   {
-    static LRESULT* answer = nullptr;
-    answer = &messageForm;
-    HHOOK hook = SetWindowsHookExW(
-        WH_CBT,
-        [](int Code, WPARAM W, LPARAM L) -> LRESULT {
-          // This hook runs before the manager's: the form is taken at its
-          // activation and asked before it is destroyed.
-          HWND wnd = reinterpret_cast<HWND>(W);
-          wchar_t cls[32] = {};
-          if (Code == HCBT_ACTIVATE || Code == HCBT_DESTROYWND) GetClassNameW(wnd, cls, 32);
-          if (wcscmp(cls, L"TMessageForm") == 0) {
-            if (Code == HCBT_ACTIVATE) PostMessageW(wnd, WM_CLOSE, 0, 0);
-            if (Code == HCBT_DESTROYWND) *answer = SendAMessage(wnd, ACMD_QUERY_PROVIDER);
-          }
-          return CallNextHookEx(nullptr, Code, W, L);
-        },
-        nullptr, GetCurrentThreadId());
+    MessageFormAnswer = &messageForm;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, AskMessageForm, nullptr, GetCurrentThreadId());
     MessageDlg("Сообщение"_cp, mtInformation, TMsgDlgButtons{mbOK}, 0);
     UnhookWindowsHookEx(hook);
   }

@@ -286,6 +286,10 @@ void TacBtnWnd::acWndProc(TMessage& Message) {
             SkinData->Updating = false;
             Repaint();
             ShowGlowingIfNeeded(SkinData, false, WndHandle);
+            // The leave is asked of the system: the mouse may go where no
+            // skinned window takes the hot role over.
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, WndHandle, 0};
+            TrackMouseEvent(&tme);
           }
           break;
         case ACMD_HOVER_LEAVE:

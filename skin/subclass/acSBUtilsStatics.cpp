@@ -3,6 +3,7 @@
 #include "skin/subclass/acSBUtilsButtons.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "classlib/core/TypInfo.h"
 #include "skin/core/acntUtils.h"
@@ -41,6 +42,17 @@ class TWindowDCScope {
   bool FOwn = false;
   int FSaved = 0;
 };
+
+// Whether a 32-bit picture carries alpha: a picture made on a 32-bit screen
+// has alpha 0 throughout and would vanish if blended by it.
+bool HasAlpha(TBitmap* Bmp) {
+  for (Integer y = 0; y < Bmp->Height(); ++y) {
+    const auto* row = static_cast<const std::uint32_t*>(Bmp->ScanLine(y));
+    for (Integer x = 0; x < Bmp->Width(); ++x)
+      if (row[x] >> 24) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -188,7 +200,7 @@ bool TacIconWnd::PaintText() {
     }
   }
   if (ImageBmp->Empty()) return false;
-  if (ImageBmp->PixelFormat() == pf32bit) {
+  if (ImageBmp->PixelFormat() == pf32bit && HasAlpha(ImageBmp)) {
     const TRect r{0, 0, WindowSize.cx, WindowSize.cy};
     CopyBmp32(r, r, cache, ImageBmp, MakeCacheInfo(cache), false, 0x1FFFFFFF, 0, false);
   } else {

@@ -142,7 +142,9 @@ void TsSkinProvider::AC_WMNCActivate(TMessage& Message) {
   if (Form->ControlState().Contains(csCreating)) return;
   MenuLinesCount = -1;
   TryInitMenu();
-  if (Skinned() && !Adapter) AdapterCreate();
+  // The adapter may have been made before the controls had windows (a form
+  // streamed with its provider): each activation takes the ones it lacks.
+  if (Skinned()) AdapterCreate();
 }
 
 void TsSkinProvider::AC_WMSetText(TMessage& Message) {

@@ -231,8 +231,9 @@ TEST(ProgramMinimize, TheManagerMinimizesAndRestoresWithoutTheSystemsAnimation) 
   TEmptyMainForm* main = nullptr;
   Application->CreateForm(main);
   main->SetBounds(50, 50, 200, 120);
-  main->Show();
+  // Before the form shows: a shown form without one gets a provider of its own.
   auto* provider = Create<TsSkinProvider>(main);
+  main->Show();
   const bool animation = acGetAnimation();
 
   TMessage minimize = MakeMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0, 0);

@@ -43,17 +43,28 @@ void Triangle(HDC dc, POINT a, POINT b, POINT c, TColor color) {
   Polygon(dc, points, 3);
 }
 
+// The program's "BLUR5" picture, read once (each skin load draws two images
+// over it); nullptr when the program has none.
+TBitmap* BlurPicture() {
+  static const std::unique_ptr<TBitmap> blur = [] {
+    auto picture = std::make_unique<TBitmap>();
+    try {
+      picture->LoadFromResourceName(MainInstance(), "BLUR5");
+    } catch (const Exception&) {
+      picture.reset();
+    }
+    return picture;
+  }();
+  return blur.get();
+}
+
 // The image of an outer effect: its top and bottom colours above and below
 // the middle, its left and right colours in triangles from the sides, and the
 // "BLUR5" picture below as the mask row.
 std::unique_ptr<TacBitmap> DrawOuterImage(const TacOutEffData& e) {
-  TBitmap blur;
-  try {
-    blur.LoadFromResourceName(MainInstance(), "BLUR5");
-  } catch (const Exception&) {
-    return nullptr;
-  }
-  const int w = blur.Width(), half = w / 2;
+  TBitmap* blur = BlurPicture();
+  if (!blur) return nullptr;
+  const int w = blur->Width(), half = w / 2;
   if (w < 2) return nullptr;
   std::unique_ptr<TacBitmap> image = CreateBmp32(w, 2 * w);
   HDC dc = image->Canvas()->Handle();
@@ -61,7 +72,7 @@ std::unique_ptr<TacBitmap> DrawOuterImage(const TacOutEffData& e) {
   FillBox(dc, RECT{0, half, w, w}, e.Colors[3]);
   Triangle(dc, POINT{0, 1}, POINT{half - 1, half}, POINT{0, w - 2}, e.Colors[0]);
   Triangle(dc, POINT{w - 1, 1}, POINT{half + 1, half}, POINT{w - 1, w - 2}, e.Colors[2]);
-  BitBlt(dc, 0, w, w, w, blur.Canvas()->Handle(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, w, w, w, blur->Canvas()->Handle(), 0, 0, SRCCOPY);
   GdiFlush();
   return image;
 }

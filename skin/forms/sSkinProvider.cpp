@@ -11,12 +11,15 @@
 #include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sSystemMenu.h"
+#include "skin/forms/sTitleButtons.h"
 #include "skin/graphics/sGraphUtils.h"
 
 bool bTitleBtnDown = false;
 TsSkinProvider* LastMDIChildProvider = nullptr;
 bool bMDIChildCreatedMaximized = false;
 TacOutline acOutline;
+TacProviderSeams acProviderSeams;
 
 namespace {
 
@@ -76,6 +79,11 @@ void TsSkinProvider::Init(TComponent* AOwner) {
   FSkinData = std::make_unique<TsScrollWndData>(this, true);
   FSkinData->SetSkinSection(acsp::Form);
   FSkinData->KindCode = COC_TsSkinProvider;
+  FTitleButtons = Create<TsTitleButtons>(this);
+  FTitleIcon = Create<TsTitleIcon>(this);
+  FAddedTitle = Create<TacAddedTitle>();
+  FAddedTitle->Provider = this;
+  FSysSubMenu = Create<TacSysSubMenu>(this);
   if (!Form->ControlState().Empty() && Form->BorderStyle() != bsNone) FSkinData->Updating = true;
   AeroAtStart = AeroIsEnabled();
   if (!Designing()) Hook();
@@ -113,6 +121,7 @@ void TsSkinProvider::Unhook() {
 TsSkinProvider::~TsSkinProvider() {
   HintTimer.reset();
   InitExBorders(false);
+  FreeAndNil(FAddedTitle);
   KillAnimations();
   if (Form) {
     Unhook();
@@ -125,8 +134,14 @@ TsSkinProvider::~TsSkinProvider() {
       RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
   }
+  FreeAndNil(SystemMenu);
   if (LastMDIChildProvider == this) LastMDIChildProvider = nullptr;
   if (MDISkinProvider == this) MDISkinProvider = nullptr;
+  FreeAndNil(FTitleIcon);
+  FreeAndNil(FTitleButtons);
+  FreeAndNil(FSysSubMenu);
+  FreeAdapter();
+  FreeScrollWnd();
 }
 
 void TsSkinProvider::AfterConstruction() {
@@ -167,6 +182,7 @@ void TsSkinProvider::PrepareForm() {
   }
   FSkinData->Loaded();
   FPrepared = true;
+  MakeSystemMenu();
   CheckSysMenu(true);
   MDIHookPending = false;
   FSkinData->UpdateIndexes(true);
@@ -175,6 +191,15 @@ void TsSkinProvider::PrepareForm() {
   if (!Form->ComponentState().Contains(csLoading) && !Form->ComponentState().Contains(csReading) &&
       !ComponentState().Contains(csLoading) && FUseGlobalColor && !FSkinData->CustomColor())
     Form->SetColor(m->GetGlobalColor());
+  SystemMenu->UpdateGlyphs();
+}
+
+// The skinned system menu is made once the form has its window (its items
+// come from the window's own system menu).
+void TsSkinProvider::MakeSystemMenu() {
+  if (SystemMenu || !Form->HandleAllocated()) return;
+  SystemMenu = Create<TsSystemMenu>(this);
+  SystemMenu->UpdateItems(false);
 }
 
 void TsSkinProvider::LoadInit() {
@@ -189,12 +214,34 @@ void TsSkinProvider::LoadInit() {
   }
 }
 
-// The child-control adapter and the form's skinned scroll bars come with a
-// later stage of the form skinning; these are their places.
-void TsSkinProvider::AdapterCreate() {}
-void TsSkinProvider::AdapterRemove() {}
-void TsSkinProvider::SendToAdapter(const TMessage&) {}
-void TsSkinProvider::UpdateFormScrolls(bool) {}
+// The child-control adapter and the form's skinned scroll bars are reached
+// through the seams their units fill.
+void TsSkinProvider::AdapterCreate() {
+  if (Designing() || !Skinned() || !acProviderSeams.AdapterCreate) return;
+  acProviderSeams.AdapterCreate(this);
+}
+
+void TsSkinProvider::AdapterRemove() {
+  if (Designing() || !Adapter || !acProviderSeams.AdapterRemove) return;
+  acProviderSeams.AdapterRemove(this);
+}
+
+void TsSkinProvider::SendToAdapter(const TMessage& Message) {
+  if (Designing() || !Adapter || !acProviderSeams.SendToAdapter) return;
+  acProviderSeams.SendToAdapter(this, Message);
+}
+
+void TsSkinProvider::FreeAdapter() {
+  if (Adapter && acProviderSeams.FreeAdapter) acProviderSeams.FreeAdapter(this);
+}
+
+void TsSkinProvider::UpdateFormScrolls(bool Repaint) {
+  if (acProviderSeams.UpdateFormScrolls) acProviderSeams.UpdateFormScrolls(this, Repaint);
+}
+
+void TsSkinProvider::FreeScrollWnd() {
+  if (ScrollWnd && acProviderSeams.FreeScrollWnd) acProviderSeams.FreeScrollWnd(this);
+}
 
 void TsSkinProvider::InitExBorders(bool) {
   // The monitor keeps extended borders off: only a border window that exists is let go.
@@ -222,11 +269,23 @@ void TsSkinProvider::CheckSysMenu(bool Skinning) {
   }
 }
 
-// The menu painter's hooks of the menus come with the skinned menus.
-void TsSkinProvider::InitMenuItems(bool) {}
+// Only the default manager's menu painter takes the form's menus.
+void TsSkinProvider::InitMenuItems(bool Hook) {
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (Designing() || !m || !m->Menus() || m != DefaultManager) return;
+  for (int i = 0; i < Form->ComponentCount(); ++i) {
+    TComponent* c = Form->Components(i);
+    if (auto* menu = dynamic_cast<TMainMenu*>(c))
+      m->Menus()->InitMenuLine(menu, Hook && FDrawNonClientArea);
+    else if (auto* popup = dynamic_cast<TPopupMenu*>(c))
+      m->Menus()->HookPopupMenu(popup, Hook && m->SkinnedPopups());
+  }
+}
 
 void TsSkinProvider::TryInitMenu() {
   if (MenuInitialized) return;
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (m && m->Menus()) m->Menus()->InitMenuLine(Form->Menu(), FDrawNonClientArea);
   MenuInitialized = UpdateMenu();
 }
 

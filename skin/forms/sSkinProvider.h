@@ -254,6 +254,8 @@ class TsSkinProvider : public TComponent {
   void AdapterCreate();
   void AdapterRemove();
   void SendToAdapter(const TMessage& Message);
+  void FreeAdapter();
+  void FreeScrollWnd();
   void InitExBorders(bool Active);
   void KillAnimations();
   void CheckSysMenu(bool Skinning);
@@ -345,6 +347,7 @@ class TsSkinProvider : public TComponent {
 
  private:
   void Init(TComponent* AOwner);
+  void MakeSystemMenu();
   void Hook();
   void Unhook();
   void CallOld(TMessage& Message) { FOldWndProc(Message); }
@@ -361,6 +364,7 @@ class TsSkinProvider : public TComponent {
   void SkinReloaded();
   void SkinRepaint();
   void QueryBGInfo(TMessage& Message);
+  bool ChildBgVaries();
   bool DispatchSkinned(TMessage& Message);
   void DispatchUnskinned(TMessage& Message);
 
@@ -417,7 +421,8 @@ class TsSkinProvider : public TComponent {
   void PaintCaptionText(TacBitmap* Bmp);
   void PaintTitleBand();
   void PaintMenuLine();
-  void PaintTitleIconLeast();
+  void PaintMenuItems();
+  void PrintFrameStrips(HDC DC);
   void PaintBorderInsets(HDC DC, const TRect& Client);
   void PaintButtonInCache(TsCaptionButton& Btn, bool Enabled);
   Integer SysButtonAt(const TPoint& P);
@@ -437,6 +442,29 @@ class TsSkinProvider : public TComponent {
   TsTitleIcon* FTitleIcon = nullptr;        // owned
   std::unique_ptr<TsScrollWndData> FSkinData;
 };
+
+// ------------------------------------------------------------ seams
+
+// The child-control adapter and the form's skinned scroll bars live in units
+// built on top of this one. Each of them fills its entries here when it
+// starts up; the provider calls through them and does nothing while an entry
+// is empty. The adapter and the scroll object stay owned by the provider
+// (its Adapter and ScrollWnd fields); only their units know how to free them.
+struct TacProviderSeams {
+  // Creates the provider's adapter (or refills the one it has) with the form's controls.
+  void (*AdapterCreate)(TsSkinProvider* Provider) = nullptr;
+  // Tells the adapter the skin is gone and frees it.
+  void (*AdapterRemove)(TsSkinProvider* Provider) = nullptr;
+  // Hands the adapter a copy of a message.
+  void (*SendToAdapter)(TsSkinProvider* Provider, const TMessage& Message) = nullptr;
+  // Frees the adapter without telling it anything (the provider is going away).
+  void (*FreeAdapter)(TsSkinProvider* Provider) = nullptr;
+  // Attaches or removes the form's skinned scroll bars.
+  void (*UpdateFormScrolls)(TsSkinProvider* Provider, bool Repaint) = nullptr;
+  // Frees the form's scroll object.
+  void (*FreeScrollWnd)(TsSkinProvider* Provider) = nullptr;
+};
+extern TacProviderSeams acProviderSeams;
 
 // ------------------------------------------------------------ unit state
 

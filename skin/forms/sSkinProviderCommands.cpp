@@ -123,6 +123,10 @@ void TsSkinProvider::AC_SMAlphaCmd_Skinned(TMessage& Message) {
         RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
       }
       break;
+    case ACMD_QUERY_CHILD_BG_VARIES:
+      Message.Result = ChildBgVaries() ? 1 : 0;
+      Message.LParam = Message.Result;
+      break;
     case ACMD_TITLEBAR_CHANGED:
       if (Message.LParam == 1) FSkinData->BGChanged = true;
       UpdateSkinCaption(this);
@@ -130,6 +134,17 @@ void TsSkinProvider::AC_SMAlphaCmd_Skinned(TMessage& Message) {
     default:
       break;
   }
+}
+
+// Children must repaint after they move when the form's background under
+// them is not one colour: a gradient, a texture or a border mask drawn over
+// the client area.
+bool TsSkinProvider::ChildBgVaries() {
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (!m || !m->IsValidSkinIndex(FSkinData->SkinIndex)) return false;
+  const TsGenState& normal = m->Sections[static_cast<size_t>(FSkinData->SkinIndex)].Props[0];
+  if (normal.GradientPercent + normal.ImagePercent > 0) return true;
+  return m->IsValidImgIndex(FSkinData->BorderIndex) && (m->Masks[static_cast<size_t>(FSkinData->BorderIndex)].FillMode & 4);
 }
 
 void TsSkinProvider::QueryBGInfo(TMessage& Message) {
@@ -161,6 +176,7 @@ void TsSkinProvider::QueryBGInfo(TMessage& Message) {
 
 // The skin goes: the form gets its plain look back.
 void TsSkinProvider::SkinRemoved(TMessage& Message) {
+  FreeScrollWnd();
   InitDwm(Form->WindowHandle(), false);
   CommonMessage(Message, FSkinData.get());
   MenuLinesCount = -1;
@@ -199,6 +215,7 @@ void TsSkinProvider::SkinTaken() {
   if (m) {
     TallTitle = false;
     FPrepared = Form->HandleAllocated();
+    MakeSystemMenu();
     CheckSysMenu(true);
     UpdateIconsIndexes();
     if (!m->ComponentState().Contains(csLoading)) {

@@ -6,6 +6,7 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sSystemMenu.h"
 #include "skin/forms/sTitleButtons.h"
 
 namespace {
@@ -245,7 +246,8 @@ bool TsSkinProvider::FormChanged() {
 // live WS_SYSMENU bit is the one CheckSysMenu takes away while skinned.
 bool TsSkinProvider::IconVisible() {
   const TFormBorderStyle bs = Form->BorderStyle();
-  return (bs == bsSingle || bs == bsSizeable) && FShowAppIcon && HaveSysMenu();
+  return (!FTitleIcon || FTitleIcon->Visible()) && (bs == bsSingle || bs == bsSizeable) && FShowAppIcon &&
+         HaveSysMenu();
 }
 
 AnsiString TsSkinProvider::TitleSkinSection() { return FTitleSkin.empty() ? acsp::FormTitle : FTitleSkin; }
@@ -315,8 +317,15 @@ Integer TsSkinProvider::BarWidth(Integer ImgIndex) {
   return 2 * w + TitleBtnsWidth();
 }
 
-Integer TsSkinProvider::TitleIconWidth() { return IconVisible() ? IconSizeFor(CaptionHeight(true)) : 0; }
-Integer TsSkinProvider::TitleIconHeight() { return TitleIconWidth(); }
+Integer TsSkinProvider::TitleIconWidth() {
+  if (!IconVisible()) return 0;
+  return FTitleIcon && FTitleIcon->Width != 0 ? FTitleIcon->Width : IconSizeFor(CaptionHeight(true));
+}
+
+Integer TsSkinProvider::TitleIconHeight() {
+  if (!IconVisible()) return 0;
+  return FTitleIcon && FTitleIcon->Height != 0 ? FTitleIcon->Height : IconSizeFor(CaptionHeight(true));
+}
 
 Integer TsSkinProvider::GetTopCoord() {
   TsSkinManager* m = FSkinData->GetSkinManager();
@@ -331,8 +340,8 @@ Integer TsSkinProvider::GetTopCoord() {
   return zoomed ? 6 : 0;
 }
 
-// The answers of the system menu: the form's border icons and the native
-// menu's state (no skinned system menu stands in between yet).
+// The answers of the skinned system menu; before it exists (no window yet),
+// the form's border icons and the native menu's state.
 namespace {
 bool MenuItemEnabled(HWND Wnd, UINT Command) {
   HMENU menu = GetSystemMenu(Wnd, FALSE);
@@ -340,31 +349,38 @@ bool MenuItemEnabled(HWND Wnd, UINT Command) {
   const UINT state = GetMenuState(menu, Command, MF_BYCOMMAND);
   return state == static_cast<UINT>(-1) || !(state & (MF_GRAYED | MF_DISABLED));
 }
+
+bool FixedFrame(TCustomForm* Form) {
+  const TFormBorderStyle bs = Form->BorderStyle();
+  return bs == bsDialog || bs == bsToolWindow || bs == bsSizeToolWin || bs == bsNone;
+}
 }  // namespace
 
-bool TsSkinProvider::SysVisibleClose() { return HaveSysMenu(); }
+bool TsSkinProvider::SysVisibleClose() { return SystemMenu ? SystemMenu->VisibleClose() : HaveSysMenu(); }
 
 bool TsSkinProvider::SysVisibleMax() {
-  const TFormBorderStyle bs = Form->BorderStyle();
-  if (bs == bsDialog || bs == bsToolWindow || bs == bsSizeToolWin || bs == bsNone) return false;
-  return HaveSysMenu() && Form->BorderIcons().Contains(biMaximize);
+  if (SystemMenu) return SystemMenu->VisibleMax();
+  return !FixedFrame(Form) && HaveSysMenu() && Form->BorderIcons().Contains(biMaximize);
 }
 
 bool TsSkinProvider::SysVisibleMin() {
-  const TFormBorderStyle bs = Form->BorderStyle();
-  if (bs == bsDialog || bs == bsToolWindow || bs == bsSizeToolWin || bs == bsNone) return false;
-  return HaveSysMenu() && Form->BorderIcons().Contains(biMinimize);
+  if (SystemMenu) return SystemMenu->VisibleMin();
+  return !FixedFrame(Form) && HaveSysMenu() && Form->BorderIcons().Contains(biMinimize);
 }
 
 bool TsSkinProvider::SysEnabledMax() {
+  if (SystemMenu) return SystemMenu->EnabledMax();
   return SysVisibleMax() && !Zoomed(Form);
 }
 
-bool TsSkinProvider::SysEnabledMin() { return SysVisibleMin(); }
+bool TsSkinProvider::SysEnabledMin() { return SystemMenu ? SystemMenu->EnabledMin() : SysVisibleMin(); }
 
-bool TsSkinProvider::SysEnabledRestore() { return Zoomed(Form) || Iconic(Form); }
+bool TsSkinProvider::SysEnabledRestore() {
+  return SystemMenu ? SystemMenu->EnabledRestore() : Zoomed(Form) || Iconic(Form);
+}
 
 bool TsSkinProvider::SysEnabledClose() {
+  if (SystemMenu) return SystemMenu->EnabledClose();
   return HaveSysMenu() && MenuItemEnabled(Form->WindowHandle(), SC_CLOSE);
 }
 

@@ -10,6 +10,7 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sTitleButtons.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
 
@@ -117,31 +118,13 @@ void TsSkinProvider::PaintTitleBand() {
     PaintItem(title, TitleSkinSection(), MakeCacheInfo(cache), true, StateOf(FormActive, s.StateCount), r,
               TPoint{0, 0}, cache, m);
   }
-  PaintTitleIconLeast();
+  PaintTitleIcon(this);
   const Integer bar = m->GetMaskIndex(FSkinData->SkinIndex, FSkinData->SkinSection(), acsp::TitleBar);
   if (SysButtonsCount() > 0 && m->IsValidImgIndex(bar)) {
     const TsGeneralData& s = m->Sections[static_cast<size_t>(FSkinData->SkinIndex)];
     DrawSkinRect(cache, TRect{CaptionWidth() - BarWidth(bar), 0, cache->Width(), CaptionHeight(true) + SysBorderHeight(wnd, nullptr, false)},
                  MakeCacheInfo(cache), m->Masks[static_cast<size_t>(bar)], StateOf(FormActive, s.StateCount), true);
   }
-}
-
-// The caption icon: the form's icon, else the application's, drawn by the
-// system (which leaves alpha alone: the pixels it changed become opaque).
-void TsSkinProvider::PaintTitleIconLeast() {
-  if (!IconVisible() || IconRect.Width() <= 0) return;
-  TacBitmap* cache = FSkinData->CacheBmp.get();
-  HICON icon = nullptr;
-  if (Form->Icon() && !Form->Icon()->Empty()) icon = Form->Icon()->Handle();
-  if (!icon && Application && Application->HandleAllocated())
-    icon = reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, ICON_SMALL2, 0));
-  if (!icon && AppIcon() && !AppIcon()->Empty()) icon = AppIcon()->Handle();
-  if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
-  std::unique_ptr<TacBitmap> before = CreateBmp32(IconRect.Width(), IconRect.Height());
-  Copy(DCOf(before.get()), 0, 0, IconRect.Width(), IconRect.Height(), cache, IconRect.Left, IconRect.Top);
-  DrawIconEx(DCOf(cache), IconRect.Left, IconRect.Top, icon, IconRect.Width(), IconRect.Height(), 0, nullptr, DI_NORMAL);
-  GdiFlush();
-  OpaqueChanged(cache, *before, IconRect);
 }
 
 void TsSkinProvider::PaintCaptionText(TacBitmap* Bmp) {
@@ -199,34 +182,44 @@ void TsSkinProvider::PaintMenuLine() {
     PaintItem(section, s.SectionName, MakeCacheInfo(cache), true, StateOf(FormActive, s.StateCount), line, TPoint{0, 0},
               cache, m);
   }
+  // The line's image starts inside the frame, where the item painter expects it.
   MenuLineBmp->SetSize(line.Width(), line.Height());
-  Copy(DCOf(MenuLineBmp.get()), 0, 0, line.Width(), line.Height(), cache, line.Left, line.Top);
+  Copy(DCOf(MenuLineBmp.get()), 0, 0, line.Width(), line.Height(), cache, OffsetX() - Form->BorderWidth(),
+       OffsetY() - GetLinesCount() * MenuHeight() - Form->BorderWidth() - 1);
   TryInitMenu();
-  // The items: their captions at the places the system gives them.
+  PaintMenuItems();
+}
+
+// Every visible top item paints itself into the cache at the place the
+// system gives it (no accelerator marks: state odNoAccel + odReserved1).
+void TsSkinProvider::PaintMenuItems() {
   TMainMenu* menu = Form->Menu();
-  RECT wr{};
-  GetWindowRect(wnd, &wr);
-  HFONT font = NewMenuFont();
-  TCanvas* canvas = cache->Canvas();
-  canvas->Font()->SetHandle(font);
-  DeleteObject(font);
-  canvas->Brush()->SetStyle(bsClear);
+  if (!menu) return;
+  HWND wnd = Form->WindowHandle();
+  TacBitmap* cache = FSkinData->CacheBmp.get();
+  const TRect shadow = ShadowSize();
+  const TPoint shift{DiffBorder(BorderForm.get()) + shadow.Left - Form->Left(),
+                     DiffTitle(BorderForm.get()) + shadow.Top + (TallTitle ? 4 : 0) - Form->Top()};
+  const TOwnerDrawState state = TOwnerDrawState::FromBits(0x500);
   int position = 0;
+  bool handedOver = false;
   for (int i = 0; i < menu->Items()->Count(); ++i) {
     TMenuItem* item = menu->Items()->Items(i);
     if (!item->Visible()) continue;
-    RECT ir{};
-    if (GetMenuItemRect(wnd, menu->Handle(), static_cast<UINT>(position++), &ir)) {
-      TRect r{ir.left - wr.left + shadow.Left, ir.top - wr.top + shadow.Top, ir.right - wr.left + shadow.Left,
-              ir.bottom - wr.top + shadow.Top};
-      std::unique_ptr<TacBitmap> before = CreateBmp32(r.Width(), r.Height());
-      Copy(DCOf(before.get()), 0, 0, r.Width(), r.Height(), cache, r.Left, r.Top);
-      TRect tr = r;
-      acWriteTextEx(canvas, item->Caption(), item->Enabled(), tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER, section,
-                    false, m);
-      GdiFlush();
-      OpaqueChanged(cache, *before, r);
+    if ((!item->OnAdvancedDrawItem || !item->OnMeasureItem) && !handedOver) {
+      // Someone took the painter's handlers away: hand the line over again (once).
+      handedOver = true;
+      MenuInitialized = false;
+      TryInitMenu();
     }
+    if (!item->OnAdvancedDrawItem) {
+      ++position;
+      continue;
+    }
+    RECT ir{};
+    if (!GetMenuItemRect(wnd, menu->Handle(), static_cast<UINT>(position++), &ir)) continue;
+    const TRect r{ir.left + shift.X, ir.top + shift.Y, ir.right + shift.X, ir.bottom + shift.Y};
+    item->OnAdvancedDrawItem(item, cache->Canvas(), r, state);
   }
 }
 

@@ -11,6 +11,11 @@
 
 namespace {
 
+void Copy(HDC Dst, Integer X, Integer Y, Integer W, Integer H, TacBitmap* Src, Integer SX, Integer SY) {
+  if (W <= 0 || H <= 0) return;
+  BitBlt(Dst, X, Y, W, H, Src->Canvas()->Handle(), SX, SY, SRCCOPY);
+}
+
 TacFormAnimation* FormHideOf(TsSkinManager* M) { return M ? M->AnimEffects()->FormHide() : nullptr; }
 
 // Runs the message loop while Busy holds, at most Limit ms.
@@ -126,22 +131,76 @@ void TsSkinProvider::AC_WMPrint(TMessage& Message) {
   }
   FSkinData->PrintDC = dc;
   FSkinData->Updating = false;
-  if (FDrawNonClientArea) PaintCaption(dc);
+  HWND wnd = Form->WindowHandle();
+  if (BorderForm) {
+    if (FSkinData->BGChanged) PaintAll();
+    TacBitmap* cache = FSkinData->CacheBmp.get();
+    if (cache) Copy(dc, 0, 0, cache->Width(), cache->Height(), cache, 0, 0);
+  } else if (FDrawNonClientArea) {
+    if (!HasBorder() && HasThickFrame())
+      PrintFrameStrips(dc);
+    else
+      PaintCaption(dc);
+  }
+  // Over a plain colour the graphic controls are printed apart; over any
+  // other background the client's picture already holds them.
+  const bool plain = (FSkinData->StateFlags & 1) != 0;
   {
     TDCStateScope saved(dc);
-    const Integer ox = OffsetX(), oy = OffsetY();
-    HWND wnd = Form->WindowHandle();
-    OffsetViewportOrgEx(dc, ox, oy, nullptr);
+    OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), nullptr);
     IntersectClipRect(dc, 0, 0, GetClientWidth(wnd), GetClientHeight(wnd));
-    PaintForm(dc, true);
-    PaintControls(dc, Form, true, TPoint{0, 0});
+    if (!BorderForm) {
+      if (plain) {
+        TDCStateScope clip(dc);
+        ExcludeControls(dc, Form, actGraphic, 0, 0);
+        PaintForm(dc, true);
+      } else {
+        PaintForm(dc, true);
+      }
+    }
+    if (BorderForm || plain) PaintControls(dc, Form, true, TPoint{0, 0});
   }
   FSkinData->PrintDC = nullptr;
+  if (Form->OnPaint) {
+    TCanvas* canvas = Form->Canvas();
+    canvas->SetHandle(dc);
+    Form->OnPaint(Form);
+    canvas->SetHandle(nullptr);
+  }
+}
+
+// A borderless form with a thick frame prints the four frame strips of its cache.
+void TsSkinProvider::PrintFrameStrips(HDC DC) {
+  if (FSkinData->BGChanged) PaintAll();
+  TacBitmap* cache = FSkinData->CacheBmp.get();
+  if (!cache) return;
+  const Integer w = Form->BorderWidth() + 3, fw = Form->Width(), fh = Form->Height(), ch = cache->Height();
+  Copy(DC, 0, 0, fw, w, cache, 0, 0);
+  Copy(DC, 0, w, w, ch, cache, 0, w);
+  Copy(DC, w, fh - w, fw - w, w, cache, w, fh - w);
+  Copy(DC, cache->Width() - w, w, w, ch, cache, cache->Width() - w, w);
 }
 
 // ------------------------------------------------------------ showing and hiding
 
-void TsSkinProvider::AC_WMClose(TMessage& Message) { CallOld(Message); }
+// A form that closes with a hide animation fades its whole picture (the
+// client area and the children too), not only the frame of the cache.
+void TsSkinProvider::AC_WMClose(TMessage& Message) {
+  TacFormAnimation* hide = FormHideOf(FSkinData->GetSkinManager());
+  CallOld(Message);
+  if (!AllowAnimation || !hide || !hide->Active || !FDrawNonClientArea || (FormState & acfs::HideSnapshot) ||
+      Form->Parent() || IsDestroying(Form) || !Form->HandleAllocated())
+    return;
+  std::unique_ptr<TacBitmap> image;
+  {
+    FormState |= acfs::HideSnapshot;
+    image = GetFormImage(this, true);
+    FormState &= ~acfs::HideSnapshot;
+  }
+  if (!image) return;
+  FSkinData->CacheBmp = std::move(image);
+  FSkinData->BGChanged = false;
+}
 
 void TsSkinProvider::AC_WMQueryEndSession(TMessage& Message) {
   FadingForbidden = true;

@@ -9,6 +9,7 @@
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sVclUtilsAnim.h"
 #include "skin/forms/sVclUtilsAnimWindows.h"
+#include "skin/graphics/acGlow.h"
 #include "skin/graphics/sAlphaGraph.h"
 #include "skin/graphics/sGraphUtils.h"
 
@@ -159,6 +160,8 @@ bool StartHideAnimation(TCustomForm* Window, std::unique_ptr<TacBitmap> Image, W
 }
 
 bool AnimHideForm(TObject* Object) {
+  // A glow left around a hot control would stay on screen after its form.
+  ClearGlows(true);
   auto* p = dynamic_cast<TsSkinProvider*>(Object);
   if (!p || !p->Form || !p->Form->HandleAllocated() || p->Form->FormStyle() == fsMDIChild) return false;
   TacBitmap* cache = p->SkinData()->CacheBmp.get();

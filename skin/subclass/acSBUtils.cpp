@@ -242,6 +242,8 @@ void TacMainWnd::Create(HWND Wnd, TsCommonData* ASkinData, TsSkinManager* AManag
     SkinData->OwnerObject = Params.Control;
     SkinData->SetCustomFont(!Params.SkinFontColor);
     SkinData->SetCustomColor(!Params.SkinBackColor);
+    // Its own state looks its section up now, not only at the next skin.
+    SkinData->UpdateIndexes(true);
   }
   SkinData->SetCustomFont(ac_KeepOwnFont || SkinData->CustomFont());
   DialogMode = acDlgMode;

@@ -195,6 +195,10 @@ class TacScrollWnd : public TacMainWnd {
   // The base's WM_DESTROY handling, with the bars let go.
   void HandleScrollDestroy(TMessage& Message);
   void FreeBars();
+  // The system repaints its own bar wherever a window sets a new scroll
+  // position with redraw (under Wine right over ours): after a message that
+  // changed a shown bar's range, page or position, ours is painted again.
+  void RepaintIfScrolled();
   friend void UninitializeACScroll(HWND Wnd, bool FreeObj, bool Repaint, TacScrollWnd*& Obj);
 };
 
@@ -304,5 +308,7 @@ using TacGetScrollBarInfo = BOOL(WINAPI*)(HWND Wnd, LONG IdObject, PSCROLLBARINF
 extern TacFlatSBProc Ac_UninitializeFlatSB;
 extern TacFlatSBProc Ac_InitializeFlatSB;
 extern TacGetScrollBarInfo Ac_GetScrollBarInfo;
-// The unit's start-up (runs once; also run by the unit's static start-up).
+// The unit's start-up (runs once; also run by the unit's static start-up):
+// the optional system functions, and the provider's seams to the form's bars.
 void acSBUtilsStartup();
+void acSBUtilsFillProviderSeams();

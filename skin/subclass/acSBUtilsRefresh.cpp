@@ -62,6 +62,7 @@ void acSBUtilsStartup() {
   static bool done = false;
   if (done) return;
   done = true;
+  acSBUtilsFillProviderSeams();
   gUser32 = LoadLibraryW(L"user32.dll");
   if (gUser32)
     Ac_GetScrollBarInfo = reinterpret_cast<TacGetScrollBarInfo>(

@@ -463,6 +463,22 @@ void TacScrollWnd::HandleNCCalcSize(TMessage& Message) {
   FrameCalculated = true;
 }
 
+void TacScrollWnd::RepaintIfScrolled() {
+  if (!FrameCalculated || ThumbTracking || ScrollNotifying || Detached || !HorzBar || !VertBar) return;
+  for (TacScrollBar* bar : {HorzBar, VertBar}) {
+    if (!bar->Shown) continue;
+    SCROLLINFO now{};
+    now.cbSize = sizeof now;
+    now.fMask = kScrollInfoMask;
+    GetScrollInfo(WndHandle, bar->BarKind == 0 ? SB_HORZ : SB_VERT, &now);
+    const SCROLLINFO& was = bar->ScrollInfo;
+    if (now.nMin != was.nMin || now.nMax != was.nMax || now.nPage != was.nPage || now.nPos != was.nPos) {
+      ac_NCDraw(this, WndHandle, -1, nullptr);
+      return;
+    }
+  }
+}
+
 void TacScrollWnd::HandleScrollDestroy(TMessage& Message) {
   if (auto* w = dynamic_cast<TWinControl*>(OwnerControl())) {
     for (int i = 0; i < w->ControlCount(); ++i)
@@ -598,6 +614,7 @@ void TacScrollWnd::acWndProc(TMessage& Message) {
       break;
   }
   passOn();
+  if (Message.Msg != WM_PAINT && Message.Msg != WM_NCHITTEST) RepaintIfScrolled();
   switch (Message.Msg) {
     case WM_MOUSEWHEEL:
     case CM_MOUSEWHEEL:

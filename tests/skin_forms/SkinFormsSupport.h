@@ -142,12 +142,13 @@ struct TTestForm {
 };
 
 inline TTestForm NewSkinnedForm(TFormBorderStyle Style, TBorderIcons Icons, bool WithMenu = false, int Left = 60,
-                                int Top = 60, bool WithProvider = true) {
+                                int Top = 60, bool WithProvider = true, NativeInt Tag = 0) {
   TTestForm t;
   t.Form = Create<TForm>(Application, 0);
   t.Form->SetBorderStyle(Style);
   t.Form->SetBorderIcons(Icons);
   t.Form->SetCaption("A");
+  t.Form->SetTag(Tag);
   t.Form->SetBounds(Left, Top, 300, 200);
   if (WithMenu) {
     auto* menu = Create<TMainMenu>(t.Form);

@@ -239,7 +239,8 @@ TEST_F(SkinProviderTest, RemovingTheSkinGivesTheFormItsPlainLookBack) {
 }
 
 TEST_F(SkinProviderTest, DestroyingTheProviderLeavesANativeForm) {
-  TTestForm t = NewSkinnedForm(bsSizeable, kAllIcons, false, 60, 60, false);
+  // Tag bit 0x100: the window-creation hook gives the form no provider of its own.
+  TTestForm t = NewSkinnedForm(bsSizeable, kAllIcons, false, 60, 60, false, 0x100);
   Forms.push_back(t.Form);
   const TWndMethod own = t.Form->WindowProc;
   t.Provider = Create<TsSkinProvider>(t.Form);

@@ -16,8 +16,8 @@
 
 namespace skintest {
 
-// Reads the text of every message dialog of the thread as it becomes active
-// and closes it.
+// Reads the text of every message dialog of the thread (the class library's
+// message form or a system message box) as it becomes active and closes it.
 class TDialogWatcher {
  public:
   TDialogWatcher() {
@@ -54,6 +54,14 @@ class TDialogWatcher {
           if (auto* label = dynamic_cast<TLabel*>(form->FindComponent("Message"))) text = label->Caption();
         Current()->Texts.push_back(text);
         PostMessageW(wnd, WM_CLOSE, 0, 0);
+      } else if (std::wstring(cls) == L"#32770") {
+        // A system message box: its text is the static of id 0xFFFF.
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(wnd, 0xFFFF, text, 1024);
+        char ansi[2048] = {};
+        WideCharToMultiByte(1251, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+        Current()->Texts.push_back(ansi);
+        PostMessageW(wnd, WM_COMMAND, IDOK, 0);
       }
     }
     return CallNextHookEx(nullptr, code, w, l);

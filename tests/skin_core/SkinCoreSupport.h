@@ -149,10 +149,12 @@ T* NewControl(TWinControl* Parent, Integer Kind, const AnsiString& Section, TRec
   return c;
 }
 
-// A shown form of the application (its components are freed with it).
-inline TForm* NewForm(const AnsiString& Name, Integer Left = 40, Integer Top = 40) {
+// A shown form of the application (its components are freed with it); Tag
+// bit 0x100 keeps the window-creation hook from giving it a provider.
+inline TForm* NewForm(const AnsiString& Name, Integer Left = 40, Integer Top = 40, NativeInt Tag = 0) {
   TForm* f = Create<TForm>(Application, 0);
   f->SetName(Name);
+  f->SetTag(Tag);
   f->SetBounds(Left, Top, 260, 160);
   f->Show();
   return f;

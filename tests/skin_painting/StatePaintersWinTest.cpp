@@ -74,7 +74,8 @@ class StatePainters : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(DefaultManager, Manager);
     ASSERT_GT(Manager->Sections.size(), 10u) << "the fixture skin is loaded";
-    Form = NewForm("StatePaint", 40, 40);
+    // Its own colour stays: no provider of the hook takes the form.
+    Form = NewForm("StatePaint", 40, 40, 0x100);
     Form->SetColor(kFormColor);
   }
   void TearDown() override { Form->Free(); }

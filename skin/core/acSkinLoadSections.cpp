@@ -1,6 +1,5 @@
 // The sections of a skin with the looks of their states, the skin-wide
 // values of GLOBALINFO, the sections the manager adds and the palette.
-#include <algorithm>
 #include <climits>
 #include <unordered_map>
 #include <unordered_set>

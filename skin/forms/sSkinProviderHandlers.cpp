@@ -144,7 +144,7 @@ void TsSkinProvider::AC_WMNCActivate(TMessage& Message) {
   TryInitMenu();
   // The adapter may have been made before the controls had windows (a form
   // streamed with its provider): each activation takes the ones it lacks.
-  if (Skinned()) AdapterCreate();
+  if (Skinned() && (Message.WParam || !Adapter)) AdapterCreate();
 }
 
 void TsSkinProvider::AC_WMSetText(TMessage& Message) {

@@ -72,8 +72,9 @@ void TacSBAnimation::OnAnimTimer(TObject*) {
   if (!Enabled()) return;
   if (FadingIn) {
     if (CurrentStep >= Steps) {
+      // A mouse gone by now starts the fade out from here: it keeps its steps.
       CheckMouseLeave();
-      if (Steps == -1) return;
+      if (!FadingIn || Steps == -1) return;
       Steps = -1;
       UpdateForm(255);
       return;

@@ -4,6 +4,8 @@
 // stepped by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../skin_forms/SkinFormsSupport.h"
 #include "FormAnimSupport.h"
 #include "skin/core/sVclUtils.h"
@@ -45,13 +47,18 @@ class ProviderAnimationTest : public testing::Test {
     return POINT{w.left + (R.Left + R.Right) / 2, w.top + (R.Top + R.Bottom) / 2};
   }
   // Puts the cursor there and waits until the system reports it there.
+  // Puts the cursor at P for good: a pointer event of the display that was
+  // on its way before the warp can still move it back, so the place must
+  // hold over a pump before it counts.
   static bool CursorTo(POINT P) {
-    SetCursorPos(P.x, P.y);
-    return skinforms::PumpUntil([&] {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      SetCursorPos(P.x, P.y);
+      testsupport::PumpMessages(30);
       POINT c{};
       GetCursorPos(&c);
-      return c.x == P.x && c.y == P.y;
-    });
+      if (c.x == P.x && c.y == P.y) return true;
+    }
+    return false;
   }
   static inline skinforms::TFixtureSkins* Skins = nullptr;
   static inline TsSkinManager* Manager = nullptr;
@@ -69,19 +76,24 @@ TEST_F(ProviderAnimationTest, TheCloseButtonFadesInAndOutAndAPressShowsAtOnce) {
   TsSkinProvider* p = t.Provider;
   ASSERT_TRUE(p->PaintAll());
   const POINT close = OnScreen(t, p->ButtonClose.Rect);
-  ASSERT_TRUE(CursorTo(close));
   TLayeredRecorder recorder;
+  // The real cursor comes onto the button (its own move may start the fade
+  // while it settles: the steps seen are then the last ones).
+  ASSERT_TRUE(CursorTo(close));
   SendMessageW(t.Wnd(), WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(close.x, close.y));
   TacSBAnimation* a = p->ButtonClose.Timer;
   ASSERT_NE(a, nullptr);
   ASSERT_NE(a->GlowForm, nullptr);
   const HWND fade = a->GlowForm->Handle();
-  for (int i = 0; i < 9; ++i) a->OnAnimTimer(a);
-  EXPECT_EQ(recorder.Alphas(fade), (std::vector<int>{25, 50, 75, 100, 125, 150, 175, 200, 225, 255}));
+  for (int i = 0; i < 10 && a->Enabled(); ++i) a->OnAnimTimer(a);
+  const std::vector<int> in = recorder.Alphas(fade);
+  const std::vector<int> all{25, 50, 75, 100, 125, 150, 175, 200, 225, 255};
+  ASSERT_FALSE(in.empty());
+  EXPECT_TRUE(std::equal(in.rbegin(), in.rend(), all.rbegin())) << "the fade in ends 225, 255";
   EXPECT_EQ(WindowFromPoint(close), t.Wnd()) << "the fade's window must not catch the press";
 
-  // The mouse leaves for the caption (told by message: the cursor stays, so
-  // no real input comes in between).
+  // The mouse leaves for the caption (told by message, with no input
+  // between).
   const RECT w = t.Window();
   const POINT caption{(w.left + w.right) / 2, w.top + 8};
   recorder.Pushes.clear();
@@ -101,6 +113,28 @@ TEST_F(ProviderAnimationTest, TheCloseButtonFadesInAndOutAndAPressShowsAtOnce) {
   SendMessageW(t.Wnd(), WM_NCLBUTTONUP, HTCAPTION, MAKELPARAM(caption.x, caption.y));
   EXPECT_FALSE(bTitleBtnDown);
   EXPECT_TRUE(IsWindowVisible(t.Wnd()));
+}
+
+// A mouse that left the button unseen while the fade came in (no message on
+// the way) is found at the fade's end: the fade turns round there and goes
+// out in its ten steps. The real cursor stays far from the form throughout.
+TEST_F(ProviderAnimationTest, AFadeEndingWithTheMouseGoneFadesOutInItsSteps) {
+  THeldTimers held;
+  ASSERT_TRUE(CursorTo(POINT{5, 5}));
+  TTestForm t = Make(bsSingle);
+  TsSkinProvider* p = t.Provider;
+  ASSERT_TRUE(p->PaintAll());
+  const POINT close = OnScreen(t, p->ButtonClose.Rect);
+  TLayeredRecorder recorder;
+  SendMessageW(t.Wnd(), WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(close.x, close.y));
+  TacSBAnimation* a = p->ButtonClose.Timer;
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(a->GlowForm, nullptr);
+  const HWND fade = a->GlowForm->Handle();
+  for (int i = 0; i < 30 && IsWindow(fade); ++i) a->OnAnimTimer(a);
+  EXPECT_EQ(recorder.Alphas(fade), (std::vector<int>{25, 50, 75, 100, 125, 150, 175, 200, 225, 250, 225, 200, 175,
+                                                      150, 125, 100, 75, 50, 25}));
+  EXPECT_FALSE(IsWindow(fade)) << "faded out: the window is freed";
 }
 
 // A show with the manager's show animation at Time 0 hands the whole

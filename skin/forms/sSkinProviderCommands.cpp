@@ -261,7 +261,15 @@ void TsSkinProvider::SkinRepaint() {
   bool framePainted = false;
   TsSkinManager* m = FSkinData->GetSkinManager();
   if (m && !m->ComponentState().Contains(csLoading)) {
-    framePainted = UpdateMenu() && visible;
+    // The painter measures the menu line from the menu font, not from the
+    // skin: a line it already measured keeps its layout, and the frame's
+    // repaint below draws it anew. A hidden form's line is laid out again
+    // when it is next painted. Each layout costs a frame change.
+    if (!MenuInitialized) {
+      if (visible) MenuInitialized = framePainted = UpdateMenu();
+    } else if (!visible && Form->Menu()) {
+      MenuInitialized = false;
+    }
     InitMenuItems(Skinned());
   }
   if (!visible) return;

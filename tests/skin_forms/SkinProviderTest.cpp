@@ -80,6 +80,29 @@ TEST_F(SkinProviderTest, TheCaptionBandAndTheMenuLineHaveTheSystemsSizes) {
   }
 }
 
+// A form hidden while the skin changes has its menu bar laid out again when
+// it is next shown: the items are the painter's, with its measures, over the
+// new skin's line.
+TEST_F(SkinProviderTest, AFormHiddenDuringASkinChangeShowsItsMenuLineSkinned) {
+  TTestForm t = Make(bsSingle, kAllIcons, true);
+  t.Form->Hide();
+  Use("NoKeys");
+  t.Form->Show();
+  RedrawWindow(t.Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  testsupport::PumpMessages(50);
+  TMenuItem* first = t.Form->Menu()->Items()->Items(0);
+  EXPECT_TRUE(first->OnAdvancedDrawItem);
+  RECT w{}, item{};
+  GetWindowRect(t.Wnd(), &w);
+  ASSERT_TRUE(GetMenuItemRect(t.Wnd(), GetMenu(t.Wnd()), 0, &item));
+  EXPECT_EQ(item.bottom - item.top, GetSystemMetrics(SM_CYMENU) - 1);
+  // Right of the items the line shows the skin's line colour.
+  HDC screen = GetDC(nullptr);
+  const COLORREF seen = GetPixel(screen, w.right - 30, (item.top + item.bottom) / 2);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(seen, static_cast<COLORREF>(0xE0E0E0)) << std::hex << seen;
+}
+
 TEST_F(SkinProviderTest, TheFormAnswersItsCommands) {
   TTestForm t = Make(bsSingle, kAllIcons, true);
   RECT w{}, c{};

@@ -54,8 +54,10 @@ int main(int argc, char** argv) {
   manager->SetSkinDirectory(skintest::Ansi(skins.Path()));
   manager->SetSkinName("Fixture");
   TTestForm form = BenchForm(20, 20, 640, 480);
-  std::vector<TTestForm> nine;
-  for (int i = 0; i < 9; ++i) nine.push_back(BenchForm(30 + 20 * i, 30 + 20 * i, 400, 300));
+  // The nine shown forms: the big one and eight more; the broadcast reaches
+  // exactly these, so the singles repaint the same nine.
+  std::vector<TTestForm> nine{form};
+  for (int i = 0; i < 8; ++i) nine.push_back(BenchForm(30 + 20 * i, 30 + 20 * i, 400, 300));
   Application->ProcessMessages();
   TsScrollWndData* data = form.Provider->SkinData();
 
@@ -87,7 +89,6 @@ int main(int argc, char** argv) {
               broadcast, singles, broadcast / singles);
   const bool ok = cached <= 1.0 * native && rebuilt <= 5.0 * native && broadcast <= 1.25 * singles;
   for (TTestForm& t : nine) t.Form->Free();
-  form.Form->Free();
   manager->Free();
   return ok ? 0 : 1;
 }

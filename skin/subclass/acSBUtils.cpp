@@ -344,6 +344,11 @@ void TacMainWnd::ReadWindowText() {
   WindowText = WideToAnsi(w);
 }
 
+void TacMainWnd::UninitializeForDestroy(HWND Wnd) {
+  TacMainWnd* self = this;
+  UninitializeACWnd(Wnd, false, false, self);
+}
+
 void TacMainWnd::HandleDestroy(TMessage& Message) {
   if (auto* w = dynamic_cast<TWinControl*>(OwnerControl())) {
     for (int i = 0; i < w->ControlCount(); ++i)
@@ -351,11 +356,9 @@ void TacMainWnd::HandleDestroy(TMessage& Message) {
   }
   if (SkinData && SkinData->GlowID >= 0) HideGlow(SkinData->GlowID);
   const HWND wnd = WndHandle;
-  const bool saved = SavedWindowProc || SavedWndProc;
-  if (saved) {
+  if (SavedWindowProc || SavedWndProc) {
     if (OwnerControl()) {
-      TacMainWnd* self = this;
-      UninitializeACWnd(wnd, false, false, self);
+      UninitializeForDestroy(wnd);
       // Sent again only when it cannot lead back to us.
       if (Detached) {
         SendMessageW(wnd, Message.Msg, Message.WParam, Message.LParam);
@@ -363,8 +366,7 @@ void TacMainWnd::HandleDestroy(TMessage& Message) {
         CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
       }
     } else if (CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam) == 0) {
-      TacMainWnd* self = this;
-      UninitializeACWnd(wnd, false, false, self);
+      UninitializeForDestroy(wnd);
     }
     Message.Result = 1;
   } else if (!InDestroy && !SubclassOnTop()) {

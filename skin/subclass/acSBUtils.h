@@ -121,6 +121,9 @@ class TacMainWnd : public TObject {
   void RemoveSubclass();
   // The base handling of WM_DESTROY and WM_NCDESTROY.
   void HandleDestroy(TMessage& Message);
+  // Takes the subclass out while the window is destroyed (the scroll-bar
+  // family frees its bars too); the object itself stays.
+  virtual void UninitializeForDestroy(HWND Wnd);
   // Reads the window's text into WindowText.
   void ReadWindowText();
   // The skin commands of the base; false for commands not answered here.
@@ -193,7 +196,7 @@ class TacScrollWnd : public TacMainWnd {
   void HandleNCCalcSize(TMessage& Message);
   void HandleScrollAlphaCmd(TMessage& Message);
   // The base's WM_DESTROY handling, with the bars let go.
-  void HandleScrollDestroy(TMessage& Message);
+  void UninitializeForDestroy(HWND Wnd) override;
   void FreeBars();
   // The system repaints its own bar wherever a window sets a new scroll
   // position with redraw (under Wine right over ours): after a message that

@@ -479,32 +479,9 @@ void TacScrollWnd::RepaintIfScrolled() {
   }
 }
 
-void TacScrollWnd::HandleScrollDestroy(TMessage& Message) {
-  if (auto* w = dynamic_cast<TWinControl*>(OwnerControl())) {
-    for (int i = 0; i < w->ControlCount(); ++i)
-      if (w->Controls(i)->ClassName() == "TSpeedButton") w->Controls(i)->Perform(WM_DESTROY, 0, 0);
-  }
-  const HWND wnd = WndHandle;
+void TacScrollWnd::UninitializeForDestroy(HWND Wnd) {
   TacScrollWnd* self = this;
-  if (SavedWindowProc || SavedWndProc) {
-    if (OwnerControl()) {
-      UninitializeACScroll(wnd, false, false, self);
-      if (Detached) {
-        SendMessageW(wnd, Message.Msg, Message.WParam, Message.LParam);
-      } else {
-        CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam);
-      }
-    } else if (CallPrevWndProc(wnd, Message.Msg, Message.WParam, Message.LParam) == 0) {
-      UninitializeACScroll(wnd, false, false, self);
-    }
-    Message.Result = 1;
-  } else if (!InDestroy && !SubclassOnTop()) {
-    InDestroy = true;
-    Message.Result = SendMessageW(wnd, Message.Msg, Message.WParam, Message.LParam);
-    InDestroy = false;
-  } else {
-    Message.Result = DefWindowProcW(wnd, Message.Msg, Message.WParam, Message.LParam);
-  }
+  UninitializeACScroll(Wnd, false, false, self);
 }
 
 void TacScrollWnd::acWndProc(TMessage& Message) {
@@ -513,7 +490,7 @@ void TacScrollWnd::acWndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY:
-      if (!Detached) HandleScrollDestroy(Message);
+      if (!Detached) HandleDestroy(Message);
       else passOn();
       return;
     case WM_UPDATEUISTATE:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../skin_forms/SkinFormsSupport.h"
+#include "MenuSteps.h"
 #include "skin/forms/sSkinMenus.h"
 
 namespace menutest {
@@ -98,88 +99,5 @@ class TMenuSkins {
  private:
   skintest::TSkinDir FDir;
 };
-
-// The rows of the gradient at y of a pop-up h pixels high: what the
-// background bitmap holds there (read back from the prepared bitmap).
-inline std::uint32_t BmpPixel(TBitmap* Bmp, int x, int y) {
-  const COLORREF c = GetPixel(Bmp->Canvas()->Handle(), x, y);
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
-// The pop-up menu window of the thread that is shown, or nullptr.
-inline HWND OpenMenuWindow() {
-  struct TFind {
-    HWND Found = nullptr;
-  } find;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND Wnd, LPARAM Data) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(Wnd, cls, 16);
-        if (std::wstring(cls) == L"#32768" && IsWindowVisible(Wnd)) {
-          reinterpret_cast<TFind*>(Data)->Found = Wnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.Found;
-}
-
-// Shows Menu with TrackPopupMenu for the window Owner at (X, Y) and runs the
-// steps inside the menu's loop, each DelayMs after the one before (the
-// first once the pop-up is on screen and painted), with the pop-up window;
-// then closes the menu with EndMenu. How many steps ran.
-using TMenuStep = std::function<void(HWND)>;
-inline int WithOpenMenu(HMENU Menu, HWND Owner, int X, int Y, std::vector<TMenuStep> Steps, int DelayMs = 300) {
-  struct TState {
-    std::vector<TMenuStep> Steps;
-    size_t Next = 0;
-    int Delay = 0;
-  };
-  static TState* state = nullptr;
-  TState s{std::move(Steps), 0, DelayMs};
-  state = &s;
-  static TIMERPROC tick = [](HWND, UINT, UINT_PTR Id, DWORD) {
-    KillTimer(nullptr, Id);
-    HWND wnd = OpenMenuWindow();
-    if (!state || !wnd || state->Next >= state->Steps.size()) {
-      EndMenu();
-      return;
-    }
-    state->Steps[state->Next++](wnd);
-    SetTimer(nullptr, 0, static_cast<UINT>(state->Delay), tick);
-  };
-  SetTimer(nullptr, 0, static_cast<UINT>(DelayMs), tick);
-  TrackPopupMenu(Menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, X, Y, 0, Owner, nullptr);
-  state = nullptr;
-  testsupport::PumpMessages(50);
-  return static_cast<int>(s.Next);
-}
-
-// A key pressed and released through the system's input queue.
-inline void PressKey(WORD Key) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = Key;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-}
-
-// The screen pixels of a rectangle, rows from the top, 0xRRGGBB.
-inline std::vector<std::uint32_t> ScreenPixels(const RECT& R) {
-  HDC screen = GetDC(nullptr);
-  std::vector<std::uint32_t> px = testsupport::ReadPixels(screen, R.left, R.top, R.right - R.left, R.bottom - R.top);
-  ReleaseDC(nullptr, screen);
-  for (std::uint32_t& p : px) p &= 0xFFFFFF;
-  return px;
-}
-
-// A screenshot under build/screenshots/menus/.
-inline std::string MenuScreenshot(HWND Wnd, const std::string& Name) {
-  CreateDirectoryW(testsupport::WinPath(testsupport::HostBuildDir() + "/screenshots").c_str(), nullptr);
-  CreateDirectoryW(testsupport::WinPath(testsupport::HostBuildDir() + "/screenshots/menus").c_str(), nullptr);
-  return testsupport::Screenshot(Wnd, "menus/" + Name);
-}
 
 }  // namespace menutest

@@ -2,7 +2,7 @@
 // "MAINMENU" (a border image of one colour with key-colour corner runs over
 // a vertical gradient), "MENUITEM" (clear, opaque when selected), the icon
 // column "ICOLINE", "DIVIDERV", "MENUCAPTION" and the check glyphs, each of a
-// colour of its own; and helpers that show a pop-up and read it back.
+// colour of its own; and "SPEEDBUTTON" for the speed buttons of skinned forms.
 #pragma once
 
 #include <functional>
@@ -26,6 +26,7 @@ constexpr std::uint32_t kItemHot = 0x2050D0;
 constexpr std::uint32_t kItemFont = 0x101010, kItemHotFont = 0xFFFFFF;
 constexpr std::uint32_t kCaption = 0xE0C020, kCaptionFont = 0x000080;
 constexpr std::uint32_t kDivider = 0x505050;
+constexpr std::uint32_t kSpeedBtn = 0x40A0A0, kSpeedBtnHot = 0x60C0C0, kSpeedBtnFont = 0x000040;
 constexpr std::uint32_t kKey = 0xFF00FF;
 struct TGlyph {
   const char* Key;
@@ -62,6 +63,9 @@ inline std::string MenuSkinText(bool WithCheck = true) {
   text += "[DIVIDERV]\r\nCOLOR=" + c(kDivider) + "\r\nTRANSPARENCY=0\r\n";
   text += "[MENUCAPTION]\r\nCOLOR=" + c(kCaption) + "\r\nHOTCOLOR=" + c(kCaption) + "\r\nTRANSPARENCY=0\r\nFONTCOLOR=" +
           c(kCaptionFont) + "\r\nHOTFONTCOLOR=" + c(kCaptionFont) + "\r\n";
+  text += "[SPEEDBUTTON]\r\nCOLOR=" + c(kSpeedBtn) + "\r\nHOTCOLOR=" + c(kSpeedBtnHot) +
+          "\r\nTRANSPARENCY=0\r\nHOTTRANSPARENCY=0\r\nFONTCOLOR=" + c(kSpeedBtnFont) + "\r\nHOTFONTCOLOR=" +
+          c(kSpeedBtnFont) + "\r\n";
   return text;
 }
 

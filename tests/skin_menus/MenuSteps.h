@@ -111,6 +111,19 @@ inline void RightClickAt(int X, int Y) {
   SendInput(3, in, sizeof(INPUT));
 }
 
+// A left click at a screen point through the system's input queue.
+inline void LeftClickAt(int X, int Y) {
+  SetCursorPos(X, Y);
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = X * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  in[0].mi.dy = Y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
+}
+
 // The screen pixels of a rectangle, rows from the top, 0xRRGGBB.
 inline std::vector<std::uint32_t> ScreenPixels(const RECT& R) {
   HDC screen = GetDC(nullptr);

@@ -378,6 +378,24 @@ TEST_F(PopupMenus, WhenTheLastPopupClosesNothingOfItIsLeft) {
   EXPECT_FALSE(acCanHookMenu);
 }
 
+TEST_F(PopupMenus, ADyingMenuWindowsObjectOutlivesItsOwnDestructionHandler) {
+  // A menu window of the system's class: the hook gives it its subclass object.
+  HWND wnd = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(0x8000), L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
+                             nullptr, nullptr);
+  ASSERT_NE(wnd, nullptr);
+  ASSERT_EQ(MnuArray.size(), 1u);
+  TacMainWnd* obj = MnuArray[0];
+  EXPECT_EQ(GetSubclassObject(wnd), obj);
+  DestroyWindow(wnd);
+  // The last menu window is gone, but the array (which owns the object whose
+  // handler just ran) is emptied only from the message loop.
+  ASSERT_EQ(MnuArray.size(), 1u);
+  EXPECT_EQ(MnuArray[0], obj);
+  EXPECT_TRUE(obj->Detached);
+  PumpMessages(50);
+  EXPECT_TRUE(MnuArray.empty());
+}
+
 TEST_F(PopupMenus, WithoutSkinnedPopupsMenusAreNeitherSubclassedNorOwnerDrawn) {
   Add("One");
   Manager->SetSkinnedPopups(false);

@@ -14,19 +14,17 @@
 
 namespace menutest {
 
+inline BOOL CALLBACK CollectMenuWindow(HWND Wnd, LPARAM Data) {
+  wchar_t cls[16] = {};
+  GetClassNameW(Wnd, cls, 16);
+  if (std::wstring(cls) == L"#32768" && IsWindowVisible(Wnd)) reinterpret_cast<std::vector<HWND>*>(Data)->push_back(Wnd);
+  return TRUE;
+}
+
 // The visible pop-up menu windows of the thread, the first shown first.
 inline std::vector<HWND> OpenMenuWindows() {
   std::vector<HWND> found;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND Wnd, LPARAM Data) -> BOOL {
-        wchar_t cls[16] = {};
-        GetClassNameW(Wnd, cls, 16);
-        if (std::wstring(cls) == L"#32768" && IsWindowVisible(Wnd))
-          reinterpret_cast<std::vector<HWND>*>(Data)->push_back(Wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
   // Enumerated from the top of the z-order: the newest first.
   return std::vector<HWND>(found.rbegin(), found.rend());
 }
@@ -39,39 +37,46 @@ inline HWND OpenMenuWindow() {
 
 using TMenuStep = std::function<void(HWND)>;
 
+// The state of the steps being run (one run at a time).
+struct TMenuStepState {
+  std::vector<TMenuStep> Steps;
+  size_t Next = 0;
+  int Delay = 0;
+  bool Done = false;
+};
+inline TMenuStepState*& CurrentMenuSteps() {
+  static TMenuStepState* state = nullptr;
+  return state;
+}
+
+inline void CALLBACK MenuStepTick(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  TMenuStepState* state = CurrentMenuSteps();
+  if (!state) return;
+  HWND wnd = OpenMenuWindow();
+  if (!wnd || state->Next >= state->Steps.size()) {
+    state->Done = true;
+    EndMenu();
+    return;
+  }
+  state->Steps[state->Next++](wnd);
+  SetTimer(nullptr, 0, static_cast<UINT>(state->Delay), MenuStepTick);
+}
+
 // Runs Open (which must lead to a pop-up menu's loop) and the steps inside
 // that loop, each DelayMs after the one before (the first once the pop-up is
 // on screen and painted), with the newest pop-up window; when the steps are
 // done, or no pop-up is open any more, the menu is closed with EndMenu. How
 // many steps ran.
 inline int RunMenuSteps(const std::function<void()>& Open, std::vector<TMenuStep> Steps, int DelayMs = 300) {
-  struct TState {
-    std::vector<TMenuStep> Steps;
-    size_t Next = 0;
-    int Delay = 0;
-    bool Done = false;
-  };
-  static TState* state = nullptr;
-  TState s{std::move(Steps), 0, DelayMs, false};
-  state = &s;
-  static TIMERPROC tick = [](HWND, UINT, UINT_PTR Id, DWORD) {
-    KillTimer(nullptr, Id);
-    if (!state) return;
-    HWND wnd = OpenMenuWindow();
-    if (!wnd || state->Next >= state->Steps.size()) {
-      state->Done = true;
-      EndMenu();
-      return;
-    }
-    state->Steps[state->Next++](wnd);
-    SetTimer(nullptr, 0, static_cast<UINT>(state->Delay), tick);
-  };
-  SetTimer(nullptr, 0, static_cast<UINT>(DelayMs), tick);
+  TMenuStepState s{std::move(Steps), 0, DelayMs, false};
+  CurrentMenuSteps() = &s;
+  SetTimer(nullptr, 0, static_cast<UINT>(DelayMs), MenuStepTick);
   Open();
   // Open may return before the menu's loop ended (input that opens it later).
   const DWORD start = GetTickCount();
   while (!s.Done && GetTickCount() - start < 10000) testsupport::PumpMessages(20);
-  state = nullptr;
+  CurrentMenuSteps() = nullptr;
   testsupport::PumpMessages(50);
   return static_cast<int>(s.Next);
 }

@@ -38,6 +38,33 @@ AnsiString SysText(HMENU Menu, UINT Command) {
   return s.substr(0, s.find('\t'));
 }
 
+// What the system menu of the skinned message box showed.
+struct TBoxSeen {
+  bool Found = false, SizeVisible = true, RestoreVisible = true, CloseEnabled = false, MoveVisible = false;
+  TShortCut CloseKey = 0;
+};
+TBoxSeen gBoxSeen;
+
+// Reads the menu of the skinned message box that is open, then closes the box.
+void CALLBACK ReadBoxMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  HWND box = nullptr;
+  for (int i = 0; acSupportedList && i < acSupportedList->Count(); ++i) {
+    auto* p = static_cast<TacProvider*>(acSupportedList->Items(i));
+    if (!p || !p->DialogWnd || !p->DialogWnd->SystemMenu) continue;
+    TacSystemMenu* menu = p->DialogWnd->SystemMenu;
+    menu->UpdateItems();
+    gBoxSeen.Found = true;
+    gBoxSeen.SizeVisible = menu->ItemSize->Visible();
+    gBoxSeen.RestoreVisible = menu->ItemRestore->Visible();
+    gBoxSeen.MoveVisible = menu->ItemMove->Visible();
+    gBoxSeen.CloseEnabled = menu->ItemClose->Enabled();
+    gBoxSeen.CloseKey = menu->ItemClose->GetShortCut();
+    box = p->DialogWnd->WndHandle;
+  }
+  if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
 class SkinnedSystemMenu : public testing::Test {
  protected:
   void Start(const std::filesystem::path& Dir, const char* Skin) {
@@ -159,37 +186,15 @@ TEST_F(SkinnedSystemMenu, ASkinnedMessageBoxHidesSizeAndRestoreAndKeepsCloseWith
   TMenuSkins skins;
   Start(skins.Path(), "Menus");
   Skin();
-  struct TSeen {
-    bool Found = false, SizeVisible = true, RestoreVisible = true, CloseEnabled = false, MoveVisible = false;
-    TShortCut CloseKey = 0;
-  };
-  static TSeen seen;
-  seen = TSeen{};
-  SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR Id, DWORD) {
-    KillTimer(nullptr, Id);
-    HWND box = nullptr;
-    for (int i = 0; acSupportedList && i < acSupportedList->Count(); ++i) {
-      auto* p = static_cast<TacProvider*>(acSupportedList->Items(i));
-      if (!p || !p->DialogWnd || !p->DialogWnd->SystemMenu) continue;
-      TacSystemMenu* menu = p->DialogWnd->SystemMenu;
-      menu->UpdateItems();
-      seen.Found = true;
-      seen.SizeVisible = menu->ItemSize->Visible();
-      seen.RestoreVisible = menu->ItemRestore->Visible();
-      seen.MoveVisible = menu->ItemMove->Visible();
-      seen.CloseEnabled = menu->ItemClose->Enabled();
-      seen.CloseKey = menu->ItemClose->GetShortCut();
-      box = p->DialogWnd->WndHandle;
-    }
-    if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
-  });
+  gBoxSeen = TBoxSeen{};
+  SetTimer(nullptr, 0, 400, ReadBoxMenu);
   MessageBoxW(Form->Handle(), L"Text", L"Box", MB_OK);
-  ASSERT_TRUE(seen.Found) << "the message box was skinned";
-  EXPECT_FALSE(seen.SizeVisible);
-  EXPECT_FALSE(seen.RestoreVisible);
-  EXPECT_TRUE(seen.MoveVisible);
-  EXPECT_TRUE(seen.CloseEnabled);
-  EXPECT_EQ(seen.CloseKey, ShortCut(VK_F4, TShiftState{ssAlt}));
+  ASSERT_TRUE(gBoxSeen.Found) << "the message box was skinned";
+  EXPECT_FALSE(gBoxSeen.SizeVisible);
+  EXPECT_FALSE(gBoxSeen.RestoreVisible);
+  EXPECT_TRUE(gBoxSeen.MoveVisible);
+  EXPECT_TRUE(gBoxSeen.CloseEnabled);
+  EXPECT_EQ(gBoxSeen.CloseKey, ShortCut(VK_F4, TShiftState{ssAlt}));
 }
 
 }  // namespace

@@ -634,16 +634,21 @@ void TPopupMenu::Popup(int X, int Y) {
   TPopupWindow owner;
   HWND wnd = AllocateHWnd(TWndMethod(&owner, &TPopupWindow::WndProc));
   owner.Wnd = wnd;
+  const HWND savedWindow = FWindowHandle;
+  if (!FWindowHandle) FWindowHandle = wnd;
+  UINT flags = kAlign[FAlignment] | TPM_RIGHTBUTTON | TPM_RETURNCMD;
+  if (MenuAnimation().Contains(maNone)) flags |= TPM_NOANIMATION;
   UINT cmd = 0;
   try {
     SetForegroundWindow(wnd);
-    cmd = static_cast<UINT>(TrackPopupMenuEx(Handle(), kAlign[FAlignment] | TPM_RIGHTBUTTON | TPM_RETURNCMD, X, Y,
-                                             wnd, nullptr));
+    cmd = static_cast<UINT>(TrackPopupMenuEx(Handle(), flags, X, Y, wnd, nullptr));
     PostMessageW(wnd, WM_NULL, 0, 0);
   } catch (...) {
+    FWindowHandle = savedWindow;
     DeallocateHWnd(wnd);
     throw;
   }
+  FWindowHandle = savedWindow;
   DeallocateHWnd(wnd);
   if (cmd) DispatchCommand(static_cast<Word>(cmd));
 }

@@ -33,6 +33,9 @@ DK_DECLARE_EXCEPTION(EMenuError, Exception);
 DK_ENUM(TMenuBreak, mbNone, mbBreak, mbBarBreak);
 DK_ENUM(TPopupAlignment, paLeft, paRight, paCenter);
 DK_ENUM(TFindItemKind, fkCommand, fkHandle, fkShortCut);
+// How a pop-up menu opens (maNone: without animation).
+DK_ENUM(TMenuAnimations, maLeftToRight, maRightToLeft, maTopToBottom, maBottomToTop, maNone);
+using TMenuAnimation = TSet<TMenuAnimations>;
 
 constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
@@ -51,6 +54,7 @@ AnsiString StripHotkey(const AnsiString& Text);
 
 class TMenu;
 class TMenuItem;
+class TCustomImageList;
 
 // How an owner-drawn item is to be drawn (the bits of the system's item state,
 // in their order: a state of 0x500 is odNoAccel + odReserved1).
@@ -125,6 +129,9 @@ class TMenuItem : public TComponent {
   void SetAutoCheck(bool Value) { FAutoCheck = Value; }
   Integer ImageIndex() const { return FImageIndex; }
   void SetImageIndex(Integer Value);
+  // The images of the sub-items (instead of the menu's Images); not owned.
+  TCustomImageList* SubMenuImages() const { return FSubMenuImages; }
+  void SetSubMenuImages(TCustomImageList* Value) { FSubMenuImages = Value; }
 
   TNotifyEvent OnClick;
   // Owner drawing: OnMeasureItem sizes the item (the canvas carries the
@@ -181,6 +188,7 @@ class TMenuItem : public TComponent {
   TShortCut FShortCut = 0;
   TMenuBreak FBreak = mbNone;
   Integer FImageIndex = -1;
+  TCustomImageList* FSubMenuImages = nullptr;
   std::unique_ptr<TBitmap> FBitmap;
 };
 
@@ -195,6 +203,11 @@ class TMenu : public TComponent {
   virtual HMENU Handle() { return FItems->Handle(); }
   bool OwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool Value);
+  // The images the items' ImageIndex names; not owned.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value) { FImages = Value; }
+  TMenuAnimation MenuAnimation() const { return FMenuAnimation; }
+  void SetMenuAnimation(TMenuAnimation Value) { FMenuAnimation = Value; }
   // Runs the item with this command number; false when none of this menu has it.
   virtual bool DispatchCommand(Word ACommand);
   // Runs the enabled item with the shortcut of this key message; true when one ran.
@@ -211,6 +224,8 @@ class TMenu : public TComponent {
 
  private:
   TMenuItem* FItems = nullptr;
+  TCustomImageList* FImages = nullptr;
+  TMenuAnimation FMenuAnimation;
   bool FOwnerDraw = false;
 };
 
@@ -239,8 +254,12 @@ class TPopupMenu : public TMenu {
   explicit TPopupMenu(TComponent* AOwner);
   ~TPopupMenu() override;
   // Shows the menu at a screen point; returns after it closed (and the
-  // chosen item's OnClick ran).
+  // chosen item's OnClick ran). For the time of the call the menu's window
+  // is the one set before (SetWindowHandle), else the utility window that
+  // receives the menu's messages.
   virtual void Popup(int X, int Y);
+  HWND WindowHandle() const { return FWindowHandle; }
+  void SetWindowHandle(HWND Value) { FWindowHandle = Value; }
   TPopupAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
   bool AutoPopup() const { return FAutoPopup; }
@@ -254,6 +273,7 @@ class TPopupMenu : public TMenu {
 
  private:
   TPopupAlignment FAlignment = paLeft;
+  HWND FWindowHandle = nullptr;
   bool FAutoPopup = true;
   TComponent* FPopupComponent = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "skin/subclass/acSBUtils.h"
 
 #include "skin/forms/acDials.h"
+#include "skin/subclass/acSBUtilsMenus.h"
 
 #include <algorithm>
 #include <memory>
@@ -136,7 +137,11 @@ void SweepDetached() {
 void OnCreate(HWND Wnd, const CBT_CREATEWNDW* Create) {
   if (!Wnd || !Create || !Create->lpcs) return;
   const auto cls = reinterpret_cast<UINT_PTR>(Create->lpcs->lpszClass);
-  if (cls == kMenuAtom) return;  // pop-up menu windows: no menu-window subclass in this program yet
+  if (cls == kMenuAtom) {
+    if (DefaultManager && DefaultManager->SkinnedPopups() && !Hooked(Wnd))
+      MnuArray.push_back(acMakeMenuWnd(Wnd, DefaultManager));
+    return;
+  }
   if (cls == kDialogAtom) {
     AddSupportedForm(Wnd);
     return;

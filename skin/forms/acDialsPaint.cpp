@@ -540,5 +540,8 @@ void TacDialogWnd::Ac_WMLButtonUp(TMessage& Message, Integer HitCode) {
 
 void TacDialogWnd::DropSysMenu(Integer X, Integer Y) {
   SystemMenu->UpdateItems();
+  // The dialog is the menu's window while it is shown.
+  SystemMenu->SetWindowHandle(WndHandle);
   SystemMenu->Popup(X, Y);
+  SystemMenu->SetWindowHandle(nullptr);
 }

@@ -3,9 +3,11 @@
 // (MenuSupport).
 //
 // The painter draws the items of the forms' main-menu lines from the skin
-// (the line's own background is the provider's). Pop-up menus keep the class
-// library's plain look for now: the painter hooks no pop-up menu and knows no
-// open one.
+// (the line's own background is the provider's) and every item of the
+// pop-up menus it hooks: each open pop-up gets one background bitmap the size
+// of its whole window (section "MAINMENU" with the icon column, the border
+// image and the extra line), rendered once and copied from by every item;
+// the pop-up window takes the border ring and the window region from it.
 #pragma once
 
 #include <memory>
@@ -14,6 +16,7 @@
 #include "classlib/core/TypInfo.h"
 #include "classlib/ui/Graphics.h"
 #include "classlib/ui/Menus.h"
+#include "skin/core/sConst.h"
 
 class TsSkinManager;
 class TsSkinProvider;
@@ -51,9 +54,44 @@ class TsSkinableMenus : public TComponent {
   void SetActive(bool Value);
   // Follows the manager's skin (active while it has a broadcast one).
   void UpdateMenus();
+  // The pop-up handlers on every sub-item of Item at any depth (with A where
+  // the item has none of its own), or this painter's handlers taken away.
+  void HookItem(TMenuItem* Item, bool A);
+  // A pop-up menu: owner-drawn with A (and skinned pop-ups), not animated,
+  // and the pop-up handlers on all its items.
   void HookPopupMenu(TPopupMenu* Menu, bool Active);
+  // The background of the pop-up that holds Item (prepared with a canvas
+  // when it is not cached yet), or of the pop-up window Wnd (Item nullptr).
   TacMenuInfo GetMenuInfo(TMenuItem* Item, Integer W, Integer H, TCanvas* Canvas, HWND Wnd);
+  // Renders and caches the background of the pop-up of Item.
+  void PrepareMenuBG(TMenuItem* Item, Integer Width, Integer Height, HWND Wnd);
+  // The pop-up window's region (the border image's key-colour corners cut
+  // away) and its border ring from Bmp, once per background erase.
   void DrawWndBorder(HWND Wnd, TBitmap* Bmp);
+
+  // Measuring of pop-up items.
+  void sMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+  Integer GetItemHeight(TCanvas* ACanvas, TMenuItem* Item);
+  Integer GetItemWidth(TCanvas* ACanvas, TMenuItem* Item, const TacMenuInfo& Info);
+  // The size of a pop-up without a window: its columns side by side.
+  Integer ParentWidth(TCanvas* ACanvas, TMenuItem* Item);
+  Integer ParentHeight(TCanvas* ACanvas, TMenuItem* Item);
+
+  // Painting of pop-up items over the cached background.
+  void sAdvancedDrawItem(TObject* Sender, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State);
+  void PaintDivider(TCanvas* ACanvas, const TRect& ARect, TMenuItem* Item, TBitmap* Bmp, const TacMenuInfo& Info);
+  void PaintCaption(TCanvas* ACanvas, const TRect& ARect, TMenuItem* Item, TBitmap* Bmp, const TacMenuInfo& Info);
+
+  // Queries.
+  static bool IsDivText(TMenuItem* Item);
+  static bool IsPopupItem(TMenuItem* Item);
+  bool LastItem(TMenuItem*) const { return false; }
+  bool IsOpened(TMenuItem*) const { return false; }
+  Integer CursorMarginH() const { return BorderWidth; }
+  Integer CursorMarginV() const { return 0; }
+  TRect ItemRect(TMenuItem* Item, const TRect& R) const;
+  // The extra line's width in the pop-up of Info (0 without the line).
+  Integer ExtraWidth(const TacMenuInfo& Info) const;
 
   // The items of a form's menu line: with A they get the menu-line handlers
   // (while the manager is active and skins pop-ups; the menu becomes
@@ -79,12 +117,42 @@ class TsSkinableMenus : public TComponent {
   Integer BevelWidth = 0;
   Integer BorderWidth = 3;
   Integer Spacing = 8;
+  // The rectangles cut out of a pop-up window's region.
+  TAOR OuterRgns;
 
  private:
   TsSkinManager* Manager() const;
+  // The extra-line data of the pop-up whose first item is First (the
+  // application's event asked); whether the pop-up shows the line.
+  bool ExtraLineData(TMenuItem* First);
+  void PaintItemBody(TMenuItem* Item, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, TBitmap* BG,
+                     const TacMenuInfo& Info, const TPoint& Offset, bool FirstColumn);
+  void PaintBorderStrips(HWND Wnd, TMenuItem* Item, const TRect& ARect, TBitmap* BG, const TacMenuInfo& Info,
+                         bool FirstColumn);
   bool FActive = false;
+  bool FBorderDrawing = false;
   std::unique_ptr<TFont> FCaptionFont;
 };
+
+// The pop-up backgrounds prepared and not yet freed.
+const std::vector<TacMenuInfo>& MenuBGCache();
+// Frees every cached pop-up background.
+void ClearCache();
+void DeleteUnusedBmps();
+// The first item of Item's parent.
+TMenuItem* GetFirstItem(TMenuItem* Item);
+// Set from the first measure of a skinned pop-up until its window is destroyed.
+extern bool acCanHookMenu;
+// Counts of work done, for tests and benchmarks: backgrounds rendered and
+// window regions set.
+extern int acMenuBGPrepared;
+extern int acMenuRgnSet;
+// The offset from a pop-up's client coordinates to its background bitmap
+// (client origin minus window origin; 3 when the window is not known).
+TPoint MenuClientOffset(HWND Wnd);
+// The extra line's section, caption and glyph the application's event gave last.
+extern AnsiString acExtraLineSection;
+extern AnsiString acExtraLineCaption;
 
 // The skinned menus' options a manager publishes.
 class TacMenuSupport : public TPersistent {

@@ -1,4 +1,5 @@
 #include "skin/forms/sSkinProviderAdapter.h"
+#include "skin/subclass/acSBUtilsSpeedButton.h"
 
 #include <algorithm>
 
@@ -112,6 +113,25 @@ void TacAdapterItem::DoHook(TWinControl* AControl, const TacSkinParams& Params) 
   ScrollWnd = kSubclassOf[list](AControl->WindowHandle(), manager, params);
 }
 
+// ------------------------------------------------------------ TacGraphItem
+
+TacGraphItem::TacGraphItem() : SkinData(new TsCommonData(this, true)) { SkinData->KindCode = 230; }
+
+TacGraphItem::~TacGraphItem() {
+  FreeAndNil(Handler);
+  delete SkinData;
+  SkinData = nullptr;
+}
+
+void TacGraphItem::DoHook(TControl* AControl) {
+  if (!AControl || (AControl->Tag() & 0x100)) return;
+  Ctrl = AControl;
+  SkinData->OwnerControl = AControl;
+  SkinData->OwnerObject = AControl;
+  SkinData->UpdateIndexes(true);
+  Handler = new TacSpeedButtonHandler(AControl, SkinData, SkinData->GetSkinManager(), SkinData->SkinSection(), true);
+}
+
 // ------------------------------------------------------------ TacCtrlAdapter
 
 TacCtrlAdapter::TacCtrlAdapter(TsSkinProvider* AProvider) : FProvider(AProvider) {}
@@ -145,8 +165,9 @@ bool TacCtrlAdapter::IsControlSupported(TComponent* Control) {
   if (win && (!win->HandleAllocated() || Hooked(win))) return false;
   TacSkinParams params = DefaultParams("");
   if (dynamic_cast<TGraphicControl*>(Control)) {
-    // Speed buttons are adapted by their own handler, which this build lacks.
-    return dynamic_cast<TCustomLabel*>(Control) && ApplicationAgrees(Control, params);
+    if (dynamic_cast<TCustomLabel*>(Control)) return ApplicationAgrees(Control, params);
+    return dynamic_cast<TSpeedButton*>(Control) && ListOf(Manager(), Control->ClassName()) >= 0 &&
+           ApplicationAgrees(Control, params);
   }
   if (dynamic_cast<TForm*>(Control)) return ApplicationAgrees(Control, params);
   return ListOf(Manager(), Control->ClassName()) >= 0;
@@ -180,6 +201,39 @@ void TacCtrlAdapter::AddOne(TComponent* Component) {
     AddNewItem(win, "");
   } else if (auto* label = dynamic_cast<TCustomLabel*>(Component); label && !IsSkinnedLabel(label)) {
     FProvider->InitLabel(label, true);
+  } else if (auto* button = dynamic_cast<TSpeedButton*>(Component)) {
+    AddNewItem(button);
+  }
+}
+
+void TacCtrlAdapter::AddNewItem(TSpeedButton* Button) {
+  if (!Button || (Button->Tag() & 0x100) || !Button->Parent() || Button->Perform(SM_ALPHACMD, AlphaCmdParam(ACMD_QUERY_HOOKED), 0) == 1)
+    return;
+  TacSkinParams params = DefaultParams("SPEEDBUTTON");
+  if (!ApplicationAgrees(Button, params)) return;
+  auto found = std::find_if(GraphItems.begin(), GraphItems.end(),
+                            [Button](TacGraphItem* item) { return item && item->Ctrl == Button; });
+  TacGraphItem* item = found == GraphItems.end() ? nullptr : *found;
+  const bool fresh = !item;
+  if (fresh) {
+    item = new TacGraphItem;
+    item->Adapter = this;
+    item->Ctrl = Button;
+    GraphItems.push_back(item);
+  }
+  item->SkinData->SetSkinSection(Button->Flat() ? "SPEEDBUTTON_SMALL" : "SPEEDBUTTON");
+  if (Manager() && Manager() != DefaultManager) item->SkinData->SetSkinManager(Manager());
+  if (!fresh) {
+    if (item->Handler && item->Handler->Unhooked) {
+      FreeAndNil(item->Handler);
+      item->DoHook(Button);
+    }
+    return;
+  }
+  if (Button->Parent()) item->DoHook(Button);
+  if (!item->Handler) {
+    GraphItems.pop_back();
+    item->Free();
   }
 }
 
@@ -223,6 +277,12 @@ void TacCtrlAdapter::CleanItems() {
     return true;
   };
   Items.erase(std::remove_if(Items.begin(), Items.end(), gone), Items.end());
+  auto graphGone = [](TacGraphItem* item) {
+    if (item && item->Handler && !item->Handler->Unhooked) return false;
+    if (item) item->Free();
+    return true;
+  };
+  GraphItems.erase(std::remove_if(GraphItems.begin(), GraphItems.end(), graphGone), GraphItems.end());
 }
 
 void TacCtrlAdapter::RemoveAllItems() {
@@ -232,6 +292,18 @@ void TacCtrlAdapter::RemoveAllItems() {
     TacAdapterItem* item = Items.back();
     Items.pop_back();
     if (item) item->Free();
+  }
+  const bool terminating = Application && Application->Terminated();
+  while (!GraphItems.empty()) {
+    TacGraphItem* item = GraphItems.back();
+    GraphItems.pop_back();
+    if (!item) continue;
+    // A button being destroyed with the program is left alone.
+    if (terminating) {
+      item->Ctrl = nullptr;
+      if (item->Handler) item->Handler->Control = nullptr;
+    }
+    item->Free();
   }
 }
 

@@ -14,6 +14,8 @@
 #include "skin/subclass/acSBUtils.h"
 
 class TacCtrlAdapter;
+class TacSpeedButtonHandler;
+class TSpeedButton;
 
 // One adapted window control and its subclass object.
 class TacAdapterItem : public TPersistent {
@@ -30,6 +32,21 @@ class TacAdapterItem : public TPersistent {
   TacMainWnd* ScrollWnd = nullptr;  // owned, nullptr when the control was not taken
 };
 
+// One adapted speed button: its skin state and the handler that paints it.
+class TacGraphItem : public TPersistent {
+  DK_CLASS(TacGraphItem, TPersistent)
+ public:
+  TacGraphItem();
+  ~TacGraphItem() override;
+  // Puts a handler in front of the button's WindowProc.
+  void DoHook(TControl* AControl);
+
+  TControl* Ctrl = nullptr;
+  TsCommonData* SkinData = nullptr;         // owned
+  TacCtrlAdapter* Adapter = nullptr;
+  TacSpeedButtonHandler* Handler = nullptr;  // owned
+};
+
 class TacCtrlAdapter : public TPersistent {
   DK_CLASS(TacCtrlAdapter, TPersistent)
  public:
@@ -41,6 +58,7 @@ class TacCtrlAdapter : public TPersistent {
   void AddAllItems(TWinControl* OwnerCtrl = nullptr);
   void AddNewItem(TWinControl* Ctrl);
   void AddNewItem(TWinControl* Ctrl, const AnsiString& SkinSection);
+  void AddNewItem(TSpeedButton* Button);
   bool IsControlSupported(TComponent* Control);
 
   // Drops the items whose object is gone or detached (their window was
@@ -60,6 +78,7 @@ class TacCtrlAdapter : public TPersistent {
 
   AnsiString DefaultSection;          // never set: empty
   std::vector<TacAdapterItem*> Items; // owned
+  std::vector<TacGraphItem*> GraphItems;  // owned, one per adapted speed button
 
  private:
   // The application's answer for a control (OnSkinItem, then OnSkinItemEx).

@@ -8,6 +8,8 @@
 #include "skin/forms/acSBAnimation.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sSkinMenus.h"
+#include "skin/forms/sSystemMenu.h"
 #include "skin/graphics/sAlphaGraph.h"
 
 namespace {
@@ -262,30 +264,44 @@ void TsSkinProvider::RepaintButton(Integer HitCode) {
   ReleaseDC(Form->WindowHandle(), dc);
 }
 
-// The system menu at a screen point: the window's own menu, its items
-// enabled as the caption's buttons are, the chosen command posted back.
+// The system menu at a screen point: the skinned system menu (with the skin
+// list when MakeSkinMenu is on), drawn by the menu painter; its items send
+// the window its system commands.
 void TsSkinProvider::DropSysMenu(Integer X, Integer Y) {
   if (!FPrepared) PrepareForm();
+  MakeSystemMenu();
+  if (!SystemMenu) return;
   HWND wnd = Form->WindowHandle();
   const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
-  HMENU menu = nullptr;
   {
     // The system menu exists only with WS_SYSMENU, which the skinned caption takes away.
     SetWindowLongPtrW(wnd, GWL_STYLE, (style | WS_SYSMENU) & ~static_cast<LONG_PTR>(WS_VISIBLE));
-    menu = GetSystemMenu(wnd, FALSE);
-    const bool iconic = IsIconic(wnd), zoomed = IsZoomed(wnd);
-    auto set = [menu](UINT cmd, bool on) { EnableMenuItem(menu, cmd, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED | MF_DISABLED)); };
-    set(SC_RESTORE, SysEnabledRestore());
-    set(SC_MOVE, !iconic && !zoomed);
-    set(SC_SIZE, HasThickFrame() && Form->WindowState() == wsNormal && !iconic);
-    set(SC_MINIMIZE, SysVisibleMin() && SysEnabledMin() && !iconic);
-    set(SC_MAXIMIZE, SysVisibleMax() && SysEnabledMax());
-    set(SC_CLOSE, SysEnabledClose());
+    bool extra = false;
+    if (HMENU menu = GetSystemMenu(wnd, FALSE))
+      for (int i = 0, n = GetMenuItemCount(menu); i < n && !extra; ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        extra = (id < 0xF000 || id > 0xF1FF) && GetMenuStringW(menu, i, nullptr, 0, MF_BYPOSITION) > 0;
+      }
+    SystemMenu->UpdateItems(extra);
     SetWindowLongPtrW(wnd, GWL_STYLE, style);
   }
-  if (!menu) return;
-  const UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, X, Y, 0, wnd, nullptr);
-  if (cmd) PostMessageW(wnd, WM_SYSCOMMAND, cmd, MAKELPARAM(X, Y));
+  if (MakeSkinMenu) {
+    TMenuItem* items = SystemMenu->Items();
+    if (items->Count() > 1 && items->Items(0)->Name() == "SkinSelectItem") {
+      TMenuItem* list = items->Items(0);
+      TMenuItem* divider = items->Items(1);
+      items->Remove(list);
+      items->Remove(divider);
+      list->Free();
+      divider->Free();
+    }
+    SystemMenu->MakeSkinItems();
+  }
+  TsSkinManager* m = FSkinData->GetSkinManager();
+  if (m && m->Menus()) m->Menus()->HookPopupMenu(SystemMenu, m->SkinnedPopups());
+  SystemMenu->SetWindowHandle(wnd);
+  SystemMenu->Popup(X, Y);
+  SystemMenu->SetWindowHandle(nullptr);
 }
 
 // ------------------------------------------------------ outline move and size

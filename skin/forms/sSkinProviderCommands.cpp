@@ -16,9 +16,12 @@ bool TsSkinProvider::AC_SMAlphaCmd_Common(TMessage& Message) {
   const auto sender = reinterpret_cast<TsSkinManager*>(Message.LParam);
   switch (AlphaCmdOf(Message.WParam)) {
     case ACMD_SKIN_LOADED:
+      // Pop-up backgrounds of the old skin go with it.
+      if (sender == own) DeleteUnusedBmps();
       if (!IsDestroying(Form) && sender == own && !FPrepared) PrepareForm();
       return false;
     case ACMD_SKIN_UNLOADED:
+      if (sender == own) DeleteUnusedBmps();
       if (sender == own)
         SkinRemoved(Message);
       else

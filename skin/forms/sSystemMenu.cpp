@@ -1,6 +1,9 @@
 #include "skin/forms/sSystemMenu.h"
 
+#include <algorithm>
+
 #include "skin/core/sConst.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/forms/sSkinProvider.h"
 
 namespace {
@@ -147,6 +150,52 @@ void TsSystemMenu::UpdateItems(bool Regenerate) {
   set(ItemMinimize, VisibleMin(), EnabledMin());
   set(ItemMaximize, VisibleMax(), EnabledMax());
   set(ItemClose, VisibleClose(), EnabledClose());
+}
+
+// ------------------------------------------------------------ the skin list
+
+namespace {
+// Skin names per column of the skin list.
+constexpr int kSkinsPerColumn = 20;
+}  // namespace
+
+void TsSystemMenu::MakeSkinItems() {
+  TsSkinManager* m = Provider ? Provider->SkinData()->GetSkinManager() : nullptr;
+  if (!m) return;
+  TStringList names;
+  m->GetSkinNames(&names, stAllSkins);
+  if (names.Count() == 0) return;
+  TMenuItem* list = Create<TMenuItem>(this);
+  list->SetName("SkinSelectItem");
+  list->SetCaption(acs_AvailSkins);
+  Items()->Insert(0, list);
+  TMenuItem* divider = Create<TMenuItem>(this);
+  divider->SetCaption("-");
+  Items()->Insert(1, divider);
+  bool checked = false;
+  for (int i = 0; i < names.Count(); ++i) {
+    TMenuItem* item = Create<TMenuItem>(this);
+    item->SetCaption(names[i]);
+    item->SetName("SkinSelectItem" + IntToStr(static_cast<Int64>(i)));
+    item->OnClick = TNotifyEvent(this, &TsSystemMenu::SkinSelect);
+    item->SetRadioItem(true);
+    if (!checked && names[i] == m->SkinName()) {
+      item->SetChecked(true);
+      checked = true;
+    }
+    if (i > 0 && i % kSkinsPerColumn == 0) item->SetBreak(mbBreak);
+    list->Add(item);
+  }
+}
+
+void TsSystemMenu::SkinSelect(TObject* Sender) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  TsSkinManager* m = Provider ? Provider->SkinData()->GetSkinManager() : nullptr;
+  if (!item || !m) return;
+  AnsiString name = item->Caption();
+  name.erase(std::remove(name.begin(), name.end(), '&'), name.end());
+  if (const size_t at = name.find(acs_InternalSkin); at != AnsiString::npos) name.erase(at + acs_InternalSkin.size());
+  m->SetSkinName(name);
 }
 
 // ---------------------------------------------------------------- the states

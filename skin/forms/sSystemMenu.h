@@ -39,6 +39,12 @@ class TsSystemMenu : public TsCustomSysMenu {
   void UpdateItems(bool Regenerate = false);
   // Draws nothing of its own: the menu painter gives the items their look.
   void UpdateGlyphs() {}
+  // Inserts at the top the sub-menu "SkinSelectItem" that lists the skins
+  // of the provider's manager (the current one radio-checked, a new column
+  // every 20 names), followed by a separator.
+  void MakeSkinItems();
+  // Takes the skin chosen in that sub-menu into use.
+  void SkinSelect(TObject* Sender);
 
   bool VisibleClose() override;
   bool VisibleMax() override;

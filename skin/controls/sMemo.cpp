@@ -8,7 +8,19 @@ DK_UNIT(sMemo);
 
 TsMemo::~TsMemo() {
   if (FScrollWnd) FreeScrollObject(FScrollWnd);
+  if (FRetiredScrollWnd) FreeScrollObject(FRetiredScrollWnd);
   FBoundLabel.reset();
+}
+
+// The removed skin reaches the memo through its subclass object, which is
+// still running below it: the object leaves the window at once and is freed
+// with the memo's next message from outside.
+void TsMemo::RetireScrollWnd() {
+  if (!FScrollWnd) return;
+  if (FRetiredScrollWnd) FreeScrollObject(FRetiredScrollWnd);
+  UninitializeACScroll(HandleAllocated() ? WindowHandle() : nullptr, false, false, FScrollWnd);
+  FRetiredScrollWnd = FScrollWnd;
+  FScrollWnd = nullptr;
 }
 
 void TsMemo::Construct() {
@@ -33,6 +45,12 @@ void TsMemo::SetDisabledKind(TsDisabledKind Value) {
 }
 
 void TsMemo::WndProc(TMessage& Message) {
+  if (FRetiredScrollWnd && FDepth == 0) FreeScrollObject(FRetiredScrollWnd);
+  ++FDepth;
+  struct TLeave {
+    int& Depth;
+    ~TLeave() { --Depth; }
+  } leave{FDepth};
   TsScrollWndData* S = SkinData();
   if (!S) {
     inherited::WndProc(Message);
@@ -50,7 +68,7 @@ void TsMemo::WndProc(TMessage& Message) {
         return;
       case ACMD_SKIN_UNLOADED:
         if (!own) break;
-        if (FScrollWnd) FreeScrollObject(FScrollWnd);
+        RetireScrollWnd();
         CommonWndProc(Message, S);
         if (HandleAllocated()) RecreateWnd();
         return;

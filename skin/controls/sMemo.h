@@ -44,10 +44,13 @@ class TsMemo : public TsMemoBase {
   void SkinnedPaint(TMessage& Message);
   void AfterSkinned(TMessage& Message);
   void RefreshScrolls();
+  void RetireScrollWnd();
 
   TsDisabledKind FDisabledKind{dkBlended};
   std::unique_ptr<TsBoundLabel> FBoundLabel;
   TacScrollWnd* FScrollWnd = nullptr;
+  TacScrollWnd* FRetiredScrollWnd = nullptr;  // off the window, freed at the next outer message
+  int FDepth = 0;                              // nesting of WndProc
 };
 
 DK_LINK_UNIT(sMemo)

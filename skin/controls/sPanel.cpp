@@ -66,8 +66,15 @@ void TsPanel::PaintWindow(HDC DC) {
 
 // ------------------------------------------------------------ the cache
 
+void TsPanel::KeepOwnDrawingCached() {
+  // The recomputed state flags would make a plain panel draw on the screen
+  // and run OnPaint at every paint; its drawing belongs in the cache.
+  if (OnPaint || DockSite()) SkinData()->StateFlags &= ~1;
+}
+
 bool TsPanel::DrawsThroughCache() {
   TsCommonData* S = SkinData();
+  KeepOwnDrawingCached();
   return (IsCached(S) && !S->CustomColor()) || InAnimationProcess;
 }
 
@@ -314,7 +321,7 @@ void TsPanel::SkinCommand(TMessage& Message, bool& Done) {
         return;
       }
       CommonMessage(Message, S);
-      if (OnPaint || DockSite()) S->StateFlags &= ~1;
+      KeepOwnDrawingCached();
       if (HandleAllocated() && !IsLoading(this) && Visible()) {
         RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
         AlphaBroadCast(this, Message);
@@ -337,8 +344,7 @@ void TsPanel::SkinCommand(TMessage& Message, bool& Done) {
 
 void TsPanel::AnswerBGInfo(PacBGInfo Info) {
   TsCommonData* S = SkinData();
-  // Such a panel is always drawn through its cache.
-  if (OnPaint || DockSite()) S->StateFlags &= ~1;
+  KeepOwnDrawingCached();
   InitBGInfo(S, Info, 0);
   if (Info->BgType == btFill || Info->BgType == btNotReady) return;
   const bool oldSize = S->CacheBmp && (S->CacheBmp->Width() != Width() || S->CacheBmp->Height() != Height());
@@ -464,6 +470,7 @@ void TsPanel::SkinnedMessage(TMessage& Message) {
 
 void TsPanel::PaintMessage(TMessage& Message) {
   TsCommonData* S = SkinData();
+  KeepOwnDrawingCached();
   if (!Visible() && !IsDesigning(this)) {
     DefaultProcessing(Message);
     return;
@@ -481,12 +488,15 @@ void TsPanel::PaintMessage(TMessage& Message) {
       dc = window->Handle();
     }
     TDCStateScope state(dc);
+    // Put back as it was, not cleared: a custom control paints its own
+    // window only while the flag is set, also after the skin has gone.
+    const bool custom = FControlState.Contains(csCustomPaint);
     FControlState.Include(csCustomPaint);
     {
       TCanvasScope canvas(Canvas(), dc);
       OurPaint(dc, true);
     }
-    FControlState.Exclude(csCustomPaint);
+    if (!custom) FControlState.Exclude(csCustomPaint);
   }
   if (!given) EndPaint(WindowHandle(), &ps);
   Message.Result = 0;
@@ -494,6 +504,7 @@ void TsPanel::PaintMessage(TMessage& Message) {
 
 void TsPanel::EraseMessage(TMessage& Message) {
   TsCommonData* S = SkinData();
+  KeepOwnDrawingCached();
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   const bool intoOther = Message.WParam == static_cast<WPARAM>(Message.LParam) || PaintCopy();
   if (!intoOther) {

@@ -78,6 +78,8 @@ class TsPanel : public TsPanelBase {
   void FollowBevel();
   bool PaintCopy() const { return ControlState().Contains(csPaintCopy); }
   bool DrawsThroughCache();
+  // A panel with its own drawing (OnPaint) or dock strips keeps a cache.
+  void KeepOwnDrawingCached();
   void RepaintNow();
 
   // The BevelOuter for which the section was last chosen.

@@ -272,6 +272,41 @@ TEST_F(PanelTest, AStaleCacheAnswersNotReadyAndTheParentsNoticeReplaysTheChildsP
   EXPECT_EQ(ScreenPixel(child->WindowHandle(), 50, 30), kControls.PanelLow.Color) << "the dropped paint appears";
 }
 
+class TCaptionedDockTree : public TDockTree {
+  DK_CLASS(TCaptionedDockTree, TDockTree)
+ public:
+  TCaptionedDockTree() = default;
+};
+
+TEST_F(PanelTest, ADockSiteDrawsAGrabStripAboveEachDockedClient) {
+  // With captioned trees the strip is 23 high in "DRAGBAR" (here missing:
+  // "PANEL"); otherwise 12 high in "GRIPV" or "GRIPH", which this skin lacks.
+  const struct {
+    TClass Tree;
+    int StripHeight;
+  } cases[] = {{TCaptionedDockTree::StaticClass(), 23}, {TDockTree::StaticClass(), 0}};
+  const TClass saved = DefaultDockTreeClass;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Tree->Name);
+    DefaultDockTreeClass = c.Tree;
+    TsPanel* site = NewPanel(Form, 10, 10, 200, 150);
+    site->SkinData()->SetSkinSection("BAR");
+    site->SetDockSite(true);
+    TsPanel* client = NewPanel(Form, 0, 0, 100, 50);
+    client->SetBevelOuter(bvLowered);
+    const TRect place{10, 40, 110, 90};
+    ASSERT_TRUE(client->ManualDock(site, &place));
+    Settle();
+    const HWND w = site->WindowHandle();
+    EXPECT_EQ(ScreenPixel(w, 60, 39 - c.StripHeight), kControls.Bar.Color) << "above the strip";
+    if (c.StripHeight) EXPECT_EQ(ScreenPixel(w, 60, 40 - c.StripHeight), kControls.Panel.Color) << "the strip";
+    EXPECT_EQ(ScreenPixel(w, 150, 30), kControls.Bar.Color) << "beside the strip";
+    EXPECT_EQ(ScreenPixel(client->WindowHandle(), 50, 25), kControls.PanelLow.Color);
+    site->Free();
+  }
+  DefaultDockTreeClass = saved;
+}
+
 }  // namespace
 
 // Without a skin manager the skinned panel prints as the class library's

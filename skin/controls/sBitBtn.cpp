@@ -32,6 +32,14 @@ void TsBitBtn::Construct() {
   FImageChangeLink = std::make_unique<TChangeLink>();
   FImageChangeLink->OnChange = TNotifyEvent(this, &TsBitBtn::ImageListChange);
   FLastSpacing = Spacing();
+  // A new glyph must reach the cache, not only the window.
+  FOldGlyphChange = Glyph()->OnChange;
+  Glyph()->OnChange = TNotifyEvent(this, &TsBitBtn::GlyphChanged);
+}
+
+void TsBitBtn::GlyphChanged(TObject* Sender) {
+  if (FOldGlyphChange) FOldGlyphChange(Sender);
+  SkinData()->Invalidate();
 }
 
 void TsBitBtn::AfterConstruction() {

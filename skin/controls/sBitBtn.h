@@ -114,6 +114,7 @@ class TsBitBtn : public TsBitBtnBase {
   void PaintRegion(HDC DC, Integer State);
   void StdDrawItem(const DRAWITEMSTRUCT& DrawItemStruct);
   void ImageListChange(TObject* Sender);
+  void GlyphChanged(TObject* Sender);
   void ChangePaint(bool Clicked, TacAnimatEvent Event);
   void StopFade();
   // Removes a region the button built and did not hand to the window.
@@ -151,6 +152,7 @@ class TsBitBtn : public TsBitBtnBase {
   TPoint FGlyphPos;
   TButtonLayout FLastLayout = blGlyphLeft;
   TRect FCaptionRect;
+  TNotifyEvent FOldGlyphChange;
 };
 
 DK_LINK_UNIT(sBitBtn)

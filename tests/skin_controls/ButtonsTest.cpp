@@ -272,6 +272,11 @@ TEST_F(ButtonsTest, TheFocusRectangleOfAOneStateSectionTakesTheNormalFontColour)
     EXPECT_GT(normal, 0) << "dots in the normal font colour";
     EXPECT_EQ(hot, 0) << "no dots in the hot one";
   };
+  // The loader copies the normal look into the hot slot of a one-state
+  // section; another colour there shows whether the slot is read.
+  const Integer one = Manager->GetSkinIndex("BUTTON_ONE");
+  ASSERT_GE(one, 0);
+  Manager->Sections[static_cast<size_t>(one)].Props[1].FontColor.Color = subclasstest::TC(kHotFont);
   {
     SCOPED_TRACE("TsButton");
     auto* b = Put<TsButton>(20, 20, 120, 40, "BUTTON_ONE");

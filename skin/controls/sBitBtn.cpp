@@ -543,9 +543,14 @@ bool TsBitBtn::HandleSkinCommand(TMessage& Message) {
       Message.Result = PrepareCache() ? 0 : 1;
       return true;
     case ACMD_FADE_FRAME:
-      if (reinterpret_cast<std::uintptr_t>(FRegion) > 1) DeleteObject(FRegion);
-      if (FRegion != reinterpret_cast<HRGN>(1)) FRegion = nullptr;
-      return false;
+      // A region waiting for the next paint would cut the frame: it goes.
+      // Result 0: the timer copies the frame to the window itself.
+      if (reinterpret_cast<std::uintptr_t>(FRegion) > 1) {
+        DeleteObject(FRegion);
+        FRegion = nullptr;
+      }
+      Message.Result = 0;
+      return true;
     default:
       return false;
   }

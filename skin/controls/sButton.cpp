@@ -599,11 +599,13 @@ bool TsButton::HandleSkinCommand(TMessage& Message) {
       PrepareCache();
       return true;
     case ACMD_FADE_FRAME:
+      // Result 0: the timer copies the frame to the window itself.
       if (IsRegion(FRegion)) {
         DeleteObject(FRegion);
         FRegion = nullptr;
       }
-      return false;
+      Message.Result = 0;
+      return true;
     default:
       return false;
   }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "classlib/ui/ActnList.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/WndThunks.h"
 
@@ -520,13 +521,11 @@ void TControl::SetBiDiMode(TBiDiMode Value) {
   Perform(CM_BIDIMODECHANGED, 0, 0);
 }
 
-bool TControl::UseRightToLeftAlignment() const {
-  return FBiDiMode == bdRightToLeft && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
-}
+TSysLocale SysLocale{GetSystemMetrics(SM_MIDEASTENABLED) != 0};
 
-bool TControl::UseRightToLeftReading() const {
-  return FBiDiMode != bdLeftToRight && GetSystemMetrics(SM_MIDEASTENABLED) != 0;
-}
+bool TControl::UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft && SysLocale.MiddleEast; }
+
+bool TControl::UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight && SysLocale.MiddleEast; }
 
 UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
   if (UseRightToLeftAlignment()) {
@@ -826,6 +825,7 @@ DK_PUBLISH(TControl) {
   P.Property("Height", &TControl::Height, &TControl::SetHeight);
   P.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
   P.Property("Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Default(bdLeftToRight);
   P.Property("Caption", &TControl::GetText, &TControl::SetText);
   P.Property("Constraints", &TControl::Constraints, &TControl::SetConstraints);
   P.Property("Color", &TControl::Color, &TControl::SetColor)

@@ -354,6 +354,17 @@ class TWinControl;
 class TCustomForm;
 class TWndSubclass;
 class TPaintBuffer;  // PaintScope.h
+class TBasicAction;      // ActnList.h
+class TBasicActionLink;  // ActnList.h
+class TDockTree;
+
+// What the system locale says of reading order: MiddleEast is true on a
+// system with right-to-left languages (SM_MIDEASTENABLED, read at start-up;
+// tests may set it).
+struct TSysLocale {
+  bool MiddleEast = false;
+};
+extern TSysLocale SysLocale;
 
 // Limits of a control's size (0: no limit).
 class TSizeConstraints : public TPersistent {
@@ -525,6 +536,19 @@ class TControl : public TComponent {
   TCustomForm* GetParentForm() const;
   void Loaded() override;
 
+  // The action the control follows (nullptr: none). Setting one takes its
+  // properties at once (ActionChange) and at every change of the action.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TBasicActionLink* ActionLink() const { return FActionLink.get(); }
+
+  // Docking: the dock site the control is docked in (nullptr: none).
+  TWinControl* HostDockSite() const { return FHostDockSite; }
+  // Docks the control into a dock site at Bounds (in the site's client
+  // coordinates; nullptr: where it stands), undocking it from its old site
+  // first; nullptr undocks it. False when NewDockSite is no dock site.
+  bool ManualDock(TWinControl* NewDockSite, const TRect* Bounds = nullptr);
+
   // Events.
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -561,6 +585,10 @@ class TControl : public TComponent {
   void ReadState(TReader* Reader) override;
   virtual void FontChanged(TObject* Sender);
   virtual void ConstraintsChanged(TObject* Sender);
+  // The action changed (Sender): the control takes its caption, enabled
+  // state, hint and visibility; with CheckDefaults only where the control
+  // still has its default value.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   // Window text of a control without a window.
   AnsiString FText;
   TControlStyle FControlStyle;
@@ -614,6 +642,9 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;
+  std::unique_ptr<TBasicActionLink> FActionLink;
+  TWinControl* FHostDockSite = nullptr;
+  friend class TControlActionLink;
 };
 
 // --------------------------------------------------------------- TWinControl
@@ -653,6 +684,15 @@ class TWinControl : public TControl {
   // Sends a message to every child (stops at the first one that sets the result).
   void Broadcast(TMessage& Message);
   void NotifyControls(UINT Msg);
+
+  // Docking: a dock site holds docked clients (ManualDock) whose places its
+  // dock manager keeps; the manager is made when the control becomes a dock
+  // site, of the class DefaultDockTreeClass names.
+  bool DockSite() const { return FDockSite; }
+  void SetDockSite(bool Value);
+  TDockTree* DockManager() const { return FDockManager.get(); }
+  int DockClientCount() const { return static_cast<int>(FDockClients.size()); }
+  TControl* DockClients(int Index) const { return FDockClients.at(static_cast<size_t>(Index)); }
 
   // Alignment of the children in the client area.
   void DisableAlign();
@@ -850,7 +890,33 @@ class TWinControl : public TControl {
   bool FAnchoring = false;  // children moved by their anchors keep their rules
   void AnchorControls(const TRect& Client);
   Word FCtlID = 0;
+  bool FDockSite = false;
+  std::unique_ptr<TDockTree> FDockManager;
+  std::vector<TControl*> FDockClients;
+  // Takes a docked client off the site (CM_UNDOCKCLIENT, LParam: the client).
+  void UndockClient(TControl* Client);
 };
+
+// The dock manager of a dock site: where its docked clients lie. This one
+// keeps them where they were docked.
+class TDockTree : public TObject {
+  DK_CLASS(TDockTree, TObject)
+ public:
+  TDockTree() = default;
+  TWinControl* DockSite() const { return FDockSite; }
+  void SetDockSite(TWinControl* Value) { FDockSite = Value; }
+  // A client joins the site at Bounds (the site's client coordinates).
+  virtual void InsertControl(TControl* Control, const TRect& Bounds);
+  // A client leaves the site.
+  virtual void RemoveControl(TControl* Control) {}
+
+ private:
+  TWinControl* FDockSite = nullptr;
+};
+
+// The class of the dock manager every new dock site makes (a TDockTree or a
+// descendant made with no arguments); painters of dock sites read its name.
+extern TClass DefaultDockTreeClass;
 
 // ----------------------------------------------------------- TGraphicControl
 

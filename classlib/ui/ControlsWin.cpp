@@ -421,6 +421,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
   }
   if (GetCaptureControl() == AControl) SetCaptureControl(nullptr);
+  if (AControl->FHostDockSite == this) UndockClient(AControl);
   AControl->FParent = nullptr;
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (AControl->Align() != alNone && !ComponentState().Contains(csDestroying)) Realign();

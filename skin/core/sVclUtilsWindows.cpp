@@ -66,7 +66,7 @@ TPoint acMousePos() {
 }
 
 bool LeftToRight(TControl* Control, bool Normal) {
-  const bool middleEast = GetSystemMetrics(SM_MIDEASTENABLED) != 0;
+  const bool middleEast = SysLocale.MiddleEast;
   if (Normal) return Control->BiDiMode() == bdLeftToRight || !middleEast;
   return Control->BiDiMode() != bdLeftToRight && middleEast;
 }

@@ -306,6 +306,12 @@ bool TacEditWnd::HandleEditCmd(TMessage& Message) {
     case ACMD_QUERY_APPLICATION:
       Message.Result = reinterpret_cast<LRESULT>(Application);
       return true;
+    case ACMD_SKIN_LOADED:
+    case ACMD_SKIN_UNLOADED:
+      // A skinned control whose state this is answers these itself (it may
+      // free this object or make its window again): they go on to it.
+      if (!OwnsSkinData) return false;
+      return CommonMessage(Message, SkinData);
     default:
       return CommonMessage(Message, SkinData);
   }

@@ -74,8 +74,8 @@ class MonitorThreeChannels : public ::testing::Test {
   std::unique_ptr<MonitorHost> host_;
 };
 
-// The panels' layout and the value field's grey: the main window's frame is
-// skinned by its provider, the panels keep their own look.
+// The panels' layout and the value field's colour: the main window's frame is
+// skinned by its provider, the panels and their fields by the skin.
 TEST_F(MonitorThreeChannels, PanelsShowTheConvertedValues) {
   ASSERT_TRUE(testsupport::ServedBySkinEngine(Form1->Handle())) << "the form resource's skin provider serves it";
   ASSERT_EQ(ChannelCount, 3);
@@ -102,9 +102,11 @@ TEST_F(MonitorThreeChannels, PanelsShowTheConvertedValues) {
   EXPECT_EQ(zero->Top(), 86);
   EXPECT_EQ(Form1->Height(), top + 50);
   testsupport::Screenshot(Form1->Handle(), "monitor_three_channels");
-  // What the operator sees: the value field of channel 1 is grey with dark digits.
+  // What the operator sees: the value field of channel 1 in the skin's "BAR" colour.
   COLORREF field = testsupport::ClientPixel(Form1->Handle(), 8 + 72 + 4, 84 + 91 + 32 + 4);
-  EXPECT_EQ(field, RGB(178, 178, 178));
+  const Integer bar = Form1->sSkinManager1->GetSkinIndex("BAR");
+  ASSERT_GE(bar, 0);
+  EXPECT_EQ(field, static_cast<COLORREF>(ColorToRGB(Form1->sSkinManager1->Sections[static_cast<size_t>(bar)].Props[0].Color)));
 }
 
 TEST_F(MonitorThreeChannels, RequestsGoOutInChannelOrder) {

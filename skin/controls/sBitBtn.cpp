@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ui/ActnList.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/PaintScope.h"
 #include "skin/controls/sButtonLook.h"
@@ -159,6 +160,22 @@ void TsBitBtn::ImageListChange(TObject*) {
   if (FImages) SkinData()->Invalidate();
 }
 
+void TsBitBtn::ActionChange(TObject* Sender, bool CheckDefaults) {
+  inherited::ActionChange(Sender, CheckDefaults);
+  if (IsLoading(this)) return;
+  if (auto* action = dynamic_cast<TCustomAction*>(Sender)) {
+    if (action->ActionList() && action->ActionList()->Images() && !FImages)
+      SetImages(action->ActionList()->Images());
+    if (FImageIndex == -1) SetImageIndex(action->ImageIndex());
+  }
+  if (!IsDestroying(this)) SkinData()->Invalidate();
+}
+
+bool TsBitBtn::ActionDisabled() const {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  return action && !action->Enabled();
+}
+
 bool TsBitBtn::ImageListUsable() const {
   const Integer n = GetImageCount(FImages);
   return FImages && n > 0 && FImageIndex >= 0 && FImageIndex < n;
@@ -273,7 +290,7 @@ bool TsBitBtn::PrepareCache() {
     else
       PaintRgnBorder(cache, reinterpret_cast<std::uintptr_t>(FRegion) > 1 ? FRegion : nullptr, true, *mask, s);
   }
-  if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, Parent(), ci, TPoint{Left(), Top()});
+  if (!Enabled() || ActionDisabled()) BmpDisabledKind(cache, FDisabledKind, Parent(), ci, TPoint{Left(), Top()});
   if (OnPaint) OnPaint(this, cache);
   sd->BGChanged = false;
   return true;
@@ -744,6 +761,9 @@ void TsBitBtn::AfterInherited(TMessage& Message) {
         sd->Updating = false;
         sd->Invalidate();
       }
+      break;
+    case CM_ACTIONUPDATE:
+      if (auto* action = dynamic_cast<TCustomAction*>(Action())) SetEnabled(action->Enabled());
       break;
     case WM_KEYUP:
       // The pressed look of a keyboard press ends.

@@ -102,9 +102,12 @@ class TsBitBtn : public TsBitBtnBase {
   void DrawItem(const DRAWITEMSTRUCT& DrawItemStruct) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
  private:
   bool Skinned() { return SkinData()->Skinned(false); }
+  // Whether the button's action is disabled.
+  bool ActionDisabled() const;
   // The section's state for the look S (the default look falls back to the
   // hot one on sections of fewer than four states).
   Integer SkinState(Integer S);

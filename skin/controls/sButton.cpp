@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ui/ActnList.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/PaintScope.h"
 #include "skin/controls/sButtonLook.h"
@@ -88,6 +89,11 @@ void TsButton::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == FImages) SetImages(nullptr);
   if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;
+}
+
+void TsButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  inherited::ActionChange(Sender, CheckDefaults);
+  if (auto* action = dynamic_cast<TCustomAction*>(Sender)) SetEnabled(action->Enabled());
 }
 
 void TsButton::SetButtonStyle(bool ADefault) {
@@ -345,7 +351,9 @@ bool TsButton::PrepareCache() {
     canvas->LineTo(Width() - 15, Height() - 4);
     DrawColorArrow(canvas, c, TRect{Width() - kArrowPart, 0, Width(), Height()}, asBottom);
   }
-  if (!Enabled()) BmpDisabledKind(cache, FDisabledKind, Parent(), ci, TPoint{Left(), Top()});
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  if (!Enabled() || (action && !action->Enabled()))
+    BmpDisabledKind(cache, FDisabledKind, Parent(), ci, TPoint{Left(), Top()});
   sd->BGChanged = false;
   return true;
 }
@@ -809,6 +817,9 @@ void TsButton::AfterInherited(TMessage& Message) {
         sd->Updating = false;
         sd->Invalidate();
       }
+      break;
+    case CM_ACTIONUPDATE:
+      if (auto* action = dynamic_cast<TCustomAction*>(Action())) SetEnabled(action->Enabled());
       break;
     case WM_KEYUP:
       if (Skinned() && Message.WParam == VK_SPACE) {

@@ -124,6 +124,7 @@ class TsButton : public TsButtonBase {
   void SetButtonStyle(bool ADefault) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
  private:
   bool Skinned() { return SkinData()->Skinned(false); }

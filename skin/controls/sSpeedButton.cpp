@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/ui/ActnList.h"
 #include "classlib/ui/Forms.h"
 #include "classlib/ui/PaintScope.h"
 #include "skin/controls/sButtonLook.h"
@@ -47,11 +48,52 @@ void TsSpeedButton::Loaded() {
 
 TsSpeedButton::~TsSpeedButton() {
   StopAnimation();
+  if (auto* action = dynamic_cast<TBasicAction*>(Action());
+      action && action->OnChange == TNotifyEvent(this, &TsSpeedButton::ActionChanged))
+    action->OnChange = TNotifyEvent();
   delete FAnimTimer;
   FAnimTimer = nullptr;
   if (TsSkinManager* m = SkinData()->GetSkinManager(); m && m->ActiveGraphControl() == this)
     m->SetActiveGraphControl(nullptr);
   if (FImages) FImages->UnRegisterChanges(FImageChangeLink.get());
+}
+
+void TsSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  inherited::ActionChange(Sender, CheckDefaults);
+  if (IsLoading(this)) return;
+  if (auto* action = dynamic_cast<TCustomAction*>(Sender)) {
+    bool taken = false;
+    TCustomImageList* images = action->ActionList() ? action->ActionList()->Images() : nullptr;
+    if (images && images != FImages) {
+      SetImages(images);
+      taken = true;
+    }
+    if (FImageIndex == -1) {
+      SetImageIndex(action->ImageIndex());
+      taken = true;
+    }
+    if (taken && ImageListUsable()) {
+      TBitmap empty;
+      Glyph()->Assign(&empty);
+    }
+    action->OnChange = TNotifyEvent(this, &TsSpeedButton::ActionChanged);
+  }
+  if (!IsDestroying(this)) SkinData()->Invalidate();
+}
+
+void TsSpeedButton::ActionChanged(TObject*) {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  if (SkinData()->Updating || !action || !action->ActionList()) return;
+  bool changed = false;
+  if (action->ActionList()->Images() != FImages) {
+    SetImages(action->ActionList()->Images());
+    changed = true;
+  }
+  if (action->ImageIndex() != FImageIndex) {
+    SetImageIndex(action->ImageIndex());
+    changed = true;
+  }
+  if (changed) Repaint();
 }
 
 void TsSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {

@@ -94,8 +94,11 @@ class TsSpeedButton : public TsSpeedButtonBase {
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
  private:
+  // The action's own change: its list's images and its image index.
+  void ActionChanged(TObject* Sender);
   bool Skinned() { return SkinData()->Skinned(false); }
   bool Pressed() const { return State() == bsDown || State() == bsExclusive; }
   bool ShiftOnPress();

@@ -229,7 +229,7 @@ TSize TsBitBtn::TextRectSize() {
   TRect r{0, 0, maxWidth, 0};
   Cardinal flags = GetStringFlags(this, FTextAlignment) | DT_CALCRECT | DT_EXPANDTABS;
   if (FWordWrap) flags |= DT_WORDBREAK;
-  if (maxWidth > 0) acDrawText(canvas->Handle(), Caption(), r, flags);
+  if (maxWidth > 0) acDrawText(FontDC(canvas), Caption(), r, flags);
   else r = TRect{0, 0, 0, 0};
   return TSize{r.Width(), r.Height()};
 }
@@ -317,16 +317,16 @@ void TsBitBtn::DrawCaption(TCanvas* ACanvas) {
     return;
   }
   if (Enabled()) {
-    acDrawText(canvas->Handle(), Caption(), r, flags);
+    acDrawText(FontDC(canvas), Caption(), r, flags);
     return;
   }
   const TColor color = canvas->Font()->Color();
   TRect shadow = r;
   shadow.Offset(1, 1);
   canvas->Font()->SetColor(clBtnHighlight);
-  acDrawText(canvas->Handle(), Caption(), shadow, flags);
+  acDrawText(FontDC(canvas), Caption(), shadow, flags);
   canvas->Font()->SetColor(clBtnShadow);
-  acDrawText(canvas->Handle(), Caption(), r, flags);
+  acDrawText(FontDC(canvas), Caption(), r, flags);
   canvas->Font()->SetColor(color);
 }
 

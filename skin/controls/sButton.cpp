@@ -239,7 +239,7 @@ TSize TsButton::TextSize() {
   const Cardinal flags = DT_CALCRECT | DT_CENTER | DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE);
   TRect r{FContentMargin, 0, Width() - FContentMargin, 0};
   if (link) r.Right = Width() - ImageSizeWithMargins().cx - 3 * FContentMargin - 6;
-  acDrawText(canvas->Handle(), Caption(), r, flags);
+  acDrawText(FontDC(canvas), Caption(), r, flags);
   canvas->SetFont(Font());
   return TSize{r.Width(), r.Height()};
 }

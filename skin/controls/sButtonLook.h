@@ -59,6 +59,16 @@ class TRedrawOff {
   HWND FWnd;
 };
 
+// The canvas's device context with its font and text colour selected and a
+// clear background (the canvas selects them only for its own drawing).
+inline HDC FontDC(TCanvas* Canvas) {
+  HDC dc = Canvas->Handle();
+  SelectObject(dc, Canvas->Font()->Handle());
+  SetTextColor(dc, ColorToRGB(Canvas->Font()->Color()));
+  SetBkMode(dc, TRANSPARENT);
+  return dc;
+}
+
 // R grown by Dx on the left and right and Dy on the top and bottom.
 inline void GrowRect(TRect& R, Integer Dx, Integer Dy) {
   R.Left -= Dx;

@@ -257,7 +257,7 @@ TSize TsSpeedButton::TextRectSize() {
   canvas->SetFont(Font());
   TRect r{0, 0, maxWidth, 0};
   const Cardinal flags = DT_CALCRECT | DT_EXPANDTABS | DT_END_ELLIPSIS | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE);
-  acDrawText(canvas->Handle(), Caption(), r, flags);
+  acDrawText(FontDC(canvas), Caption(), r, flags);
   return TSize{r.Width(), r.Height()};
 }
 
@@ -518,15 +518,15 @@ void TsSpeedButton::DoDrawText(TRect& R, Cardinal Flags) {
   canvas->SetFont(Font());
   canvas->Brush()->SetStyle(bsClear);
   if (Enabled()) {
-    acDrawText(canvas->Handle(), Caption(), R, Flags);
+    acDrawText(FontDC(canvas), Caption(), R, Flags);
     return;
   }
   TRect shadow = R;
   shadow.Offset(1, 1);
   canvas->Font()->SetColor(clBtnHighlight);
-  acDrawText(canvas->Handle(), Caption(), shadow, Flags);
+  acDrawText(FontDC(canvas), Caption(), shadow, Flags);
   canvas->Font()->SetColor(clBtnShadow);
-  acDrawText(canvas->Handle(), Caption(), R, Flags);
+  acDrawText(FontDC(canvas), Caption(), R, Flags);
   canvas->Font()->SetColor(Font()->Color());
 }
 

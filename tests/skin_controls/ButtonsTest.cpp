@@ -29,43 +29,84 @@ void ParkMouse() { SetCursorPos(1020, 760); }
 // ------------------------------------------------------------ without a skin manager
 // (first in the program: no manager exists yet)
 
-TEST(ButtonsWithoutManager, DrawTheOwnerDrawLookWithTheGlyphAt5x5) {
+// The number of pixels of a window's client area unlike the bitmap Expected
+// (a memory DC holding it) in W x H.
+int Differing(HWND Wnd, HDC Expected, int W, int H) {
+  int n = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const COLORREF e = GetPixel(Expected, x, y);
+      n += ClientPixel(Wnd, x, y) != (((e & 0xFF) << 16) | (e & 0xFF00) | ((e >> 16) & 0xFF));
+    }
+  return n;
+}
+
+// A memory DC of W x H compatible with the screen, gone with the object.
+struct TMemDC {
+  HDC DC;
+  HBITMAP Bmp;
+  HGDIOBJ Old;
+  TMemDC(int W, int H) {
+    HDC screen = GetDC(nullptr);
+    DC = CreateCompatibleDC(screen);
+    Bmp = CreateCompatibleBitmap(screen, W, H);
+    Old = SelectObject(DC, Bmp);
+    ReleaseDC(nullptr, screen);
+  }
+  ~TMemDC() {
+    SelectObject(DC, Old);
+    DeleteObject(Bmp);
+    DeleteDC(DC);
+  }
+};
+
+TEST(ButtonsWithoutManager, DrawTheOwnerDrawLook) {
   ASSERT_EQ(DefaultManager, nullptr);
   ParkMouse();
   TForm* form = Create<TForm>(Application, 0);
-  form->SetBounds(60, 60, 200, 150);
+  form->SetBounds(60, 60, 240, 150);
   form->Show();
-  auto* btn = Create<TsBitBtn>(form);
-  btn->SetParent(form);
-  btn->SetBounds(10, 10, 41, 41);
+  auto* bit = Create<TsBitBtn>(form);
+  bit->SetParent(form);
+  bit->SetBounds(10, 10, 41, 41);
   std::unique_ptr<TBitmap> glyph(HalfGlyph());
-  btn->SetGlyph(glyph.get());
+  bit->SetGlyph(glyph.get());
+  auto* push = Create<TsButton>(form);
+  push->SetParent(form);
+  push->SetBounds(60, 10, 90, 30);
+  const AnsiString caption = "\xD1\xF2\xE0\xF0\xF2";  // "Start" in Russian, code page 1251
+  push->SetCaption(caption);
   SetFocus(form->WindowHandle());
-  RedrawWindow(btn->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  for (TWinControl* c : {static_cast<TWinControl*>(bit), static_cast<TWinControl*>(push)})
+    RedrawWindow(c->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   testsupport::PumpMessages(50);
-
-  // What the button should show: the system's push-button frame, the glyph's
-  // opaque half at (5, 5).
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 41, 41);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  RECT r{0, 0, 41, 41};
-  DrawFrameControl(mem, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 16; ++x) SetPixel(mem, 5 + x, 5 + y, RGB(0x20, 0x40, 0xC0));
-  int differing = 0;
-  for (int y = 0; y < 41; ++y)
-    for (int x = 0; x < 41; ++x) {
-      const COLORREF e = GetPixel(mem, x, y);
-      const std::uint32_t expected = ((e & 0xFF) << 16) | (e & 0xFF00) | ((e >> 16) & 0xFF);
-      if (ClientPixel(btn->WindowHandle(), x, y) != expected) ++differing;
-    }
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(differing, 0) << "pixels unlike the plain owner-draw look";
+  {
+    SCOPED_TRACE("bit button: the system's frame, the glyph's opaque half at (5, 5)");
+    TMemDC e(41, 41);
+    RECT r{0, 0, 41, 41};
+    DrawFrameControl(e.DC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 16; ++x) SetPixel(e.DC, 5 + x, 5 + y, RGB(0x20, 0x40, 0xC0));
+    EXPECT_EQ(Differing(bit->WindowHandle(), e.DC, 41, 41), 0);
+  }
+  {
+    SCOPED_TRACE("push button: the system's frame, the caption centred in its font");
+    TMemDC e(90, 30);
+    RECT r{0, 0, 90, 30};
+    DrawFrameControl(e.DC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT);
+    HGDIOBJ oldFont = SelectObject(e.DC, push->Font()->Handle());
+    RECT m{6, 0, 90 - 6, 0};
+    DrawTextA(e.DC, caption.c_str(), -1, &m, DT_CALCRECT | DT_CENTER | DT_EXPANDTABS | DT_WORDBREAK);
+    const int tw = m.right - m.left, th = m.bottom - m.top;
+    RECT t{(90 - tw) / 2 - 1, (30 - th) / 2, 0, 0};
+    t.right = t.left + tw + 2;
+    t.bottom = 30 - t.top;
+    SetBkMode(e.DC, TRANSPARENT);
+    SetTextColor(e.DC, ColorToRGB(push->Font()->Color()));
+    DrawTextA(e.DC, caption.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_EXPANDTABS | DT_WORDBREAK);
+    SelectObject(e.DC, oldFont);
+    EXPECT_EQ(Differing(push->WindowHandle(), e.DC, 90, 30), 0);
+  }
   form->Free();
 }
 

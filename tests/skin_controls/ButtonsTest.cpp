@@ -182,6 +182,42 @@ TEST_F(ButtonsTest, BitButtonGlyphLiesAt5x5AndItsClearPixelsShowTheSection) {
   EXPECT_EQ(BorderPixel(b), kBorder[0]);
 }
 
+TEST_F(ButtonsTest, ASkinnedCaptionIsWrittenInTheSectionsFontColourWhereTheLayoutPutsIt) {
+  const AnsiString caption = "\xC4\xEE\xE1\xE0\xE2\xE8\xF2\xFC";  // "Add" in Russian, code page 1251
+  auto* b = Put<TsBitBtn>(20, 20, 100, 32);
+  b->SetCaption(caption);
+  SetFocus(Form.Wnd());
+  Repaint(b);
+  // The test's own layout: the caption measured in the button's font, centred.
+  TMemDC e(100, 32);
+  HBRUSH fill = CreateSolidBrush(subclasstest::TC(kFill));
+  RECT all{0, 0, 100, 32};
+  FillRect(e.DC, &all, fill);
+  DeleteObject(fill);
+  HGDIOBJ oldFont = SelectObject(e.DC, b->Font()->Handle());
+  RECT m{0, 0, 100 + 2, 0};
+  DrawTextA(e.DC, caption.c_str(), -1, &m, DT_CALCRECT | DT_CENTER | DT_VCENTER | DT_EXPANDTABS | DT_WORDBREAK);
+  const int tw = m.right, th = m.bottom;
+  RECT t{(100 - tw + 1) / 2, (32 - th + 1) / 2, 0, 0};
+  t.right = t.left + tw;
+  t.bottom = t.top + th;
+  SetBkMode(e.DC, TRANSPARENT);
+  SetTextColor(e.DC, subclasstest::TC(kFont));
+  DrawTextA(e.DC, caption.c_str(), -1, &t,
+            DT_CENTER | DT_VCENTER | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_WORDBREAK);
+  SelectObject(e.DC, oldFont);
+  int differing = 0, text = 0;
+  for (int y = kMargin; y < 32 - kMargin; ++y)
+    for (int x = kMargin; x < 100 - kMargin; ++x) {
+      const COLORREF c = GetPixel(e.DC, x, y);
+      const std::uint32_t expected = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+      differing += ClientPixel(b->WindowHandle(), x, y) != expected;
+      text += expected == kFont;
+    }
+  EXPECT_GT(text, 20) << "the test wrote the caption";
+  EXPECT_EQ(differing, 0);
+}
+
 TEST_F(ButtonsTest, BitButtonBorderShowsTheImageOfItsState) {
   struct TCase {
     const char* Name;

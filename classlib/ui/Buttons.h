@@ -109,6 +109,9 @@ class TSpeedButton : public TGraphicControl {
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Loaded() override;
+  // For descendants that draw the button themselves.
+  void SetState(TButtonState Value) { FState = Value; }
+  bool MouseInControl() const { return FMouseInControl; }
 
  public:  // message handlers
   void CMMouseEnter(TMessage& Message);

@@ -6,6 +6,8 @@
 DK_ENUM(TUDAlignButton, udLeft, udRight);
 DK_ENUM(TUDOrientation, udHorizontal, udVertical);
 DK_ENUM(TUDBtnType, btNext, btPrev);
+// The kinds of tool buttons (also taken by skinned speed buttons).
+DK_ENUM(TToolButtonStyle, tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider);
 using TUDClickEvent = TClosure<void(TObject* Sender, TUDBtnType Button)>;
 using TUDChangingEvent = TClosure<void(TObject* Sender, bool& AllowChange)>;
 

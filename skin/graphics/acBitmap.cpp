@@ -30,6 +30,14 @@ void CopyPixels32(TacBitmap* dst, int x, int y, TacBitmap* src, const TRect& r) 
   }
   const int w = std::min(c.Width(), d.Width - x), h = std::min(c.Height(), d.Height - y);
   if (w <= 0 || h <= 0) return;
+  // Whole images of rows without padding, laid out alike: one copy.
+  const std::ptrdiff_t packed = static_cast<std::ptrdiff_t>(d.Width) * 4;
+  if (x == 0 && y == 0 && c.Left == 0 && c.Top == 0 && w == d.Width && w == s.Width && h == d.Height &&
+      h == s.Height && d.Delta == s.Delta && (d.Delta == packed || d.Delta == -packed)) {
+    const int last = d.Delta > 0 ? 0 : h - 1;
+    std::memmove(d.Row(last), s.Row(last), static_cast<size_t>(packed) * static_cast<size_t>(h));
+    return;
+  }
   for (int row = 0; row < h; ++row)
     std::memmove(d.Row(y + row) + x, s.Row(c.Top + row) + c.Left, static_cast<size_t>(w) * 4);
 }

@@ -377,4 +377,4 @@ void TsRadioGroup::Construct() {
   MakeButtons([this] { return Create<TsGroupButton>(this); }, true);
 }
 
-DK_PUBLISH(TsRadioGroup) { PublishSkinData(P); }
+DK_PUBLISH(TsRadioGroup) { PublishRadioGroup(P); }

@@ -759,7 +759,18 @@ void TControl::MouseWheelHandler(TMessage& Message) {
   Message.Result = Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
 
+bool TControl::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+  return handled;
+}
+
 void TControl::CMMouseWheel(TMessage& Message) {
+  auto& wheel = static_cast<TCMMouseWheel&>(Message);
+  if (DoMouseWheel(KeysToShiftState(wheel.Keys()), wheel.WheelDelta(), wheel.Pos())) {
+    Message.Result = 1;
+    return;
+  }
   // not taken here: the parent may scroll
   if (FParent) Message.Result = FParent->Perform(CM_MOUSEWHEEL, Message.WParam, Message.LParam);
 }
@@ -844,6 +855,7 @@ DK_PUBLISH(TControl) {
   P.Property("OnDblClick", &TControl::OnDblClick);
   P.Property("OnMouseDown", &TControl::OnMouseDown);
   P.Property("OnMouseMove", &TControl::OnMouseMove);
+  P.Property("OnMouseWheel", &TControl::OnMouseWheel);
   P.Property("OnMouseUp", &TControl::OnMouseUp);
   P.Property("OnResize", &TControl::OnResize);
 }

@@ -324,6 +324,14 @@ PTypeInfo TypeInfoTCursor();
 // Virtual key codes of the class library (the platform's VK_* numbers).
 using TShortCut = Word;
 
+// CM_MOUSEWHEEL (and WM_MOUSEWHEEL): the keys and the signed turn in WParam,
+// the mouse's screen position in LParam.
+struct TCMMouseWheel : TMessageOf<CM_MOUSEWHEEL, WM_MOUSEWHEEL> {
+  Word Keys() const { return LOWORD(WParam); }
+  SmallInt WheelDelta() const { return static_cast<SmallInt>(HIWORD(WParam)); }
+  TPoint Pos() const { return {static_cast<SmallInt>(LOWORD(LParam)), static_cast<SmallInt>(HIWORD(LParam))}; }
+};
+
 // Shift state of a key or mouse message.
 TShiftState KeysToShiftState(Word Keys);
 TShiftState KeyDataToShiftState(Integer KeyData);
@@ -332,6 +340,8 @@ TShiftState KeyDataToShiftState(Integer KeyData);
 
 using TMouseEvent = TClosure<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TClosure<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent =
+    TClosure<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = TClosure<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TKeyPressEvent = TClosure<void(TObject* Sender, char& Key)>;
 
@@ -556,6 +566,9 @@ class TControl : public TComponent {
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnResize;
+  // A turn of the wheel reaching this control (CM_MOUSEWHEEL); a handler that
+  // sets Handled keeps it from the parent.
+  TMouseWheelEvent OnMouseWheel;
 
   // The mouse wheel: WM_MOUSEWHEEL becomes CM_MOUSEWHEEL, offered to the
   // form's focused control first and then up through its parents.
@@ -578,6 +591,9 @@ class TControl : public TComponent {
   virtual void AdjustSize();
   // The size the control takes by itself; false when it has none (the default).
   virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight);
+  // The wheel turned by WheelDelta (120 a notch, negative towards the user)
+  // with the mouse at MousePos (screen); true when handled (OnMouseWheel).
+  virtual bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos);
   // Places the control after its bounds changed (moves the window).
   virtual void BoundsChanged() {}
   virtual void InvalidateControl(bool IsVisible, bool IsOpaque);

@@ -827,6 +827,8 @@ TCustomListBox::~TCustomListBox() = default;
 void TCustomListBox::Construct() {
   inherited::Construct();
   FItems = std::make_unique<TItemStrings>(this, kListMsgs);
+  FCanvas = std::make_unique<TControlCanvas>();
+  FCanvas->SetControl(this);
   FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
@@ -841,6 +843,18 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
   if (!FIntegralHeight) Params.Style |= LBS_NOINTEGRALHEIGHT;
   if (FMultiSelect) Params.Style |= LBS_EXTENDEDSEL;
   if (FBorderStyle == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  switch (FStyle) {
+    case lbOwnerDrawFixed:
+    case lbVirtualOwnerDraw:
+      Params.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+      break;
+    case lbOwnerDrawVariable:
+      Params.Style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+      break;
+    default:
+      break;
+  }
+  if (FColumns > 0) Params.Style = (Params.Style | LBS_MULTICOLUMN) & ~static_cast<DWORD>(WS_VSCROLL);
 }
 
 void TCustomListBox::Loaded() {
@@ -863,6 +877,91 @@ void TCustomListBox::CreateWnd() {
   }
   SendMessageW(h, LB_SETTOPINDEX, static_cast<WPARAM>(FTopIndex), 0);
   FSavedSelection.clear();
+  ApplyColumns();
+}
+
+void TCustomListBox::ApplyColumns() {
+  if (FColumns > 0 && HandleAllocated()) Send(this, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(ClientWidth() / FColumns));
+}
+
+void TCustomListBox::SetItemHeight(Integer Value) {
+  if (Value <= 0 || FItemHeight == Value) return;
+  FItemHeight = Value;
+  if (HandleAllocated() && (GetWindowLongW(WindowHandle(), GWL_STYLE) & LBS_OWNERDRAWFIXED))
+    Send(this, LB_SETITEMHEIGHT, 0, MAKELPARAM(Value, 0));
+  if (HandleAllocated()) Invalidate();
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCustomListBox::SetColumns(Integer Value) {
+  if (Value < 0) Value = 0;
+  if (FColumns == Value) return;
+  // Switching between one column and several changes the window's style.
+  const bool restyle = (FColumns == 0) != (Value == 0);
+  FColumns = Value;
+  if (!HandleAllocated()) return;
+  if (restyle)
+    RecreateWnd();
+  else
+    ApplyColumns();
+}
+
+TRect TCustomListBox::ItemRect(Integer Index) {
+  RECT r{};
+  if (!HandleAllocated() || Index < 0 || Index >= FItems->Count()) return TRect();
+  if (Send(this, LB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r)) == LB_ERR) return TRect();
+  return TRect(r.left, r.top, r.right, r.bottom);
+}
+
+void TCustomListBox::DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  TCanvas* c = FCanvas.get();
+  const bool selected = State.Contains(odSelected);
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(selected ? clHighlight : Color());
+  c->FillRect(Rect);
+  if (Index >= 0 && Index < FItems->Count()) {
+    TFont font;
+    font.Assign(Font());
+    if (selected) font.SetColor(clHighlightText);
+    TRect r = Rect;
+    r.Left += 2;
+    DrawControlText(c->Handle(), FItems->Strings(Index), r,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS, &font, Enabled());
+  }
+  if (State.Contains(odFocused)) DrawFocusRect(c->Handle(), reinterpret_cast<const RECT*>(&Rect));
+}
+
+void TCustomListBox::MeasureItem(Integer Index, Integer& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
+
+void TCustomListBox::CNDrawItem(TWMDrawItem& Message) {
+  DRAWITEMSTRUCT* d = Message.DrawItemStruct();
+  if (!d) return;
+  const TRect r(d->rcItem.left, d->rcItem.top, d->rcItem.right, d->rcItem.bottom);
+  TCanvasScope scope(FCanvas.get(), d->hDC);
+  FCanvas->Font()->Assign(Font());
+  FCanvas->Brush()->SetColor(Color());
+  DrawItem(static_cast<Integer>(static_cast<int>(d->itemID)), r, OwnerDrawStateOf(d->itemState & 0xFFFF));
+  Message.Result = 1;
+}
+
+void TCustomListBox::CNMeasureItem(TWMMeasureItem& Message) {
+  MEASUREITEMSTRUCT* m = Message.MeasureItemStruct();
+  if (!m) return;
+  Integer h = FItemHeight;
+  if (FStyle == lbOwnerDrawVariable) MeasureItem(static_cast<Integer>(m->itemID), h);
+  m->itemHeight = static_cast<UINT>(std::max<Integer>(h, 1));
+  Message.Result = 1;
 }
 
 void TCustomListBox::DestroyWnd() {
@@ -976,6 +1075,8 @@ void TCustomListBox::CNCommand(TWMCommand& Message) {
 
 DK_MESSAGE_UNIT(TCustomListBox);
 DK_MESSAGE_HANDLER(TCustomListBox, CN_COMMAND, CNCommand);
+DK_MESSAGE_HANDLER(TCustomListBox, CN_DRAWITEM, CNDrawItem);
+DK_MESSAGE_HANDLER(TCustomListBox, CN_MEASUREITEM, CNMeasureItem);
 
 DK_PUBLISH(TCustomListBox) {
   P.Property("Caption", &TCustomListBox::Caption, &TCustomListBox::SetCaption).Stored(false);  // the text travels as Text / Items
@@ -987,6 +1088,10 @@ DK_PUBLISH(TCustomListBox) {
   P.Property("Items", &TCustomListBox::Items, &TCustomListBox::SetItems);
   P.Property("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
   P.Property("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted).Default(false);
+  P.Property("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle).Default(lbStandard);
+  P.Property("Columns", &TCustomListBox::Columns, &TCustomListBox::SetColumns).Default(0);
+  P.Property("OnDrawItem", &TCustomListBox::OnDrawItem);
+  P.Property("OnMeasureItem", &TCustomListBox::OnMeasureItem);
 }
 DK_PUBLISH(TListBox) {}
 

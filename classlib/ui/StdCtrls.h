@@ -12,6 +12,7 @@
 
 #include "classlib/ui/Controls.h"
 #include "classlib/ui/Forms.h"
+#include "classlib/ui/Menus.h"
 
 DK_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter);
 using TLeftRight = TAlignment;
@@ -306,6 +307,11 @@ class TComboBox : public TCustomComboBox {
   using TCustomComboBox::TCustomComboBox;
 };
 
+// An owner-drawn item to draw into Rect of the list's canvas.
+using TDrawItemEvent = TClosure<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+// The height of an item of a list of variable item heights.
+using TMeasureItemEvent = TClosure<void(TWinControl* Control, int Index, int& Height)>;
+
 class TCustomListBox : public TWinControl {
   DK_CLASS(TCustomListBox, TWinControl)
   DK_MESSAGES(TCustomListBox)
@@ -328,24 +334,51 @@ class TCustomListBox : public TWinControl {
   Integer TopIndex();
   void SetTopIndex(Integer Value);
   Integer ItemHeight() const { return FItemHeight; }
-  void SetItemHeight(Integer Value) { FItemHeight = Value; }
+  // Owner-drawn lists of fixed height take it at once.
+  void SetItemHeight(Integer Value);
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle Value);
   bool IntegralHeight() const { return FIntegralHeight; }
   void SetIntegralHeight(bool Value);
+  // lbStandard: the system draws the items; the owner-draw styles: DrawItem.
+  // The virtual styles keep their items here as the others do.
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle Value);
+  // Items laid out in this many columns (0: one column, scrolled vertically).
+  Integer Columns() const { return FColumns; }
+  void SetColumns(Integer Value);
+  // The canvas items are drawn on (the item's device context while DrawItem runs).
+  TCanvas* Canvas() const { return FCanvas.get(); }
+  // The rectangle of the item in client coordinates; empty for an index
+  // outside the items or without a window.
+  TRect ItemRect(Integer Index);
   Integer ItemAtPos(const TPoint& Pos, bool Existing);
   void Clear() { FItems->Clear(); }
+
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
   void Loaded() override;
+  // Draws one item: OnDrawItem when assigned, else its text in the list's
+  // colours (the highlight ones when selected) with a focus rectangle.
+  virtual void DrawItem(Integer Index, const TRect& Rect, TOwnerDrawState State);
+  // The height of an item of a variable-height list (OnMeasureItem).
+  virtual void MeasureItem(Integer Index, Integer& Height);
  public:  // message handlers
   void CNCommand(TWMCommand& Message);
+  void CNDrawItem(TWMDrawItem& Message);
+  void CNMeasureItem(TWMMeasureItem& Message);
  protected:
 
  private:
+  void ApplyColumns();
+  std::unique_ptr<TControlCanvas> FCanvas;
+  TListBoxStyle FStyle = lbStandard;
+  Integer FColumns = 0;
   std::unique_ptr<TItemStrings> FItems;
   Integer FItemIndex = -1;
   std::vector<Integer> FSavedSelection;

@@ -235,6 +235,26 @@ TEST_F(PanelTest, TheBackgroundAnswerIsTheCacheForAGradientAndAColourForAFlatPan
   }
 }
 
+// The cache holds the whole window: a child of a framed panel lies in it
+// moved by the frame (the client area's place in the window), whatever the
+// bevels and the border width inside.
+TEST_F(PanelTest, AFramedPanelHandsItsChildrenTheCacheMovedByTheFrame) {
+  Manager->SetSkinName(kVariantNames[svGradient]);
+  TsPanel* p = NewPanel(Form, 10, 10, 200, 120);
+  p->SetBorderStyle(bsSingle);
+  p->SetBorderWidth(3);
+  Settle();
+  POINT origin{0, 0};
+  ClientToScreen(p->WindowHandle(), &origin);
+  RECT window{};
+  GetWindowRect(p->WindowHandle(), &window);
+  ASSERT_GT(origin.x - window.left, 0) << "the panel has a frame";
+  const TacBGInfo info = AskBackground(p);
+  ASSERT_EQ(info.BgType, btCache);
+  EXPECT_EQ(info.Offset.X, origin.x - window.left);
+  EXPECT_EQ(info.Offset.Y, origin.y - window.top);
+}
+
 TEST_F(PanelTest, AStaleCacheAnswersNotReadyAndTheParentsNoticeReplaysTheChildsPaint) {
   Manager->SetSkinName(kVariantNames[svGradient]);
   TsPanel* outer = NewPanel(Form, 0, 0, 380, 280);

@@ -129,6 +129,11 @@ void TsCustomListBox::CNDrawItem(TWMDrawItem& Message) {
   if (Message.Result == 0) {
     r.Offset(HorzPosition(), 0);
     state |= kShiftedItem;
+    // Every request draws the whole item, so its focus must be the real one:
+    // Wine leaves the focus bit out when it redraws a changed selection.
+    const bool caret = HandleAllocated() && GetFocus() == WindowHandle() &&
+                       SendMessageW(WindowHandle(), LB_GETCARETINDEX, 0, 0) == static_cast<LRESULT>(d->itemID);
+    state = caret ? (state | ODS_FOCUS) : (state & ~static_cast<UINT>(ODS_FOCUS));
   }
   TCanvasScope scope(Canvas(), d->hDC);
   DrawItem(static_cast<int>(d->itemID), r, OwnerDrawStateOf(state));
@@ -375,6 +380,10 @@ void TsCustomListBox::GeneralPath(TMessage& Message) {
   }
   if (CommonWndProc(Message, sd)) return;
   inherited::WndProc(Message);
+  // The chosen item's look follows the focus (the selection's state, the
+  // focus rectangle); the system's focus notice to the items is not always
+  // sent, so the list repaints itself.
+  if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) InvalidateRect(WindowHandle(), nullptr, FALSE);
   if (Message.Msg == WM_ENABLE && Visible() && !IsLoading(this)) {
     sd->BGChanged = true;
     RedrawWindow(WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -147,6 +147,38 @@ TEST(StickyLabel, FollowsItsControlAndAResizedControlMovesBackBesideIt) {
   form->Free();
 }
 
+// A web label that records the addresses it would open.
+class TRecordingWebLabel : public TsWebLabel {
+  DK_CLASS(TRecordingWebLabel, TsWebLabel)
+ public:
+  using TsWebLabel::TsWebLabel;
+  std::vector<AnsiString> Opened;
+
+ protected:
+  void OpenURL() override { Opened.push_back(URL()); }
+};
+
+TEST_F(TextControls, AWebLabelOpensItsAddressOnClickAndDrawsInItsHoverLookUnderTheMouse) {
+  TsGroupBox* box = Box("DARK", 10, 10, 300, 200);
+  auto* web = Put<TRecordingWebLabel>(20, 30, 100, 16, box);
+  web->SetCaption("WWWW");
+  web->HoverFont()->SetStyle(TFontStyles{fsUnderline});
+  web->Perform(WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+  EXPECT_TRUE(web->Opened.empty()) << "no address: nothing to open";
+  web->SetURL("https://example.org/");
+  web->Perform(WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(web->Opened, std::vector<AnsiString>{"https://example.org/"});
+
+  EXPECT_EQ(web->GetCurrentFont(), web->NormalFont());
+  EXPECT_EQ(web->TextColor(), TC(kDarkFont)) << "away from the mouse: the section's font colour";
+  web->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_TRUE(web->MouseAbove());
+  EXPECT_EQ(web->GetCurrentFont(), web->HoverFont());
+  EXPECT_EQ(web->TextColor(), Manager->Palette[pcWebTextHot]);
+  web->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(web->MouseAbove());
+}
+
 // ------------------------------------------------------------------ bevels
 
 TEST_F(TextControls, TheBevelsSectionFollowsItsShapeAndStyle) {

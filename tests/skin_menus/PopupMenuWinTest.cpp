@@ -113,7 +113,9 @@ TEST_F(PopupMenus, ItemsMeasureFromTheirTextMarginsGlyphColumnAndExtraLine) {
     Manager->MenuSupport()->UseExtraLine = c.ExtraLine;
     int w = 0, h = 0;
     Menus()->sMeasureItem(c.Item, canvas, w, h);
-    if (c.Width >= 0) EXPECT_EQ(w, c.Width);
+    if (c.Width >= 0) {
+      EXPECT_EQ(w, c.Width);
+    }
     EXPECT_EQ(h, c.Height);
   }
   Manager->MenuSupport()->UseExtraLine = false;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "MenuFixture.h"
+#include "classlib/ui/ImgList.h"
 #include "skin/forms/acDials.h"
 #include "skin/subclass/acSBUtilsMenus.h"
 // After the class library, whose names the system's macros would take.
@@ -113,7 +114,9 @@ TEST_F(PopupMenus, ItemsMeasureFromTheirTextMarginsGlyphColumnAndExtraLine) {
     Manager->MenuSupport()->UseExtraLine = c.ExtraLine;
     int w = 0, h = 0;
     Menus()->sMeasureItem(c.Item, canvas, w, h);
-    if (c.Width >= 0) EXPECT_EQ(w, c.Width);
+    if (c.Width >= 0) {
+      EXPECT_EQ(w, c.Width);
+    }
     EXPECT_EQ(h, c.Height);
   }
   Manager->MenuSupport()->UseExtraLine = false;
@@ -290,6 +293,54 @@ TEST_F(PopupMenus, AnOpenPopupShowsTheSkinsRingBackgroundAndItemStates) {
   EXPECT_EQ(acMenuBGPrepared - prepared, 1);
   EXPECT_EQ(acMenuRgnSet - regions, 1);
   (void)alpha;
+}
+
+TEST_F(PopupMenus, CheckedItemsShowTheSkinsGlyphAndItemsWithImagesTheirImage) {
+  constexpr std::uint32_t kImage = 0x3060F0;
+  TImageList images(nullptr);
+  images.SetWidth(16);
+  images.SetHeight(16);
+  TBitmap picture;
+  picture.SetSize(16, 16);
+  picture.Canvas()->Brush()->SetColor(ToTColor(kImage));
+  picture.Canvas()->FillRect(TRect(0, 0, 16, 16));
+  images.Add(&picture, nullptr);
+  Popup->SetImages(&images);
+  TMenuItem* check = Add("Check");
+  check->SetChecked(true);
+  TMenuItem* radio = Add("Radio");
+  radio->SetRadioItem(true);
+  radio->SetChecked(true);
+  TMenuItem* imaged = Add("Image");
+  imaged->SetImageIndex(0);
+  struct TCase {
+    const char* Skin;
+    std::uint32_t Check, Radio;  // the colours at the check glyph's centre
+  };
+  const TCase cases[] = {{"Menus", kGlyphs[0].Color, kGlyphs[1].Color}, {"NoCheck", kGlyphs[2].Color, kGlyphs[1].Color}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Skin);
+    Manager->SetSkinName(c.Skin);
+    ASSERT_TRUE(Manager->Active());
+    std::uint32_t seenCheck = 0, seenRadio = 0, seenImage = 0;
+    Show({[&](HWND) {
+      auto glyphCentre = [&](int Index) {
+        const RECT r = ItemRect(Index);
+        const int top = r.top + (r.bottom - r.top - kGlyphSize) / 2;
+        return ScreenPixels(RECT{r.left + 2 + 2 + kGlyphSize / 2, top + kGlyphSize / 2, r.left + 2 + 2 + kGlyphSize / 2 + 1,
+                                 top + kGlyphSize / 2 + 1})[0];
+      };
+      seenCheck = glyphCentre(0);
+      seenRadio = glyphCentre(1);
+      const RECT r = ItemRect(2);
+      const int top = (r.bottom - r.top - 16) / 2, left = std::min(3, top);
+      seenImage = ScreenPixels(RECT{r.left + left + 8, r.top + top + 8, r.left + left + 9, r.top + top + 9})[0];
+    }});
+    EXPECT_EQ(seenCheck, c.Check);
+    EXPECT_EQ(seenRadio, c.Radio);
+    EXPECT_EQ(seenImage, kImage);
+  }
+  Popup->SetImages(nullptr);
 }
 
 TEST_F(PopupMenus, TheWindowRegionLacksExactlyTheBorderImagesKeyCornerRuns) {

@@ -44,6 +44,8 @@ void TsSpeedButton::Loaded() {
     TBitmap empty;
     Glyph()->Assign(&empty);
   }
+  if (auto* action = dynamic_cast<TBasicAction*>(Action()))
+    action->OnChange = TNotifyEvent(this, &TsSpeedButton::ActionChanged);
 }
 
 TsSpeedButton::~TsSpeedButton() {

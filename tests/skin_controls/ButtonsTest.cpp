@@ -107,6 +107,7 @@ TEST(ButtonsWithoutManager, DrawTheOwnerDrawLook) {
     SelectObject(e.DC, oldFont);
     EXPECT_EQ(Differing(push->WindowHandle(), e.DC, 90, 30), 0);
   }
+  testsupport::Screenshot(form->WindowHandle(), "buttons_plain");
   form->Free();
 }
 
@@ -216,6 +217,17 @@ TEST_F(ButtonsTest, ASkinnedCaptionIsWrittenInTheSectionsFontColourWhereTheLayou
     }
   EXPECT_GT(text, 20) << "the test wrote the caption";
   EXPECT_EQ(differing, 0);
+  // For the eye: the caption among the other buttons of the skin.
+  GlyphButton()->SetBounds(140, 20, 41, 41);
+  auto* push = Put<TsButton>(200, 20, 90, 30);
+  push->SetCaption("\xD1\xF2\xE0\xF0\xF2");
+  auto* split = Put<TsButton>(200, 60, 110, 30);
+  split->SetCaption("\xCC\xE5\xED\xFE");
+  split->SetStyle(sbutton::bsSplitButton);
+  auto* speed = Put<TsSpeedButton>(20, 80, 60, 24);
+  speed->SetCaption("F1");
+  Repaint(Form.Form);
+  testsupport::Screenshot(Form.Wnd(), "buttons_skinned");
 }
 
 TEST_F(ButtonsTest, BitButtonBorderShowsTheImageOfItsState) {

@@ -525,7 +525,10 @@ TEST_F(SkinProviderMouseTest, ADoubleClickOnTheCaptionMaximizesASizeableFormOnly
     SetForegroundWindow(t.Wnd());
     testsupport::PumpMessages(50);
     const TPoint c = OnScreen(t, TPoint{(t.Window().right - t.Window().left) / 2, 12});
-    MouseSteps({{0, c.X, c.Y}, {MOUSEEVENTF_LEFTDOWN}, {MOUSEEVENTF_LEFTUP}, {MOUSEEVENTF_LEFTDOWN}, {MOUSEEVENTF_LEFTUP}});
+    // The move is taken in first: the two clicks then come together.
+    MouseSteps({{0, c.X, c.Y}});
+    testsupport::PumpMessages(50);
+    MouseSteps({{MOUSEEVENTF_LEFTDOWN}, {MOUSEEVENTF_LEFTUP}, {MOUSEEVENTF_LEFTDOWN}, {MOUSEEVENTF_LEFTUP}});
     if (style == bsSizeable) {
       EXPECT_TRUE(PumpUntil([&] { return IsZoomed(t.Wnd()) != FALSE; }));
     } else {

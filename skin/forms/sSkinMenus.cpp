@@ -723,61 +723,53 @@ void TsSkinableMenus::sAdvancedDrawItem(TObject* Sender, TCanvas* ACanvas, const
   ACanvas->Unlock();
 }
 
-void TsSkinableMenus::PaintItemBody(TMenuItem* Item, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State,
-                                    TBitmap* BG, const TacMenuInfo& Info, const TPoint& Offset, bool FirstColumn) {
-  TsSkinManager* m = Manager();
+// The background between columns: under the last item of a column and the
+// strip left of an item that starts a new one.
+void TsSkinableMenus::PaintColumnGaps(TMenuItem* Item, TCanvas* ACanvas, const TRect& ARect, TBitmap* BG,
+                                      const TPoint& Offset) {
   HDC bgDC = BmpDC(BG);
-  const Integer extra = ExtraWidth(Info) * (FirstColumn ? 1 : 0);
   // The bottom of the items' area in client coordinates.
   const Integer areaBottom = BG->Height() - kMenuFrame - Offset.Y;
   TMenuItem* parent = Item->Parent();
   const int index = parent ? parent->IndexOf(Item) : 0;
   const bool last = !parent || index == parent->Count() - 1;
-  // The empty space under the last item of a column comes from the background.
   if ((!last && parent->Items(index + 1)->Break() != mbNone) || (last && ARect.Bottom < areaBottom))
     BitBlt(ACanvas->Handle(), ARect.Left, ARect.Bottom, ARect.Width(), areaBottom - ARect.Bottom, bgDC,
            ARect.Left + Offset.X, ARect.Bottom + Offset.Y, SRCCOPY);
   if (Item->Break() != mbNone)
     BitBlt(ACanvas->Handle(), ARect.Left - 4, ARect.Top, 4, BG->Height() - 2 * kMenuFrame, bgDC,
            ARect.Left - 4 + Offset.X, ARect.Top + Offset.Y, SRCCOPY);
+}
 
-  std::unique_ptr<TacBitmap> bmp = CreateBmp32(std::max<Integer>(ARect.Width() - extra, 0), ARect.Height());
-  if (!bmp || bmp->Width() == 0) return;
+// The check glyph of a checked item without a picture, else the item's
+// image, the system menu's symbol or the item's picture.
+void TsSkinableMenus::PaintItemGlyph(TMenuItem* Item, TacBitmap* Bmp, TOwnerDrawState State, Integer ItemIndex) {
+  TsSkinManager* m = Manager();
   const bool enabled = Item->Enabled();
   const bool selected = enabled && State.Contains(odSelected);
   const bool hot = enabled && (State.Contains(odSelected) || State.Contains(odHotLight));
-  const Integer itemIndex = m->GetSkinIndex("MENUITEM");
-  const TPoint at{extra + ARect.Left + Offset.X, ARect.Top + Offset.Y};
-  if (m->IsValidSkinIndex(itemIndex))
-    PaintItem(itemIndex, "MENUITEM", MakeCacheInfo(BG), true, selected ? 1 : 0,
-              TRect(0, 0, bmp->Width(), bmp->Height()), at, bmp.get(), m);
-  else
-    BitBlt(BmpDC(bmp.get()), 0, 0, bmp->Width(), bmp->Height(), bgDC, at.X, at.Y, SRCCOPY);
-
   TCustomImageList* images = ItemImages(Item);
-  // The check glyph of a checked item without a picture of its own.
   if (State.Contains(odChecked) && !Item->HasBitmap() && !images) {
     Integer mask = m->GetMaskIndex("GLOBALINFO", Item->RadioItem() ? "RADIOCHECKED" : "CHECK");
     if (!m->IsValidImgIndex(mask)) mask = m->GetMaskIndex("GLOBALINFO", "BOXCHECKED");
     if (m->IsValidImgIndex(mask)) {
       const TsMaskData& md = m->Masks[mask];
       const Integer gh = HeightOfImage(md);
-      DrawSkinGlyph(bmp.get(), TPoint{2 + Margin, (ARect.Height() - gh) / 2}, selected ? 1 : 0, 1, md,
-                    MakeCacheInfo(bmp.get()));
+      DrawSkinGlyph(Bmp, TPoint{2 + Margin, (Bmp->Height() - gh) / 2}, selected ? 1 : 0, 1, md, MakeCacheInfo(Bmp));
     }
   }
-  const TSize glyph = GlyphSize(Item);
+  // A checked item's image or picture stands on a pressed frame.
   auto pressedFrame = [&](const TRect& g) {
     const Integer frame = m->GetSkinIndex("SPEEDBUTTON_SMALL");
     if (State.Contains(odChecked) && m->IsValidSkinIndex(frame))
-      PaintItem(frame, "SPEEDBUTTON_SMALL", MakeCacheInfo(bmp.get()), true, 2,
-                TRect(g.Left - 1, g.Top - 1, g.Right + 1, g.Bottom + 1), TPoint{0, 0}, bmp.get(), m);
+      PaintItem(frame, "SPEEDBUTTON_SMALL", MakeCacheInfo(Bmp), true, 2,
+                TRect(g.Left - 1, g.Top - 1, g.Right + 1, g.Bottom + 1), TPoint{0, 0}, Bmp, m);
   };
   if (images) {
-    const Integer top = (bmp->Height() - images->Height()) / 2;
+    const Integer top = (Bmp->Height() - images->Height()) / 2;
     const Integer left = std::min<Integer>(3, top);
     pressedFrame(TRect(left, top, left + images->Width(), top + images->Height()));
-    images->Draw(bmp->Canvas(), left, top, Item->ImageIndex(), true);
+    images->Draw(Bmp->Canvas(), left, top, Item->ImageIndex(), true);
   } else if (Item->GetParentMenu() && Item->GetParentMenu()->Name().rfind("acSysMenu", 0) == 0) {
     const char* symbol = nullptr;
     switch (Item->Tag()) {
@@ -788,32 +780,37 @@ void TsSkinableMenus::PaintItemBody(TMenuItem* Item, TCanvas* ACanvas, const TRe
       default: break;
     }
     if (symbol) {
-      TCanvas* c = bmp->Canvas();
+      TCanvas* c = Bmp->Canvas();
       c->Font()->SetName("Webdings");
       c->Font()->SetStyle(TFontStyles{});
       c->Font()->SetSize(10);
       const Integer h = c->TextHeight(symbol);
-      const Integer top = (bmp->Height() - h) / 2;
+      const Integer top = (Bmp->Height() - h) / 2;
       TRect r(4, top, h + 14, top + h);
-      acWriteTextEx(c, symbol, true, r, DT_LEFT, itemIndex, hot || (enabled && State.Contains(odHotLight)), m);
+      acWriteTextEx(c, symbol, true, r, DT_LEFT, ItemIndex, hot, m);
     }
   } else if (Item->HasBitmap()) {
     TBitmap* pic = Item->Bitmap();
-    const Integer top = (bmp->Height() - pic->Height()) / 2;
+    const Integer top = (Bmp->Height() - pic->Height()) / 2;
     const Integer left = std::min<Integer>(3, top);
     pressedFrame(TRect(left, top, left + pic->Width(), top + pic->Height()));
     if (pic->PixelFormat() == pf32bit)
       CopyByMask(TRect(left, top, left + pic->Width(), top + pic->Height()), TRect(0, 0, pic->Width(), pic->Height()),
-                 bmp.get(), pic, EmptyCI, false);
+                 Bmp, pic, EmptyCI, false);
     else
-      bmp->Canvas()->Draw(left, top, pic);
+      Bmp->Canvas()->Draw(left, top, pic);
   }
+}
 
-  TCanvas* canvas = bmp->Canvas();
+// The caption (its part after a tab right-aligned), then the shortcut.
+void TsSkinableMenus::PaintItemTexts(TMenuItem* Item, TacBitmap* Bmp, const TRect& ARect, TOwnerDrawState State,
+                                     Integer ItemIndex, Integer Extra) {
+  TsSkinManager* m = Manager();
+  const bool hot = Item->Enabled() && (State.Contains(odSelected) || State.Contains(odHotLight));
+  TCanvas* canvas = Bmp->Canvas();
   SelectMenuFont(canvas, Item, State.Contains(odDefault));
-  // Text.
   TRect t(0, 1, ARect.Width(), ARect.Height());
-  t.Left += glyph.cx + 2 * Margin + Spacing;
+  t.Left += GlyphSize(Item).cx + 2 * Margin + Spacing;
   AnsiString text = Item->Caption(), tabText;
   Cardinal flags;
   if (const size_t tab = text.find('\t'); tab != AnsiString::npos) {
@@ -831,32 +828,50 @@ void TsSkinableMenus::PaintItemBody(TMenuItem* Item, TCanvas* ACanvas, const TRe
   if (State.Contains(odNoAccel)) flags |= DT_HIDEPREFIX;
   t.Top += Margin;
   t.Bottom -= Margin;
-  acWriteTextEx(canvas, text, true, t, flags, itemIndex, hot, m);
-  TRect last_ = t;
+  acWriteTextEx(canvas, text, true, t, flags, ItemIndex, hot, m);
+  TRect previous = t;
   const AnsiString shortcut = ShortCutToText(Item->GetShortCut());
   if (!shortcut.empty()) {
     TRect calc(0, 0, 0, 0);
     acDrawText(canvas->Handle(), shortcut, calc, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE);
-    TRect r(ARect.Width() - calc.Width() - 8, 0, ARect.Width() - 8, ARect.Height());
-    r.Left -= extra;
-    r.Right -= extra;
-    acWriteTextEx(canvas, shortcut, true, r, DT_SINGLELINE | DT_VCENTER, itemIndex, hot, m);
-    last_ = r;
+    TRect r(ARect.Width() - calc.Width() - 8 - Extra, 0, ARect.Width() - 8 - Extra, ARect.Height());
+    acWriteTextEx(canvas, shortcut, true, r, DT_SINGLELINE | DT_VCENTER, ItemIndex, hot, m);
+    previous = r;
   }
   if (!tabText.empty()) {
-    TRect r = last_;
-    r.Right -= 8 + extra;
-    r.Left -= extra;
-    acWriteTextEx(canvas, tabText, true, r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT, itemIndex, hot, m);
+    TRect r = previous;
+    r.Right -= 8 + Extra;
+    r.Left -= Extra;
+    acWriteTextEx(canvas, tabText, true, r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT, ItemIndex, hot, m);
   }
-  if (OnDrawItem) OnDrawItem(Item, canvas, TRect(0, 0, bmp->Width(), bmp->Height()), State, smNormal);
-  if (!enabled)
+}
+
+void TsSkinableMenus::PaintItemBody(TMenuItem* Item, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State,
+                                    TBitmap* BG, const TacMenuInfo& Info, const TPoint& Offset, bool FirstColumn) {
+  TsSkinManager* m = Manager();
+  const Integer extra = ExtraWidth(Info) * (FirstColumn ? 1 : 0);
+  PaintColumnGaps(Item, ACanvas, ARect, BG, Offset);
+  std::unique_ptr<TacBitmap> bmp = CreateBmp32(std::max<Integer>(ARect.Width() - extra, 0), ARect.Height());
+  if (!bmp || bmp->Width() == 0) return;
+  const bool selected = Item->Enabled() && State.Contains(odSelected);
+  const Integer itemIndex = m->GetSkinIndex("MENUITEM");
+  // The item's place in the background.
+  const TPoint at{extra + ARect.Left + Offset.X, ARect.Top + Offset.Y};
+  if (m->IsValidSkinIndex(itemIndex))
+    PaintItem(itemIndex, "MENUITEM", MakeCacheInfo(BG), true, selected ? 1 : 0,
+              TRect(0, 0, bmp->Width(), bmp->Height()), at, bmp.get(), m);
+  else
+    BitBlt(BmpDC(bmp.get()), 0, 0, bmp->Width(), bmp->Height(), BmpDC(BG), at.X, at.Y, SRCCOPY);
+  PaintItemGlyph(Item, bmp.get(), State, itemIndex);
+  PaintItemTexts(Item, bmp.get(), ARect, State, itemIndex, extra);
+  if (OnDrawItem) OnDrawItem(Item, bmp->Canvas(), TRect(0, 0, bmp->Width(), bmp->Height()), State, smNormal);
+  if (!Item->Enabled())
     BlendTransRectangle(bmp.get(), 0, 0, BG,
                         TRect(at.X, at.Y, at.X + bmp->Width() - 1, at.Y + bmp->Height() - 1), DefDisabledBlend);
-  BitBlt(ACanvas->Handle(), extra + ARect.Left, ARect.Top, bmp->Width(), bmp->Height(), canvas->Handle(), 0, 0,
-         SRCCOPY);
+  BitBlt(ACanvas->Handle(), extra + ARect.Left, ARect.Top, bmp->Width(), bmp->Height(), bmp->Canvas()->Handle(), 0,
+         0, SRCCOPY);
   if (GetFirstItem(Item) == Item && extra > 0)
-    BitBlt(ACanvas->Handle(), 0, 0, extra, BG->Height(), bgDC, Offset.X, Offset.Y, SRCCOPY);
+    BitBlt(ACanvas->Handle(), 0, 0, extra, BG->Height(), BmpDC(BG), Offset.X, Offset.Y, SRCCOPY);
 }
 
 void TsSkinableMenus::PaintDivider(TCanvas* ACanvas, const TRect& ARect, TMenuItem* Item, TBitmap* BG,

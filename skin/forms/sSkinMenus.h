@@ -127,6 +127,10 @@ class TsSkinableMenus : public TComponent {
   bool ExtraLineData(TMenuItem* First);
   void PaintItemBody(TMenuItem* Item, TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, TBitmap* BG,
                      const TacMenuInfo& Info, const TPoint& Offset, bool FirstColumn);
+  void PaintColumnGaps(TMenuItem* Item, TCanvas* ACanvas, const TRect& ARect, TBitmap* BG, const TPoint& Offset);
+  void PaintItemGlyph(TMenuItem* Item, TBitmap* Bmp, TOwnerDrawState State, Integer ItemIndex);
+  void PaintItemTexts(TMenuItem* Item, TBitmap* Bmp, const TRect& ARect, TOwnerDrawState State, Integer ItemIndex,
+                      Integer Extra);
   void PaintBorderStrips(HWND Wnd, TMenuItem* Item, const TRect& ARect, TBitmap* BG, const TacMenuInfo& Info,
                          bool FirstColumn);
   bool FActive = false;

@@ -126,16 +126,6 @@ class TacBorderForm : public TObject {
   TsCommonData* SkinData = nullptr;
 };
 
-// The timer of the blend while the form moves (12 ms steps on a worker
-// thread); the minimize timer lives with the form animations.
-class TacMoveTimer : public TacThreadedTimer {
-  DK_CLASS(TacMoveTimer, TacThreadedTimer)
- public:
-  TacMoveTimer(TComponent* AOwner, TsSkinProvider* Provider);
-  TsSkinProvider* Provider;
-  void TimeHandler() override;
-};
-
 // ------------------------------------------------------------ TsSkinProvider
 
 class TsSkinProvider : public TComponent {
@@ -391,6 +381,7 @@ class TsSkinProvider : public TComponent {
   void AC_CMEnabledChanged(TMessage& Message);
   void AC_WMNCHitTest(TMessage& Message);
   void AC_WMNCLButtonDown(TMessage& Message);
+  bool BlendsOnMoving();
   void AC_WMLButtonUp(TMessage& Message);
   void AC_WMNCLButtonDblClick(TMessage& Message);
   void AC_WMNCRButtonDown(TMessage& Message);

@@ -30,11 +30,4 @@ void TacBorderForm::FreeWindow() {
   Wnd = nullptr;
 }
 
-// ------------------------------------------------------------ the timers
-
-TacMoveTimer::TacMoveTimer(TComponent* AOwner, TsSkinProvider* Provider)
-    : TacThreadedTimer(AOwner, true), Provider(Provider) {}
-
-void TacMoveTimer::TimeHandler() { SetEnabled(false); }
-
 Integer TacBorderForm::CaptionHeight(bool) const { return 0; }

@@ -2,9 +2,11 @@
 // press and release, the system menu on the icon and on right clicks,
 // double clicks on the caption, hover tracking and the outline move.
 #include "skin/core/acntUtils.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSkinProviderNames.h"
+#include "skin/forms/sVclUtilsAnim.h"
 
 namespace {
 
@@ -116,7 +118,23 @@ void TsSkinProvider::AC_WMNCLButtonDown(TMessage& Message) {
       return;
     }
   }
+  if (code == achit::Caption && BlendsOnMoving()) {
+    if (!FormActive) {
+      FormActive = true;
+      SkinData()->BGChanged = true;
+    }
+    if (Form->CanFocus()) SetFocus(wnd);
+    StartBlendOnMoving(this, true);
+    return;
+  }
   CallOld(Message);
+}
+
+// Whether a drag by the caption fades the form (the manager's BlendOnMoving).
+bool TsSkinProvider::BlendsOnMoving() {
+  TsSkinManager* m = SkinData()->GetSkinManager();
+  return m && m->AnimEffects()->BlendOnMoving()->Active && AllowBlendOnMoving && Form->FormStyle() != fsMDIChild &&
+         !IsIconic(Form->WindowHandle());
 }
 
 void TsSkinProvider::AC_WMLButtonUp(TMessage& Message) {

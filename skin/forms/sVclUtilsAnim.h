@@ -82,6 +82,9 @@ class TacHideTimer : public TacThreadedTimer {
   void Anim_GoToNext();
   // Tells the provider of WindowHandle once that the hide ended.
   void CallEvent();
+  // Ends a running hide at once: the last frame (alpha 0) is shown, the
+  // provider told, the window and the pictures freed.
+  void FinishNow();
 
   HWND WindowHandle = nullptr;
   std::unique_ptr<TCustomForm> AnimForm;  // the layered window of the fading picture
@@ -171,3 +174,41 @@ class TacSystemAnimationOff {
   TSet FSet;
   bool FWasOn;
 };
+
+// ----------------------------------------------------- blend on moving
+
+// The fade of a form (or a system dialog) dragged by its caption: one step
+// toward the target alpha per 12 ms tick while the system's move loop runs.
+class TacMoveTimer : public TacThreadedTimer {
+  DK_CLASS(TacMoveTimer, TacThreadedTimer)
+ public:
+  explicit TacMoveTimer(TComponent* AOwner) : TacThreadedTimer(AOwner) {}
+  TacMoveTimer(TComponent* AOwner, bool UseTimeEvent) : TacThreadedTimer(AOwner, UseTimeEvent) {}
+  ~TacMoveTimer() override;
+  // Shows the current alpha on the window, then takes one step toward the
+  // target (it may end one step below it).
+  void TimeHandler() override;
+
+  Byte TargetAlpha = 255;
+  double Alpha = 255.0;
+  double AlphaStep = 0;
+  HWND FormHandle = nullptr;
+};
+
+// What runs the system's move loop of a window dragged by its caption (a
+// modal loop that returns when the mouse is released). Tests put their own
+// loop in its place.
+using TacMoveLoop = void (*)(HWND Wnd);
+extern TacMoveLoop acMoveLoop;
+
+// The provider's form turns translucent while it is dragged by its caption
+// (the manager's BlendOnMoving). With DoMove the system's move loop runs at
+// once and FinishBlendOnMoving ends it; without, the caller ends it.
+void StartBlendOnMoving(TsSkinProvider* Provider, bool DoMove);
+// The drag ended: the form is opaque and redrawn, the move timer freed.
+// Cover (taken over, may be nullptr) hides the redraw.
+void FinishBlendOnMoving(TsSkinProvider* Provider, TCustomForm* Cover);
+
+class TacDialogWnd;
+// The same for a skinned system dialog; the move loop runs at once.
+void StartBlendOnMovingDlg(TacDialogWnd* Dialog);

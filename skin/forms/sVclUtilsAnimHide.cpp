@@ -39,8 +39,23 @@ TacHideTimer::TacHideTimer(TComponent* AOwner) : TacThreadedTimer(AOwner) {}
 
 TacHideTimer::~TacHideTimer() {
   KillTimer();
-  CallEvent();
+  // Freed before its last frame (the program ends, its owner goes): the
+  // picture still goes out and the provider still hears of it, once.
+  FinishNow();
   if (acHideTimer == this) acHideTimer = nullptr;
+}
+
+void TacHideTimer::FinishNow() {
+  if (AnimForm && FrameImage && Counter <= Frames) {
+    Alpha = 0;
+    Anim_DoNext();
+    Push(AnimForm.get(), FrameImage.get(), BlendAlpha);
+    Counter = Frames + 1;
+  }
+  CallEvent();
+  AnimForm.reset();
+  Image.reset();
+  FrameImage.reset();
 }
 
 void TacHideTimer::Anim_Init() {
@@ -114,8 +129,13 @@ void TacHideTimer::CallEvent() {
 bool StartHideAnimation(TCustomForm* Window, std::unique_ptr<TacBitmap> Image, Word Time, HWND Handle,
                         TacAnimType Mode, Integer Alpha) {
   std::unique_ptr<TCustomForm> window(Window);
-  // A hide still running is cut short.
-  if (acHideTimer) acHideTimer->AnimForm.reset();
+  // A hide still running is cut short: its window goes at once, and its
+  // provider hears that its hide ended.
+  if (acHideTimer && acHideTimer->AnimForm) {
+    acHideTimer->SetEnabled(false);
+    acHideTimer->CallEvent();
+    acHideTimer->AnimForm.reset();
+  }
   const Integer frames = AnimationFrames(Time);
   if (frames == 0 || !window || !Image) return false;
   if (!acHideTimer) acHideTimer = Create<TacHideTimer>(Application);

@@ -52,13 +52,16 @@ void SetFormBlendValue(HWND Wnd, TacBitmap* Bmp, Integer Value, const TPoint* Po
     Bmp = transparent.get();
   }
   TWindowDC screen(nullptr);
-  TMemoryDC dc(screen.Handle());
-  TSelectScope select(dc.Handle(), Bmp->Handle());
   SIZE size{BitmapWidth(Bmp), BitmapHeight(Bmp)};
   POINT origin{0, 0};
   POINT place{Pos ? Pos->X : 0, Pos ? Pos->Y : 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(LimitIt(Value, 0, 255)), AC_SRC_ALPHA};
-  update(Wnd, screen.Handle(), Pos ? &place : nullptr, &size, dc.Handle(), &origin, clNoColor, &blend, ULW_ALPHA);
+  // The picture goes out through its own canvas: a bitmap that a canvas
+  // holds (it was stretched into, say) cannot be selected anywhere else, and
+  // a memory device context of ours would show nothing of it.
+  TCanvasLock lock(Bmp->Canvas());
+  update(Wnd, screen.Handle(), Pos ? &place : nullptr, &size, Bmp->Canvas()->Handle(), &origin, clNoColor, &blend,
+         ULW_ALPHA);
 }
 
 bool DoLayered(HWND Wnd, bool Layered, Byte Alpha) {

@@ -92,6 +92,68 @@ class THeldTimers {
   THeldClock FClock;
 };
 
+// Records every SetLayeredWindowAttributes call of the process while it
+// lives (window and constant alpha) and hands it on to the system's.
+class TAttributesRecorder {
+ public:
+  struct TCall {
+    HWND Wnd;
+    int Alpha;
+  };
+  TAttributesRecorder() : FSystem(sgraphutils::SetLayeredWindowAttributes) {
+    Current() = this;
+    sgraphutils::SetLayeredWindowAttributes = Record;
+  }
+  ~TAttributesRecorder() {
+    sgraphutils::SetLayeredWindowAttributes = FSystem;
+    Current() = nullptr;
+  }
+  TAttributesRecorder(const TAttributesRecorder&) = delete;
+  TAttributesRecorder& operator=(const TAttributesRecorder&) = delete;
+
+  std::vector<TCall> Calls;
+  std::vector<int> Alphas(HWND Wnd) const {
+    std::vector<int> a;
+    for (const TCall& c : Calls)
+      if (c.Wnd == Wnd) a.push_back(c.Alpha);
+    return a;
+  }
+
+ private:
+  static TAttributesRecorder*& Current() {
+    static TAttributesRecorder* current = nullptr;
+    return current;
+  }
+  static BOOL WINAPI Record(HWND Wnd, COLORREF Key, BYTE Alpha, DWORD Flags) {
+    TAttributesRecorder* r = Current();
+    r->Calls.push_back(TCall{Wnd, Alpha});
+    return r->FSystem ? r->FSystem(Wnd, Key, Alpha, Flags) : TRUE;
+  }
+  TacSetLayeredWindowAttributes FSystem;
+};
+
+// The system's version seen by the animations, changed for a scope.
+class TWinVerScope {
+ public:
+  explicit TWinVerScope(Integer Version) : FSaved(acWinVer) { acWinVer = Version; }
+  ~TWinVerScope() { acWinVer = FSaved; }
+  TWinVerScope(const TWinVerScope&) = delete;
+  TWinVerScope& operator=(const TWinVerScope&) = delete;
+
+ private:
+  Integer FSaved;
+};
+
+// The number of pixels of a picture that are not fully transparent.
+inline int OpaquePixels(TacBitmap* Bmp) {
+  const TPixelView32 pixels = PixelsOf(Bmp);
+  int n = 0;
+  for (Integer y = 0; y < Bmp->Height(); ++y)
+    for (Integer x = 0; x < Bmp->Width(); ++x)
+      if (pixels.At(x, y) >> 24) ++n;
+  return n;
+}
+
 inline bool Layered(HWND Wnd) { return (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
 
 inline TRect WindowRect(HWND Wnd) {
@@ -99,5 +161,32 @@ inline TRect WindowRect(HWND Wnd) {
   GetWindowRect(Wnd, &r);
   return TRect{r.left, r.top, r.right, r.bottom};
 }
+
+// A shown form with a provider whose image of the window is the window's size.
+struct TFormWithPicture {
+  TForm* Form;
+  TsSkinProvider* Provider;
+  explicit TFormWithPicture(const AnsiString& Name, TColor Color = clLime) {
+    Form = skincore::NewForm(Name);
+    Form->SetColor(Color);
+    Provider = Create<TsSkinProvider>(Form);
+    RECT r{};
+    GetWindowRect(Form->Handle(), &r);
+    Provider->SkinData()->CacheBmp = CreateBmp32(r.right - r.left, r.bottom - r.top);
+    Form->Update();
+  }
+  ~TFormWithPicture() {
+    if (Form) Form->Free();
+  }
+  HWND Wnd() const { return Form->Handle(); }
+};
+
+// The animations of the manager's options for the test.
+struct TAnimOptions {
+  skintest::TSkinDir Dir;
+  TsSkinManager* Manager;
+  TAnimOptions() : Manager(skintest::LoadFolderSkin(Dir, "anim", skincore::SkinTextOf({{"FORM"}, {"BUTTON"}}))) {}
+  ~TAnimOptions() { Manager->Free(); }
+};
 
 }  // namespace formanim

@@ -14,30 +14,6 @@ namespace {
 using namespace skincore;
 using namespace formanim;
 
-// A shown form with a provider whose image of the window is the window's size.
-struct TFormWithPicture {
-  TForm* Form;
-  TsSkinProvider* Provider;
-  explicit TFormWithPicture(const AnsiString& Name, TColor Color = clLime) {
-    Form = NewForm(Name);
-    Form->SetColor(Color);
-    Provider = Create<TsSkinProvider>(Form);
-    const TRect r = WindowRect(Form->Handle());
-    Provider->SkinData()->CacheBmp = CreateBmp32(r.Right - r.Left, r.Bottom - r.Top);
-    Form->Update();
-  }
-  ~TFormWithPicture() { Form->Free(); }
-  HWND Wnd() const { return Form->Handle(); }
-};
-
-// The animations of the manager's options for the test.
-struct TAnimOptions {
-  skintest::TSkinDir Dir;
-  TsSkinManager* Manager;
-  TAnimOptions() : Manager(skintest::LoadFolderSkin(Dir, "anim", SkinTextOf({{"FORM"}, {"BUTTON"}}))) {}
-  ~TAnimOptions() { Manager->Free(); }
-};
-
 std::vector<TacAnimEvent> events;
 struct TEventLog : TObject {
   void After(TacAnimEvent E) { events.push_back(E); }

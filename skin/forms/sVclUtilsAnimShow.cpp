@@ -184,5 +184,10 @@ void AnimShowControl(TWinControl* Control, Word Time, Integer MaxTransparency, T
     ShowChangedForm(provider, Time, MaxTransparency, AnimType == atcAero);
     return;
   }
-  ShowAtOnce(Control);
+  // A form without a skin of its own has no new look to fade to.
+  if (form) {
+    ShowAtOnce(Control);
+    return;
+  }
+  AnimShowChangedControl(Control, Time, AnimType);
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr DWORD kFrameMs = 12;
 constexpr UINT kShownRepaint = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
 constexpr UINT kOutputPlacing = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
 constexpr UINT kOutputHiding = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
@@ -154,7 +153,7 @@ void AnimShowChangedControl(TWinControl* Control, Word Time, TacAnimTypeCtrl Mod
     Integer old = 255, b = 128 - s;
     if (blur) QBlur(snapshot.get());
     for (Integer counter = 0; counter <= frames && old >= 0;) {
-      const DWORD start = GetTickCount();
+      const double start = AnimFrameClock();
       if (blur) {
         QBlur(snapshot.get());
         BlockCopy(work.get(), 0, 0, w, h, background.get(), 0, 0);
@@ -182,7 +181,7 @@ void AnimShowChangedControl(TWinControl* Control, Word Time, TacAnimTypeCtrl Mod
       b = std::max<Integer>(0, b - s);
       old -= s;
       if (counter > frames) break;
-      while (GetTickCount() - start < kFrameMs) Sleep(0);
+      WaitAnimFrameEnd(start);
     }
   } else {
     BlockCopy(work.get(), 0, 0, w, h, image.get(), 0, 0);

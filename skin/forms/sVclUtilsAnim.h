@@ -68,6 +68,14 @@ bool StartHideAnimation(TCustomForm* Window, std::unique_ptr<TacBitmap> Image, W
 void AnimShowControl(TWinControl* Control, Word Time = 0, Integer MaxTransparency = 255,
                      TacAnimTypeCtrl AnimType = atcFade);
 
+// Takes the screen image of Control before a change and lays the output
+// window over it (blur mode: the control's background becomes transparent
+// in the image).
+void PrepareForAnimation(TWinControl* Control, TacAnimTypeCtrl Mode);
+// AnimShowControl's part for controls: the image taken before fades (or
+// blurs) into the control's new look in Time ms, then the output window goes.
+void AnimShowChangedControl(TWinControl* Control, Word Time, TacAnimTypeCtrl Mode);
+
 // The one timer of the hide animations (12 ms frames on a worker thread).
 class TacHideTimer : public TacThreadedTimer {
   DK_CLASS(TacHideTimer, TacThreadedTimer)

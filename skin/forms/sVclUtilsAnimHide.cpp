@@ -166,9 +166,9 @@ bool StartHideAnimation(TCustomForm* Window, std::unique_ptr<TacBitmap> Image, W
     // No more ticks come at the end of the program: the frames run now and
     // the last one stays with the timer until it goes.
     while (t->Counter <= t->Frames) {
-      const DWORD start = GetTickCount();
+      const double start = AnimFrameClock();
       t->OnTimerProc(t);
-      while (GetTickCount() - start < kFrameMs) Sleep(0);
+      WaitAnimFrameEnd(start);
     }
     return true;
   }

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr DWORD kFrameMs = 12;
 // Placing the picture's window: not redrawn, not activated, no bits copied,
 // not moved in the owner's order, without the "changing" message.
 constexpr UINT kPicturePlacing = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER |
@@ -34,11 +33,6 @@ constexpr UINT kShownRepaint = kChangedRepaint | RDW_ERASENOW;
 // To the nearest integer, ties to even.
 Integer Round(double Value) { return static_cast<Integer>(std::nearbyint(Value)); }
 Byte NearestAlpha(double Value) { return static_cast<Byte>(LimitIt(Round(Value), 0, 255)); }
-
-// Waits until a frame that began at Start has lasted its 12 ms.
-void WaitFrameEnd(DWORD Start) {
-  while (GetTickCount() - Start < kFrameMs) Sleep(0);
-}
 
 bool Topmost(HWND Wnd) { return (GetWindowLongPtrW(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -59,7 +53,7 @@ void ShowFrames(HWND Wnd, TacBitmap* Image, Integer Frames, Integer Alpha, bool 
   if (!Zoom) BlockCopy(frame.get(), 0, 0, w, h, Image, 0, 0);
   const double step = double(Alpha) / Frames;
   for (Integer k = 0; k <= Frames; ++k) {
-    DWORD start = GetTickCount();
+    double start = AnimFrameClock();
     if (Zoom) {
       if (left < 0 || top < 0) {
         BlockCopy(frame.get(), 0, 0, w, h, Image, 0, 0);
@@ -69,9 +63,9 @@ void ShowFrames(HWND Wnd, TacBitmap* Image, Integer Frames, Integer Alpha, bool 
       }
       left -= dx, top -= dy, right += dx, bottom += dy;
     }
-    if (TickAfterPreparing) start = GetTickCount();
+    if (TickAfterPreparing) start = AnimFrameClock();
     SetFormBlendValue(Wnd, frame.get(), NearestAlpha(std::min<double>(Alpha, (k + 1) * step)));
-    if (k < Frames) WaitFrameEnd(start);
+    if (k < Frames) WaitAnimFrameEnd(start);
   }
 }
 
@@ -184,5 +178,10 @@ void AnimShowControl(TWinControl* Control, Word Time, Integer MaxTransparency, T
     ShowChangedForm(provider, Time, MaxTransparency, AnimType == atcAero);
     return;
   }
-  ShowAtOnce(Control);
+  // A form without a skin of its own has no new look to fade to.
+  if (form) {
+    ShowAtOnce(Control);
+    return;
+  }
+  AnimShowChangedControl(Control, Time, AnimType);
 }

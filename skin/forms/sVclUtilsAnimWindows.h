@@ -15,6 +15,21 @@ std::unique_ptr<TCustomForm> NewAnimationForm(TComponent* Owner, const TRect& Bo
 // The window's rectangle on the screen.
 TRect WindowRectOf(HWND Wnd);
 
+// The frames' clock in milliseconds. The performance counter, not the tick
+// count: the tick count may move in steps of 16 ms (it does under Wine),
+// which would stretch every 12-ms frame to 16.
+inline double AnimFrameClock() {
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart ? 1000.0 * double(now.QuadPart) / double(frequency.QuadPart) : double(GetTickCount());
+}
+
+// Waits until a frame that began at Start (AnimFrameClock) has lasted its 12 ms.
+inline void WaitAnimFrameEnd(double Start) {
+  while (AnimFrameClock() - Start < 12.0) Sleep(0);
+}
+
 // InAnimationProcess is set for the scope and cleared when it ends, however
 // it ends.
 class TAnimationScope {

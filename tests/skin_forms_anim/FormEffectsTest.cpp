@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "FormAnimSupport.h"
+#include "classlib/ui/ExtCtrlsPanels.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/graphics/sAlphaGraph.h"
@@ -308,3 +309,43 @@ TEST(BlendOnMoving, NothingWithoutTheManagersBlendOrWhileOneRuns) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------- controls
+
+// A page change: the control's screen image before the change fades into its
+// new look in the output window; the last picture shown there is the new
+// look. In blur mode the same holds where the new look is not the
+// background, and the output window goes at the end in both modes.
+TEST(ControlChange, TheOutputWindowEndsWithTheNewLook) {
+  for (TacAnimTypeCtrl mode : {atcFade, atcBlur}) {
+    TForm* f = skincore::NewForm("Paged");
+    skincore::TFreeAtEnd<TForm> freeF{f};
+    f->SetColor(clLime);
+    auto* panel = Create<TPanel>(f);
+    panel->SetParent(f);
+    panel->SetBounds(10, 10, 120, 80);
+    panel->SetBevelOuter(bvNone);
+    panel->SetColor(clRed);
+    f->Update();
+    PrepareForAnimation(panel, mode);
+    ASSERT_NE(ow, nullptr);
+    const HWND out = ow->Handle();
+    EXPECT_TRUE(IsWindowVisible(out)) << "the old look stays in place during the change";
+    panel->SetColor(clBlue);
+    TLayeredRecorder recorder;
+    AnimShowControl(panel, 36, 255, mode);
+    EXPECT_EQ(ow, nullptr);
+    EXPECT_FALSE(IsWindow(out));
+    EXPECT_FALSE(InAnimationProcess);
+    ASSERT_EQ(recorder.Alphas(out), std::vector<int>{255}) << mode;
+    const TPush& last = recorder.Pushes.back();
+    EXPECT_EQ(last.Size.cx, 120);
+    // The blur's last blend weighs the new look 254/256 (shifts by 8): a
+    // channel may fall short by two.
+    const std::uint32_t pixel = PixelsOf(last.Picture.get()).At(60, 40);
+    const int slack = mode == atcBlur ? 2 : 0;
+    EXPECT_NEAR(int(pixel & 0xFF), 0xFF, slack) << "blue: " << mode;
+    EXPECT_NEAR(int((pixel >> 8) & 0xFF), 0, slack) << mode;
+    EXPECT_NEAR(int((pixel >> 16) & 0xFF), 0, slack) << "no red left: " << mode;
+  }
+}

@@ -17,14 +17,6 @@
 
 DK_UNIT(sBitBtn);
 
-namespace {
-
-// Set while a bit button hands a focus message on with redrawing suspended.
-bool FocusGuard = false;
-
-
-}  // namespace
-
 // ------------------------------------------------------------ life
 
 void TsBitBtn::Construct() {
@@ -88,7 +80,6 @@ void TsBitBtn::DropRegion() {
   FRegion = nullptr;
 }
 
-void TsBitBtn::StopFade() { StopFading(FFadeTimer); }
 
 // ------------------------------------------------------------ properties
 
@@ -573,40 +564,6 @@ bool TsBitBtn::HandleSkinCommand(TMessage& Message) {
   }
 }
 
-void TsBitBtn::FocusMessage(TMessage& Message, bool Entering) {
-  if (Entering) {
-    if (Enabled() && !IsDestroying(this) && !FocusGuard) {
-      {
-        TRedrawOff off(this);
-        FocusGuard = true;
-        inherited::WndProc(Message);
-        FocusGuard = false;
-      }
-      if (FFadeTimer && FFadeTimer->Enabled())
-        FFadeTimer->Change();
-      else
-        SkinData()->Invalidate();
-      return;
-    }
-    inherited::WndProc(Message);
-    return;
-  }
-  if (!Enabled() || IsDestroying(this)) {
-    inherited::WndProc(Message);
-    return;
-  }
-  StopFade();
-  {
-    TRedrawOff off(this);
-    inherited::WndProc(Message);
-  }
-  if (Skinned()) {
-    SkinData()->Focused = false;
-    SkinData()->Invalidate();
-    if (SkinData()->GlowID != -1) HideGlow(SkinData()->GlowID);
-  }
-}
-
 // True when the message was handled here; false: the common handling follows.
 bool TsBitBtn::HandleSkinnedMessage(TMessage& Message) {
   TsCtrlSkinData* sd = SkinData();
@@ -622,33 +579,8 @@ bool TsBitBtn::HandleSkinnedMessage(TMessage& Message) {
       return false;
     }
     case WM_SIZE:
-    case WM_WINDOWPOSCHANGING:
       FRegionChanged = true;
       return false;
-    case WM_WINDOWPOSCHANGED:
-      FRegionChanged = true;
-      sd->BGChanged = true;
-      return false;
-    case WM_SETFOCUS:
-    case CM_ENTER:
-      if (!shown || IsDesigning(this)) return false;
-      FocusMessage(Message, true);
-      return true;
-    case WM_KILLFOCUS:
-    case CM_EXIT:
-      if (!shown || IsDesigning(this)) return false;
-      FocusMessage(Message, false);
-      return true;
-    case WM_ENABLE:
-      return true;
-    case WM_SETTEXT:
-      if (!Showing()) return false;
-      StopFade();
-      {
-        TRedrawOff off(this);
-        inherited::WndProc(Message);
-      }
-      return true;
     case WM_PAINT:
       if (!shown) return false;
       if (!Parent()) return true;
@@ -666,115 +598,14 @@ bool TsBitBtn::HandleSkinnedMessage(TMessage& Message) {
       if (!shown) return false;
       Message.Result = 0;
       return true;
-    case WM_PRINT:
-      FRegionChanged = true;
-      sd->Updating = false;
-      OurPaintHandler(reinterpret_cast<HDC>(Message.WParam));
-      return true;
-    case CM_DIALOGCHAR:
-      if (Enabled() && Focused() && Message.WParam == VK_SPACE) {
-        StopFade();
-        FRegionChanged = true;
-        sd->BGChanged = true;
-        if (sd->GlowID != -1) HideGlow(sd->GlowID);
-        Repaint();
-      }
-      return false;
-    case CM_FOCUSCHANGED:
-      if (Visible()) {
-        if (FocusGuard) {
-          inherited::WndProc(Message);
-        } else {
-          TRedrawOff off(this);
-          inherited::WndProc(Message);
-        }
-      }
-      return false;
     case CM_TEXTCHANGED:
       if (!IsDestroying(this) && shown) {
         sd->Invalidate();
         return true;
       }
       return false;
-    case CM_MOUSEENTER:
-      if (Enabled() && !IsDesigning(this) && !sd->MouseAbove && !(m && m->Options()->NoMouseHover())) {
-        if (OnMouseEnter) OnMouseEnter(this);
-        sd->MouseAbove = true;
-        sd->BGChanged = false;
-        ChangePaint(false, aeMouseEnter);
-      }
-      return false;
-    case CM_MOUSELEAVE:
-      if (Enabled() && !IsDesigning(this)) {
-        if (OnMouseLeave) OnMouseLeave(this);
-        sd->MouseAbove = false;
-        sd->BGChanged = false;
-        ChangePaint(false, aeMouseLeave);
-      }
-      return false;
-    case CM_UIACTIVATE:
-      sd->Updating = false;
-      return false;
-    case CN_DRAWITEM:
-      Message.WParam = 0;
-      Message.LParam = 0;
-      Message.Result = 1;
-      return true;
     default:
-      if (Message.Msg == SM_ALPHACMD && Message.WParamHi() == ACMD_PARENT_UPDATED) {
-        if (sd->Updating) {
-          if (!InUpdating(sd, true)) Repaint();
-          return true;
-        }
-        return CommonMessage(Message, sd);
-      }
-      return false;
-  }
-}
-
-void TsBitBtn::AfterInherited(TMessage& Message) {
-  TsCtrlSkinData* sd = SkinData();
-  const bool shown = Visible() || IsDesigning(this);
-  switch (Message.Msg) {
-    case WM_SETFONT:
-      if (shown) {
-        sd->Updating = false;
-        sd->Invalidate();
-      }
-      break;
-    case CM_CANCELMODE:
-      if (sd->GlowID != -1) {
-        HideGlow(sd->GlowID);
-        sd->GlowID = -1;
-      }
-      break;
-    case CM_VISIBLECHANGED:
-      if (!IsDestroying(this) && Visible()) {
-        sd->BGChanged = true;
-        sd->Updating = false;
-        Repaint();
-      }
-      break;
-    case CM_ENABLEDCHANGED:
-      if (shown && !IsDestroying(this)) {
-        if (!Enabled()) StopFade();
-        sd->Updating = false;
-        sd->Invalidate();
-      }
-      break;
-    case CM_ACTIONUPDATE:
-      if (auto* action = dynamic_cast<TCustomAction*>(Action())) SetEnabled(action->Enabled());
-      break;
-    case WM_KEYUP:
-      // The pressed look of a keyboard press ends.
-      if (Skinned() && Message.WParam == VK_SPACE) {
-        FRegionChanged = true;
-        sd->BGChanged = true;
-        Repaint();
-      }
-      break;
-    default:
-      break;
+      return PushButtonMessage(Message);
   }
 }
 
@@ -794,11 +625,7 @@ void TsBitBtn::WndProc(TMessage& Message) {
     inherited::WndProc(Message);
     return;
   }
-  if (HandleSkinnedMessage(Message)) return;
-  if (CommonWndProc(Message, sd)) return;
-  inherited::WndProc(Message);
-  if (IsDestroying(this)) return;
-  AfterInherited(Message);
+  SkinnedWndProc(Message);
 }
 
 // ------------------------------------------------------------ streaming

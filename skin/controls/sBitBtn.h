@@ -11,13 +11,13 @@
 
 #include "classlib/ui/Buttons.h"
 #include "classlib/ui/ImgList.h"
-#include "skin/controls/sSkinnedControl.h"
-#include "skin/core/sFade.h"
+#include "skin/controls/sPushButton.h"
 
 // The owner's own drawing into a button's finished cache.
 using TBmpPaintEvent = TClosure<void(TObject* Sender, TBitmap* Bmp)>;
 
-using TsBitBtnBase = TsSkinnedControl<TBitBtn, TsCtrlSkinData, COC_TsBitBtn>;
+using TsBitBtnBase = TsPushButton<TBitBtn, COC_TsBitBtn>;
+extern template class TsPushButton<TBitBtn, COC_TsBitBtn>;
 
 class TsBitBtn : public TsBitBtnBase {
   DK_CLASS(TsBitBtn, TsBitBtnBase)
@@ -64,7 +64,6 @@ class TsBitBtn : public TsBitBtnBase {
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
   TBmpPaintEvent OnPaint;
-  TNotifyEvent OnMouseEnter, OnMouseLeave;
 
   // ------------------------------------------------------ look
 
@@ -86,11 +85,6 @@ class TsBitBtn : public TsBitBtnBase {
   bool ImageListUsable() const;
   void Invalidate() override;
 
-  // The fade that runs now (nullptr when none). Tests step it frame by frame.
-  TsFadeTimer* FadeTimer() const { return FFadeTimer; }
-  // The region the last rebuild made and the next paint applies (1: never
-  // applied, nullptr: applied or none).
-  HRGN PendingRegion() const { return FRegion; }
   TPoint GlyphPos() const { return FGlyphPos; }
   TRect CaptionRect() const { return FCaptionRect; }
 
@@ -105,7 +99,6 @@ class TsBitBtn : public TsBitBtnBase {
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
  private:
-  bool Skinned() { return SkinData()->Skinned(false); }
   // Whether the button's action is disabled.
   bool ActionDisabled() const;
   // The section's state for the look S (the default look falls back to the
@@ -113,27 +106,22 @@ class TsBitBtn : public TsBitBtnBase {
   Integer SkinState(Integer S);
   void CalcLayout();
   void DoDrawText(TRect& R, Cardinal Flags);
-  void OurPaintHandler(HDC ADC);
+  void OurPaintHandler(HDC ADC) override;
   void PaintRegion(HDC DC, Integer State);
   void StdDrawItem(const DRAWITEMSTRUCT& DrawItemStruct);
   void ImageListChange(TObject* Sender);
   void GlyphChanged(TObject* Sender);
-  void ChangePaint(bool Clicked, TacAnimatEvent Event);
-  void StopFade();
+  void ChangePaint(bool Clicked, TacAnimatEvent Event) override;
   // Removes a region the button built and did not hand to the window.
   void DropRegion();
   bool HandleSkinCommand(TMessage& Message);
-  bool HandleSkinnedMessage(TMessage& Message);
-  void AfterInherited(TMessage& Message);
-  void FocusMessage(TMessage& Message, bool Entering);
+  bool HandleSkinnedMessage(TMessage& Message) override;
 
   Integer FLastSpacing = 0;
   bool FMouseClicked = false;
   bool FDown = false;
-  bool FRegionChanged = true;
   Integer FFocusMargin = 1;
   TsDisabledKind FDisabledKind{dkBlended};
-  TsFadeTimer* FFadeTimer = nullptr;
   TsDisabledGlyphKind FDisabledGlyphKind{dgBlended};
   bool FGrayed = false;
   Integer FBlend = 0;
@@ -151,7 +139,6 @@ class TsBitBtn : public TsBitBtnBase {
   std::unique_ptr<TChangeLink> FImageChangeLink;
   bool FWordWrap = true;
   bool FIsDefault = false;
-  HRGN FRegion = reinterpret_cast<HRGN>(1);
   TPoint FGlyphPos;
   TButtonLayout FLastLayout = blGlyphLeft;
   TRect FCaptionRect;

@@ -20,9 +20,6 @@ DK_UNIT(sButton);
 
 namespace {
 
-// Set while a button hands a focus message on with redrawing suspended.
-bool FocusGuard = false;
-
 constexpr Integer kArrowPart = 16;  // the drop-down part of a split button
 
 bool IsRegion(HRGN R) { return reinterpret_cast<std::uintptr_t>(R) > 1; }
@@ -619,41 +616,6 @@ bool TsButton::HandleSkinCommand(TMessage& Message) {
   }
 }
 
-void TsButton::FocusMessage(TMessage& Message, bool Entering) {
-  if (Entering) {
-    if (Enabled() && !IsDestroying(this) && !FocusGuard) {
-      {
-        TRedrawOff off(this);
-        FocusGuard = true;
-        inherited::WndProc(Message);
-        FocusGuard = false;
-      }
-      if (FFadeTimer && FFadeTimer->Enabled())
-        FFadeTimer->Change();
-      else
-        SkinData()->Invalidate();
-      return;
-    }
-    inherited::WndProc(Message);
-    return;
-  }
-  FRegionChanged = true;
-  if (!Enabled() || IsDestroying(this)) {
-    inherited::WndProc(Message);
-    return;
-  }
-  StopFade();
-  {
-    TRedrawOff off(this);
-    inherited::WndProc(Message);
-  }
-  if (Skinned()) {
-    SkinData()->Focused = false;
-    SkinData()->Invalidate();
-    if (SkinData()->GlowID != -1) HideGlow(SkinData()->GlowID);
-  }
-}
-
 bool TsButton::HandleSkinnedMessage(TMessage& Message) {
   TsCtrlSkinData* sd = SkinData();
   const bool shown = Visible() || IsDesigning(this);
@@ -672,33 +634,11 @@ bool TsButton::HandleSkinnedMessage(TMessage& Message) {
       FRegionChanged = true;
       if (sd->GlowID != -1) HideGlow(sd->GlowID);
       return false;
-    case WM_WINDOWPOSCHANGING:
-      FRegionChanged = true;
-      return false;
-    case WM_WINDOWPOSCHANGED:
-      FRegionChanged = true;
-      sd->BGChanged = true;
-      return false;
-    case WM_SETFOCUS:
-    case CM_ENTER:
-      if (!shown || IsDesigning(this)) return false;
-      FocusMessage(Message, true);
-      return true;
     case WM_KILLFOCUS:
     case CM_EXIT:
-      if (!shown || IsDesigning(this)) return false;
-      FocusMessage(Message, false);
-      return true;
-    case WM_ENABLE:
-      return true;
-    case WM_SETTEXT:
-      if (!Showing()) return false;
-      StopFade();
-      {
-        TRedrawOff off(this);
-        inherited::WndProc(Message);
-      }
-      return true;
+      // The region is made again after the focus went.
+      if (shown && !IsDesigning(this)) FRegionChanged = true;
+      return PushButtonMessage(Message);
     case WM_PAINT:
       if (!shown) return false;
       if (!Parent() || sd->GetUpdating()) {
@@ -722,114 +662,14 @@ bool TsButton::HandleSkinnedMessage(TMessage& Message) {
       if (!shown) return false;
       Message.Result = 1;
       return true;
-    case WM_PRINT:
-      FRegionChanged = true;
-      sd->Updating = false;
-      OurPaintHandler(reinterpret_cast<HDC>(Message.WParam));
-      return true;
-    case CM_DIALOGCHAR:
-      if (Enabled() && Focused() && Message.WParam == VK_SPACE) {
-        StopFade();
-        FRegionChanged = true;
-        sd->BGChanged = true;
-        if (sd->GlowID != -1) HideGlow(sd->GlowID);
-        Repaint();
-      }
-      return false;
-    case CM_FOCUSCHANGED:
-      if (Visible()) {
-        if (FocusGuard) {
-          inherited::WndProc(Message);
-        } else {
-          TRedrawOff off(this);
-          inherited::WndProc(Message);
-        }
-      }
-      return false;
     case CM_TEXTCHANGED:
       if (!IsDestroying(this)) {
         sd->Invalidate();
         return true;
       }
       return false;
-    case CM_MOUSEENTER:
-      if (Enabled() && !IsDesigning(this) && !sd->MouseAbove && !(m && m->Options()->NoMouseHover())) {
-        if (OnMouseEnter) OnMouseEnter(this);
-        sd->MouseAbove = true;
-        sd->BGChanged = false;
-        ChangePaint(false, aeMouseEnter);
-      }
-      return false;
-    case CM_MOUSELEAVE:
-      if (Enabled() && !IsDesigning(this)) {
-        if (OnMouseLeave) OnMouseLeave(this);
-        sd->MouseAbove = false;
-        sd->BGChanged = false;
-        ChangePaint(false, aeMouseLeave);
-      }
-      return false;
-    case CM_UIACTIVATE:
-      sd->Updating = false;
-      return false;
-    case CN_DRAWITEM:
-      Message.WParam = 0;
-      Message.LParam = 0;
-      Message.Result = 1;
-      return true;
     default:
-      if (Message.Msg == SM_ALPHACMD && Message.WParamHi() == ACMD_PARENT_UPDATED) {
-        if (sd->Updating) {
-          if (!InUpdating(sd, true)) Repaint();
-          return true;
-        }
-        return CommonMessage(Message, sd);
-      }
-      return false;
-  }
-}
-
-void TsButton::AfterInherited(TMessage& Message) {
-  TsCtrlSkinData* sd = SkinData();
-  const bool shown = Visible() || IsDesigning(this);
-  switch (Message.Msg) {
-    case WM_SETFONT:
-      if (shown) {
-        sd->Updating = false;
-        sd->Invalidate();
-      }
-      break;
-    case CM_CANCELMODE:
-      if (sd->GlowID != -1) {
-        HideGlow(sd->GlowID);
-        sd->GlowID = -1;
-      }
-      break;
-    case CM_VISIBLECHANGED:
-      if (Visible()) {
-        sd->BGChanged = true;
-        sd->Updating = false;
-        Repaint();
-      }
-      break;
-    case CM_ENABLEDCHANGED:
-      if (shown) {
-        if (!Enabled()) StopFade();
-        sd->Updating = false;
-        sd->Invalidate();
-      }
-      break;
-    case CM_ACTIONUPDATE:
-      if (auto* action = dynamic_cast<TCustomAction*>(Action())) SetEnabled(action->Enabled());
-      break;
-    case WM_KEYUP:
-      if (Skinned() && Message.WParam == VK_SPACE) {
-        FRegionChanged = true;
-        sd->BGChanged = true;
-        Repaint();
-      }
-      break;
-    default:
-      break;
+      return PushButtonMessage(Message);
   }
 }
 
@@ -879,11 +719,7 @@ void TsButton::WndProc(TMessage& Message) {
     UnskinnedWndProc(Message);
     return;
   }
-  if (HandleSkinnedMessage(Message)) return;
-  if (CommonWndProc(Message, sd)) return;
-  inherited::WndProc(Message);
-  if (IsDestroying(this)) return;
-  AfterInherited(Message);
+  SkinnedWndProc(Message);
 }
 
 // ------------------------------------------------------------ streaming

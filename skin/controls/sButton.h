@@ -10,8 +10,7 @@
 #include "classlib/ui/Menus.h"
 #include "classlib/ui/StdCtrls.h"
 #include "skin/controls/sBitBtn.h"
-#include "skin/controls/sSkinnedControl.h"
-#include "skin/core/sFade.h"
+#include "skin/controls/sPushButton.h"
 
 DK_ENUM(TImageAlignment, iaLeft, iaRight, iaTop, iaBottom, iaCenter);
 
@@ -47,7 +46,8 @@ class TImageMargins : public TPersistent {
   Integer FRight = 0, FBottom = 0, FTop = 0, FLeft = 0;
 };
 
-using TsButtonBase = TsSkinnedControl<TButton, TsCtrlSkinData, COC_TsButton>;
+using TsButtonBase = TsPushButton<TButton, COC_TsButton>;
+extern template class TsPushButton<TButton, COC_TsButton>;
 
 class TsButton : public TsButtonBase {
   DK_CLASS(TsButton, TsButtonBase)
@@ -97,7 +97,6 @@ class TsButton : public TsButtonBase {
   void SetReflected(bool Value);
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
-  TNotifyEvent OnMouseEnter, OnMouseLeave;
 
   // ------------------------------------------------------ look
 
@@ -113,8 +112,6 @@ class TsButton : public TsButtonBase {
   bool GetDown() const { return FDown; }
   bool DroppedDown() const { return FDroppedDown; }
 
-  TsFadeTimer* FadeTimer() const { return FFadeTimer; }
-  HRGN PendingRegion() const { return FRegion; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -127,32 +124,26 @@ class TsButton : public TsButtonBase {
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
  private:
-  bool Skinned() { return SkinData()->Skinned(false); }
   bool IsSplit() const { return FStyle == sbutton::bsSplitButton; }
   TSize TextSize();
   TSize ImageSizeWithMargins() const;
   Integer ContentWidth() const { return IsSplit() ? Width() - 16 : Width(); }
-  void OurPaintHandler(HDC ADC);
+  void OurPaintHandler(HDC ADC) override;
   void StdDrawItem(const DRAWITEMSTRUCT& DrawItemStruct);
   void ImageListChange(TObject* Sender);
   void ImageMarginsChange(TObject* Sender);
   void InvalidateIfImages();
-  void ChangePaint(bool Clicked, TacAnimatEvent Event);
-  void StopFade() { StopFading(FFadeTimer); }
+  void ChangePaint(bool Clicked, TacAnimatEvent Event) override;
   void DropRegion();
   void DropDown();
   bool HandleSkinCommand(TMessage& Message);
-  bool HandleSkinnedMessage(TMessage& Message);
-  void AfterInherited(TMessage& Message);
-  void FocusMessage(TMessage& Message, bool Entering);
+  bool HandleSkinnedMessage(TMessage& Message) override;
   void UnskinnedWndProc(TMessage& Message);
 
   bool FMouseClicked = false;
   bool FDown = false;
-  bool FRegionChanged = true;
   Integer FFocusMargin = 1;
   TsDisabledKind FDisabledKind{dkBlended};
-  TsFadeTimer* FFadeTimer = nullptr;
   TacAnimatEvents FAnimatEvents{aeGlobalDef};
   TRect FLastRect;
   bool FShowFocus = true;
@@ -169,7 +160,6 @@ class TsButton : public TsButtonBase {
   std::unique_ptr<TImageMargins> FImageMargins;
   bool FWordWrap = true;
   bool FIsDefault = false;
-  HRGN FRegion = reinterpret_cast<HRGN>(1);
   bool FDroppedDown = false;
 };
 

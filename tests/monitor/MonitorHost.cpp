@@ -194,6 +194,25 @@ MonitorHost::~MonitorHost() {
   if (devsim_) testsupport::DevsimCommand(ctl_, "quit");
 }
 
+const std::vector<std::string> kThreeDevices = {
+    "XBV5:1:115200:N:weight1=1234:noise1=0:drift1=0",
+    "XBV18:5:115200:N:weight=5000:noise=0:drift=0",
+    "GOLM:16:115200:N:reg=10,100:reg=11,200:reg=12,300:reg=13,400",
+};
+
+std::string ThreeChannels(const std::string& Settings) {
+  return "[Settings]\r\n" + Settings +
+         "ChannelLabel0=Весы 1\r\nDataSource0=[0]\r\nMODBUS_address0=01\r\nDeviceType0=0\r\n"
+         "ChannelLabel1=ХБВ18_Вес\r\nDataSource1=ХБВ18_Вес\r\nMODBUS_address1=05\r\nDeviceType1=2\r\n"
+         "ControlPanel1=1\r\n"
+         "ChannelLabel2=ГОЛМ\r\nDataSource2=[10-13]\r\nMODBUS_address2=10\r\nDeviceType2=7\r\n"
+         "OutDirectory=.\\out\\\r\n"
+         "[ADC]\r\nPeriod=100\r\n"
+         "[Point1_0]\r\nADC=0\r\nValue=0\r\n"
+         "[Point2_0]\r\nADC=100\r\nValue=1\r\n"
+         "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\nParity=None\r\n";
+}
+
 void MonitorHost::WriteSettings(const std::string& Utf8Text) {
   std::wstring path = winapi::W(SettingsFileName());
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

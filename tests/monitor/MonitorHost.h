@@ -25,6 +25,13 @@ std::string Utf8(const AnsiString& Text);
 // A frame as the simulator's log writes it (carriage return and line feed escaped).
 std::string Frame(const std::string& Raw);
 
+// An XBV5 at 1 (ADC 1 = 1234), an XBV18 at 5 (net weight 5000) and a generic
+// device at 0x10 answering registers 0x10..0x13 (100, 200, 300, 400).
+extern const std::vector<std::string> kThreeDevices;
+// The settings file of three channels on those devices (COM5, 115200), with
+// Settings the further keys of the "Settings" section.
+std::string ThreeChannels(const std::string& Settings = "");
+
 // A small file system of its own mounted on a host folder for one test (a
 // full or read-only output folder). Mounting needs the superuser: Mounted()
 // tells whether it worked.

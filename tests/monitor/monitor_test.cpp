@@ -20,25 +20,7 @@ using namespace monitortest;
 
 namespace {
 
-// An XBV5 at 1 (ADC 1 = 1234), an XBV18 at 5 (net weight 5000) and a generic
-// device at 0x10 answering registers 0x10..0x13 (100, 200, 300, 400).
-const std::vector<std::string> kThreeDevices = {
-    "XBV5:1:115200:N:weight1=1234:noise1=0:drift1=0",
-    "XBV18:5:115200:N:weight=5000:noise=0:drift=0",
-    "GOLM:16:115200:N:reg=10,100:reg=11,200:reg=12,300:reg=13,400",
-};
-
-const char kThreeChannels[] =
-    "[Settings]\r\n"
-    "ChannelLabel0=Весы 1\r\nDataSource0=[0]\r\nMODBUS_address0=01\r\nDeviceType0=0\r\n"
-    "ChannelLabel1=ХБВ18_Вес\r\nDataSource1=ХБВ18_Вес\r\nMODBUS_address1=05\r\nDeviceType1=2\r\nControlPanel1=1\r\n"
-    "ChannelLabel2=ГОЛМ\r\nDataSource2=[10-13]\r\nMODBUS_address2=10\r\nDeviceType2=7\r\n"
-    "OutDirectory=.\\out\\\r\n"
-    "[ADC]\r\nPeriod=100\r\n"
-    "[Point1_0]\r\nADC=0\r\nValue=0\r\n"
-    "[Point2_0]\r\nADC=100\r\nValue=1\r\n"
-    "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\nParity=None\r\n";
-
+const std::string kThreeChannels = ThreeChannels();
 
 // The frames the simulator received, in order.
 std::vector<std::string> Received(const std::string& log) {

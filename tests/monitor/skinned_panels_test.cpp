@@ -16,22 +16,7 @@ using namespace monitortest;
 
 namespace {
 
-const std::vector<std::string> kDevices = {
-    "XBV5:1:115200:N:weight1=1234:noise1=0:drift1=0",
-    "XBV18:5:115200:N:weight=5000:noise=0:drift=0",
-    "GOLM:16:115200:N:reg=10,100:reg=11,200:reg=12,300:reg=13,400",
-};
-
-const char kSettings[] =
-    "[Settings]\r\nSkin=Wood (internal)\r\n"
-    "ChannelLabel0=Весы 1\r\nDataSource0=[0]\r\nMODBUS_address0=01\r\nDeviceType0=0\r\n"
-    "ChannelLabel1=ХБВ18_Вес\r\nDataSource1=ХБВ18_Вес\r\nMODBUS_address1=05\r\nDeviceType1=2\r\nControlPanel1=1\r\n"
-    "ChannelLabel2=ГОЛМ\r\nDataSource2=[10-13]\r\nMODBUS_address2=10\r\nDeviceType2=7\r\n"
-    "OutDirectory=.\\out\\\r\n"
-    "[ADC]\r\nPeriod=100\r\n"
-    "[Point1_0]\r\nADC=0\r\nValue=0\r\n"
-    "[Point2_0]\r\nADC=100\r\nValue=1\r\n"
-    "[ComPort1]\r\nPort=COM5\r\nBaudRate=115200\r\nParity=None\r\n";
+const std::string kSettings = ThreeChannels("Skin=Wood (internal)\r\n");
 
 std::uint32_t Rgb(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
@@ -75,7 +60,7 @@ void ExpectBarColours(int Channel, std::uint32_t Color, std::uint32_t Font) {
 
 TEST(MonitorSkinnedPanels, TheSettingsSkinPaintsTheStripThePanelsAndTheirFields) {
   MonitorHost::WriteSettings(kSettings);
-  MonitorHost host(kDevices);
+  MonitorHost host(kThreeDevices);
   host.Start();
   ASSERT_TRUE(host.PumpUntil([] { return MonitorHost::ValueOf(0) == "12,34" && MonitorHost::ValueOf(2) == "1000,00"; },
                              5000));
